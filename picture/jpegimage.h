@@ -1,0 +1,87 @@
+// A picture held as JPEG data, as a decoded 24-bit bitmap, or both, over
+// libjpeg(-turbo). Taking another TJPEGImage copies its JPEG data byte for
+// byte; taking a bitmap drops the JPEG data; saving writes existing JPEG data
+// unchanged and otherwise compresses the bitmap. All libjpeg failures come
+// back as tpictureerror; libjpeg never ends the process.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <vector>
+
+#include "picture/bitmap.h"
+
+namespace vantlo {
+
+enum class JpegScale { jsFullSize, jsHalf, jsQuarter, jsEighth };
+
+class TJPEGImage {
+ public:
+  TJPEGImage() = default;
+
+  // Properties. Quality must be 1..100 (std::invalid_argument otherwise).
+  PixelFormat GetPixelFormat() const { return pixelformat_; }
+  void SetPixelFormat(PixelFormat f) { pixelformat_ = f; }
+  int CompressionQuality() const { return quality_; }
+  void SetCompressionQuality(int quality);
+  bool ProgressiveEncoding() const { return progressive_; }
+  void SetProgressiveEncoding(bool on) { progressive_ = on; }
+  JpegScale Scale() const { return scale_; }
+  // Changing the scale of an image with JPEG data re-decodes on next access.
+  void SetScale(JpegScale scale);
+
+  // Reads a JPEG from data[offset..]. The JPEG is decoded at once at the
+  // current scale (damaged or cut-short data throw here); the JPEG data kept
+  // end at the end-of-image marker, so bytes behind the JPEG are not kept.
+  void LoadFromStream(std::span<const std::uint8_t> data, std::size_t offset = 0);
+  void LoadFromFile(const std::filesystem::path& path);
+
+  // Appends the JPEG data to out (compressing the bitmap first if needed).
+  void SaveToStream(std::vector<std::uint8_t>& out);
+  void SaveToFile(const std::filesystem::path& path);
+
+  // Copies JPEG data, bitmap and properties.
+  void Assign(const TJPEGImage& other) { *this = other; }
+  // Takes a copy of the bitmap; drops any JPEG data.
+  void Assign(const tbitmap& bitmap);
+
+  // Makes JPEG data from the bitmap when there are none (keeps the bitmap).
+  void Compress();
+  // Drops the JPEG data and re-compresses the bitmap at the current settings.
+  void Recompress();
+
+  bool Empty() const { return jpegdata_.empty() && bitmap_.Empty(); }
+  bool HasJpegData() const { return !jpegdata_.empty(); }
+  bool HasBitmap() const { return !bitmap_.Empty(); }
+  const std::vector<std::uint8_t>& JpegData() const { return jpegdata_; }
+
+  // The decoded picture at the current scale (decoded on demand).
+  const tbitmap& Bitmap() const;
+  int Width() const { return Bitmap().Width(); }
+  int Height() const { return Bitmap().Height(); }
+
+  // Frees everything.
+  void Clear();
+
+ private:
+  void DecodeBitmap() const;
+
+  std::vector<std::uint8_t> jpegdata_;
+  mutable tbitmap bitmap_;  // decoded on demand from jpegdata_
+  PixelFormat pixelformat_ = PixelFormat::pf24bit;
+  int quality_ = 90;
+  bool progressive_ = false;
+  JpegScale scale_ = JpegScale::jsFullSize;
+};
+
+// Low-level helpers, also used by the raw encoder.
+// Decodes a whole JPEG at the scale; *consumed (if given) receives the number
+// of bytes up to and including the end-of-image marker.
+tbitmap DecodeJpeg(std::span<const std::uint8_t> data, JpegScale scale,
+                   std::size_t* consumed = nullptr);
+// Compresses a 24-bit bitmap.
+std::vector<std::uint8_t> CompressJpeg(const tbitmap& bitmap, int quality, bool progressive);
+
+}  // namespace vantlo
