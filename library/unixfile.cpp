@@ -1,0 +1,76 @@
+#include "library/unixfile.h"
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "library/textnocase.h"
+
+namespace vantlo {
+
+unixfile& unixfile::operator=(unixfile&& o) noexcept {
+  if (this != &o) {
+    reset();
+    fd_ = o.fd_;
+    o.fd_ = -1;
+  }
+  return *this;
+}
+
+unixfile::~unixfile() { reset(); }
+
+void unixfile::reset() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+unixdir::unixdir(const std::string& path) : dir_(::opendir(path.c_str())) {}
+
+unixdir::~unixdir() {
+  if (dir_) ::closedir(dir_);
+}
+
+tempfile::tempfile(const std::string& target) {
+  std::string folder = DirName(target);
+  std::string pattern = (folder.empty() && !target.empty() && target[0] == '/' ? std::string() : folder) +
+                        "/." + BaseName(target) + ".vantlo-XXXXXX";
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  int fd = ::mkostemp(name.data(), O_CLOEXEC);
+  if (fd >= 0) {
+    fd_ = unixfile(fd);
+    path_ = name.data();
+  }
+}
+
+tempfile::~tempfile() {
+  if (!path_.empty()) ::unlink(path_.c_str());
+}
+
+void tempfile::Release() { path_.clear(); }
+
+bool WriteAll(int fd, const void* data, std::size_t size) {
+  const char* p = static_cast<const char*>(data);
+  while (size > 0) {
+    ssize_t n = ::write(fd, p, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+void SyncFolderOf(const std::string& path) {
+  std::string folder = DirName(path);
+  if (folder.empty()) folder = "/";
+  unixfile dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir) ::fsync(dir.get());
+}
+
+}  // namespace vantlo

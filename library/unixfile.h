@@ -1,0 +1,67 @@
+// Small RAII owners for file descriptors, directory streams and temporary
+// files, shared by the library's file code.
+#pragma once
+
+#include <dirent.h>
+
+#include <cstddef>
+#include <string>
+
+namespace vantlo {
+
+// Owns a file descriptor; closes it once.
+class unixfile {
+ public:
+  unixfile() = default;
+  explicit unixfile(int fd) : fd_(fd) {}
+  unixfile(const unixfile&) = delete;
+  unixfile& operator=(const unixfile&) = delete;
+  unixfile(unixfile&& o) noexcept : fd_(o.fd_) { o.fd_ = -1; }
+  unixfile& operator=(unixfile&& o) noexcept;
+  ~unixfile();
+  int get() const { return fd_; }
+  explicit operator bool() const { return fd_ >= 0; }
+  void reset();
+
+ private:
+  int fd_ = -1;
+};
+
+// Owns a DIR stream.
+class unixdir {
+ public:
+  explicit unixdir(const std::string& path);
+  unixdir(const unixdir&) = delete;
+  unixdir& operator=(const unixdir&) = delete;
+  ~unixdir();
+  explicit operator bool() const { return dir_ != nullptr; }
+  DIR* get() const { return dir_; }
+
+ private:
+  DIR* dir_ = nullptr;
+};
+
+// A temporary file created next to `target` (same folder, so that renaming
+// it into place is atomic). Removed on destruction unless released.
+class tempfile {
+ public:
+  explicit tempfile(const std::string& target);
+  tempfile(const tempfile&) = delete;
+  tempfile& operator=(const tempfile&) = delete;
+  ~tempfile();
+  const unixfile& fd() const { return fd_; }
+  const std::string& path() const { return path_; }
+  // The file has been renamed into place: keep it.
+  void Release();
+
+ private:
+  unixfile fd_;
+  std::string path_;
+};
+
+// write() until all bytes are out; false with errno on failure.
+bool WriteAll(int fd, const void* data, std::size_t size);
+// Flushes the folder entry of a renamed file (failure ignored).
+void SyncFolderOf(const std::string& path);
+
+}  // namespace vantlo
