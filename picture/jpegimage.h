@@ -84,4 +84,17 @@ tbitmap DecodeJpeg(std::span<const std::uint8_t> data, JpegScale scale,
 // Compresses a 24-bit bitmap.
 std::vector<std::uint8_t> CompressJpeg(const tbitmap& bitmap, int quality, bool progressive);
 
+namespace detail {
+// Baseline compression with a chosen luminance sampling (chroma 1 x 1) and,
+// when separatescans is set, one scan per component (non-interleaved), with
+// the standard Huffman tables. The raw encoder builds camera data from it.
+struct tjpeglayout {
+  int lumah = 2;
+  int lumav = 2;
+  bool separatescans = false;
+};
+std::vector<std::uint8_t> CompressJpegLayout(const tbitmap& bitmap, int quality,
+                                             const tjpeglayout& layout);
+}  // namespace detail
+
 }  // namespace vantlo

@@ -1,0 +1,380 @@
+// TJPEGImage and the libjpeg calls behind it. libjpeg reports fatal errors
+// through error_exit, which must not return. Throwing a C++ exception through
+// libjpeg's C frames is undefined, so error_exit longjmps back into one of the
+// small Try... functions below; those hold no C++ objects with destructors
+// between setjmp and the libjpeg calls, and the C++ code throws after they
+// return false. All setjmp/longjmp use of the program is in this file.
+#include "picture/jpegimage.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+
+// clang-format off
+#include <jpeglib.h>
+#include <jerror.h>
+// clang-format on
+
+#include "picture/pictureerror.h"
+
+namespace {
+
+struct terrmgr {
+  jpeg_error_mgr pub;
+  std::jmp_buf jump;
+  char message[JMSG_LENGTH_MAX];
+  bool cutshort;  // libjpeg met the end of the data before the end of the image
+};
+
+}  // namespace
+
+extern "C" {
+static void VantloJpegErrorExit(j_common_ptr cinfo) {
+  terrmgr* err = reinterpret_cast<terrmgr*>(cinfo->err);
+  (*cinfo->err->format_message)(cinfo, err->message);
+  std::longjmp(err->jump, 1);
+}
+
+static void VantloJpegEmitMessage(j_common_ptr cinfo, int level) {
+  // Only warnings (level < 0) matter; trace messages are dropped. Nothing is
+  // printed: a desktop program has no console to print to.
+  if (level < 0) {
+    terrmgr* err = reinterpret_cast<terrmgr*>(cinfo->err);
+    if (cinfo->err->msg_code == JWRN_JPEG_EOF) err->cutshort = true;
+    cinfo->err->num_warnings++;
+  }
+}
+
+static void VantloJpegOutputMessage(j_common_ptr) {}
+}
+
+namespace vantlo {
+
+namespace {
+
+// Pictures beyond this many pixels are refused before memory is taken for
+// them: a damaged header can claim 65000 x 65000.
+constexpr unsigned long long kMaxPixels = 120ull * 1000 * 1000;
+
+void InitErrorManager(terrmgr& err) {
+  jpeg_std_error(&err.pub);
+  err.pub.error_exit = VantloJpegErrorExit;
+  err.pub.emit_message = VantloJpegEmitMessage;
+  err.pub.output_message = VantloJpegOutputMessage;
+  err.message[0] = '\0';
+  err.cutshort = false;
+}
+
+// ---- setjmp-protected libjpeg calls (no C++ objects inside) ----
+
+bool TryCreateDecompress(jpeg_decompress_struct* cinfo, terrmgr* err) {
+  if (setjmp(err->jump)) return false;
+  jpeg_create_decompress(cinfo);
+  return true;
+}
+
+bool TryStartDecompress(jpeg_decompress_struct* cinfo, terrmgr* err, const unsigned char* data,
+                        unsigned long size, unsigned int denom) {
+  if (setjmp(err->jump)) return false;
+  jpeg_mem_src(cinfo, data, size);
+  jpeg_read_header(cinfo, TRUE);
+  cinfo->out_color_space = JCS_EXT_BGR;
+  cinfo->scale_num = 1;
+  cinfo->scale_denom = denom;
+  cinfo->dct_method = JDCT_ISLOW;
+  jpeg_calc_output_dimensions(cinfo);
+  return true;
+}
+
+bool TryReadImage(jpeg_decompress_struct* cinfo, terrmgr* err, unsigned char** rows,
+                  unsigned int height) {
+  if (setjmp(err->jump)) return false;
+  jpeg_start_decompress(cinfo);
+  while (cinfo->output_scanline < height) {
+    const JDIMENSION got =
+        jpeg_read_scanlines(cinfo, rows + cinfo->output_scanline, height - cinfo->output_scanline);
+    if (got == 0) break;
+  }
+  jpeg_finish_decompress(cinfo);
+  return true;
+}
+
+bool TryCreateCompress(jpeg_compress_struct* cinfo, terrmgr* err) {
+  if (setjmp(err->jump)) return false;
+  jpeg_create_compress(cinfo);
+  return true;
+}
+
+struct tcompressjob {
+  unsigned char** rows;
+  unsigned int width;
+  unsigned int height;
+  int quality;
+  bool progressive;
+  int lumah;
+  int lumav;
+  bool separatescans;
+  jpeg_scan_info* scans;  // three entries when separatescans
+  unsigned char** outbuffer;
+  unsigned long* outsize;
+};
+
+bool TryCompress(jpeg_compress_struct* cinfo, terrmgr* err, const tcompressjob* job) {
+  if (setjmp(err->jump)) return false;
+  jpeg_mem_dest(cinfo, job->outbuffer, job->outsize);
+  cinfo->image_width = job->width;
+  cinfo->image_height = job->height;
+  cinfo->input_components = 3;
+  cinfo->in_color_space = JCS_EXT_BGR;
+  jpeg_set_defaults(cinfo);
+  jpeg_set_quality(cinfo, job->quality, TRUE);
+  cinfo->dct_method = JDCT_ISLOW;
+  cinfo->optimize_coding = FALSE;  // keep the standard Huffman tables
+  cinfo->comp_info[0].h_samp_factor = job->lumah;
+  cinfo->comp_info[0].v_samp_factor = job->lumav;
+  for (int c = 1; c < 3; ++c) {
+    cinfo->comp_info[c].h_samp_factor = 1;
+    cinfo->comp_info[c].v_samp_factor = 1;
+  }
+  if (job->separatescans) {
+    for (int c = 0; c < 3; ++c) {
+      job->scans[c].comps_in_scan = 1;
+      job->scans[c].component_index[0] = c;
+      job->scans[c].Ss = 0;
+      job->scans[c].Se = 63;
+      job->scans[c].Ah = 0;
+      job->scans[c].Al = 0;
+    }
+    cinfo->scan_info = job->scans;
+    cinfo->num_scans = 3;
+  } else if (job->progressive) {
+    jpeg_simple_progression(cinfo);
+  }
+  jpeg_start_compress(cinfo, TRUE);
+  while (cinfo->next_scanline < job->height) {
+    jpeg_write_scanlines(cinfo, job->rows + cinfo->next_scanline,
+                         job->height - cinfo->next_scanline);
+  }
+  jpeg_finish_compress(cinfo);
+  return true;
+}
+
+// ---- RAII owners of the libjpeg objects ----
+
+std::string DecodeError(const char* what) {
+  return std::string("Unable to decode JPEG data (") + what + ")";
+}
+
+class tdecompressor {
+ public:
+  tdecompressor() {
+    InitErrorManager(err_);
+    cinfo_.err = &err_.pub;
+    if (!TryCreateDecompress(&cinfo_, &err_)) throw tpictureerror(DecodeError(err_.message));
+  }
+  ~tdecompressor() { jpeg_destroy_decompress(&cinfo_); }
+  tdecompressor(const tdecompressor&) = delete;
+  tdecompressor& operator=(const tdecompressor&) = delete;
+
+  jpeg_decompress_struct* Info() { return &cinfo_; }
+  terrmgr* Err() { return &err_; }
+
+ private:
+  jpeg_decompress_struct cinfo_{};
+  terrmgr err_{};
+};
+
+class tcompressor {
+ public:
+  tcompressor() {
+    InitErrorManager(err_);
+    cinfo_.err = &err_.pub;
+    if (!TryCreateCompress(&cinfo_, &err_))
+      throw tpictureerror(std::string("Unable to compress JPEG (") + err_.message + ")");
+  }
+  ~tcompressor() {
+    jpeg_destroy_compress(&cinfo_);
+    std::free(buffer_);  // jpeg_mem_dest allocates with malloc and leaves freeing to us
+  }
+  tcompressor(const tcompressor&) = delete;
+  tcompressor& operator=(const tcompressor&) = delete;
+
+  jpeg_compress_struct* Info() { return &cinfo_; }
+  terrmgr* Err() { return &err_; }
+  unsigned char** Buffer() { return &buffer_; }
+  unsigned long* Size() { return &size_; }
+
+ private:
+  jpeg_compress_struct cinfo_{};
+  terrmgr err_{};
+  unsigned char* buffer_ = nullptr;
+  unsigned long size_ = 0;
+};
+
+unsigned int ScaleDenominator(JpegScale scale) {
+  switch (scale) {
+    case JpegScale::jsHalf:
+      return 2;
+    case JpegScale::jsQuarter:
+      return 4;
+    case JpegScale::jsEighth:
+      return 8;
+    case JpegScale::jsFullSize:
+      break;
+  }
+  return 1;
+}
+
+std::vector<std::uint8_t> CompressWith(const tbitmap& bitmap, int quality, bool progressive,
+                                       const detail::tjpeglayout& layout) {
+  if (bitmap.Empty()) throw tpictureerror("No picture to compress");
+  if (bitmap.Format() != PixelFormat::pf24bit) throw tpictureerror("Not 24 bit bitmap");
+  if (quality < 1 || quality > 100)
+    throw tpictureerror("JPEG Quality must be between 1 and 100");
+  if (bitmap.Width() > JPEG_MAX_DIMENSION || bitmap.Height() > JPEG_MAX_DIMENSION)
+    throw tpictureerror("Picture too large for JPEG");
+  std::vector<unsigned char*> rows(static_cast<std::size_t>(bitmap.Height()));
+  // libjpeg reads the rows only; the cast is for its non-const row type.
+  for (int y = 0; y < bitmap.Height(); ++y)
+    rows[static_cast<std::size_t>(y)] = const_cast<unsigned char*>(bitmap.ScanLine(y));
+  tcompressor comp;
+  jpeg_scan_info scans[3]{};
+  tcompressjob job{rows.data(),
+                   static_cast<unsigned int>(bitmap.Width()),
+                   static_cast<unsigned int>(bitmap.Height()),
+                   quality,
+                   progressive,
+                   layout.lumah,
+                   layout.lumav,
+                   layout.separatescans,
+                   scans,
+                   comp.Buffer(),
+                   comp.Size()};
+  if (!TryCompress(comp.Info(), comp.Err(), &job))
+    throw tpictureerror(std::string("Unable to compress JPEG (") + comp.Err()->message + ")");
+  return std::vector<std::uint8_t>(*comp.Buffer(), *comp.Buffer() + *comp.Size());
+}
+
+}  // namespace
+
+tbitmap DecodeJpeg(std::span<const std::uint8_t> data, JpegScale scale, std::size_t* consumed) {
+  if (data.size() < 4) throw tpictureerror(DecodeError("data cut short"));
+  if (data[0] != 0xFF || data[1] != 0xD8) throw tpictureerror(DecodeError("not a JPEG"));
+  tdecompressor dec;
+  jpeg_decompress_struct* cinfo = dec.Info();
+  if (!TryStartDecompress(cinfo, dec.Err(), data.data(), static_cast<unsigned long>(data.size()),
+                          ScaleDenominator(scale)))
+    throw tpictureerror(DecodeError(dec.Err()->message));
+  if (dec.Err()->cutshort) throw tpictureerror(DecodeError("data cut short"));
+  const unsigned long long pixels =
+      static_cast<unsigned long long>(cinfo->output_width) * cinfo->output_height;
+  if (pixels == 0 || pixels > kMaxPixels) throw tpictureerror(DecodeError("picture too large"));
+  tbitmap bitmap(static_cast<int>(cinfo->output_width), static_cast<int>(cinfo->output_height));
+  std::vector<unsigned char*> rows(cinfo->output_height);
+  for (unsigned int y = 0; y < cinfo->output_height; ++y)
+    rows[y] = bitmap.ScanLine(static_cast<int>(y));
+  if (!TryReadImage(cinfo, dec.Err(), rows.data(), cinfo->output_height))
+    throw tpictureerror(DecodeError(dec.Err()->message));
+  if (dec.Err()->cutshort || cinfo->output_scanline < cinfo->output_height)
+    throw tpictureerror(DecodeError("data cut short"));
+  if (consumed != nullptr) *consumed = data.size() - cinfo->src->bytes_in_buffer;
+  return bitmap;
+}
+
+std::vector<std::uint8_t> CompressJpeg(const tbitmap& bitmap, int quality, bool progressive) {
+  return CompressWith(bitmap, quality, progressive, detail::tjpeglayout{});
+}
+
+namespace detail {
+std::vector<std::uint8_t> CompressJpegLayout(const tbitmap& bitmap, int quality,
+                                             const tjpeglayout& layout) {
+  if (layout.lumah < 1 || layout.lumah > 4 || layout.lumav < 1 || layout.lumav > 4)
+    throw std::invalid_argument("Bad luminance sampling");
+  return CompressWith(bitmap, quality, false, layout);
+}
+}  // namespace detail
+
+// ---- TJPEGImage ----
+
+void TJPEGImage::SetCompressionQuality(int quality) {
+  if (quality < 1 || quality > 100)
+    throw std::invalid_argument("JPEG Quality must be between 1 and 100");
+  quality_ = quality;
+}
+
+void TJPEGImage::SetScale(JpegScale scale) {
+  if (scale == scale_) return;
+  scale_ = scale;
+  if (!jpegdata_.empty()) bitmap_ = tbitmap();  // decoded again at the new scale
+}
+
+void TJPEGImage::LoadFromStream(std::span<const std::uint8_t> data, std::size_t offset) {
+  if (offset >= data.size()) throw tpictureerror(DecodeError("data cut short"));
+  const auto jpeg = data.subspan(offset);
+  std::size_t consumed = 0;
+  tbitmap decoded = DecodeJpeg(jpeg, scale_, &consumed);
+  jpegdata_.assign(jpeg.begin(), jpeg.begin() + static_cast<std::ptrdiff_t>(consumed));
+  bitmap_ = std::move(decoded);
+}
+
+void TJPEGImage::LoadFromFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw tpictureerror("Unable to open file " + path.string());
+  std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)),
+                                 std::istreambuf_iterator<char>());
+  if (in.bad()) throw tpictureerror("Unable to read file " + path.string());
+  LoadFromStream(data);
+}
+
+void TJPEGImage::SaveToStream(std::vector<std::uint8_t>& out) {
+  Compress();
+  out.insert(out.end(), jpegdata_.begin(), jpegdata_.end());
+}
+
+void TJPEGImage::SaveToFile(const std::filesystem::path& path) {
+  Compress();
+  std::ofstream outfile(path, std::ios::binary | std::ios::trunc);
+  if (!outfile) throw tpictureerror("Unable to create file " + path.string());
+  outfile.write(reinterpret_cast<const char*>(jpegdata_.data()),
+                static_cast<std::streamsize>(jpegdata_.size()));
+  outfile.close();
+  if (!outfile) throw tpictureerror("Unable to write file " + path.string());
+}
+
+void TJPEGImage::Assign(const tbitmap& bitmap) {
+  bitmap_ = bitmap;
+  jpegdata_.clear();
+}
+
+void TJPEGImage::Compress() {
+  if (!jpegdata_.empty()) return;
+  if (bitmap_.Empty()) throw tpictureerror("No picture to compress");
+  jpegdata_ = CompressJpeg(bitmap_, quality_, progressive_);
+}
+
+void TJPEGImage::Recompress() {
+  DecodeBitmap();
+  if (bitmap_.Empty()) throw tpictureerror("No picture to compress");
+  jpegdata_ = CompressJpeg(bitmap_, quality_, progressive_);
+}
+
+const tbitmap& TJPEGImage::Bitmap() const {
+  DecodeBitmap();
+  return bitmap_;
+}
+
+void TJPEGImage::DecodeBitmap() const {
+  if (bitmap_.Empty() && !jpegdata_.empty()) bitmap_ = DecodeJpeg(jpegdata_, scale_);
+}
+
+void TJPEGImage::Clear() {
+  jpegdata_.clear();
+  bitmap_ = tbitmap();
+}
+
+}  // namespace vantlo
