@@ -1,0 +1,128 @@
+// File-system operations of tqvProtocolEngine: file and folder lists, folder
+// changes and the preview thumbnails of the cameras that store JPEG and AVI
+// files in DCIM picture folders.
+#include "camera/qv10detail.h"
+#include "camera/qv10int.h"
+#include "picture/camformats.h"
+
+namespace vantlo {
+
+namespace {
+
+// Splits at NUL bytes; each NUL ends one name, bytes after the last are dropped.
+std::vector<std::string> SplitNames(const std::vector<std::uint8_t>& stream) {
+  std::vector<std::string> names;
+  std::string current;
+  for (std::uint8_t b : stream) {
+    if (b == 0) {
+      names.push_back(current);
+      current.clear();
+    } else {
+      current.push_back(static_cast<char>(b));
+    }
+  }
+  return names;
+}
+
+}  // namespace
+
+void tqvProtocolEngine::ListFiles(std::vector<std::string>& list) {
+  list.clear();
+  tbytestream reply;
+  (void)SendCommand(Cmd("ZE"), 2, reply);
+  tbytestream stream;
+  ReceiveData(stream);
+  for (std::string& name : SplitNames(stream)) {
+    if (EndsWithNoCase(name, ".JPG") || EndsWithNoCase(name, ".AVI")) list.push_back(std::move(name));
+  }
+}
+
+bool tqvProtocolEngine::ClimbToTop() {
+  // "ZD" goes up one folder and answers 0xFF at the top. A camera that never
+  // says so must not keep us climbing for ever.
+  tbytestream reply;
+  for (int step = 0; step < kMaxFolderClimb; ++step) {
+    if (SendCommand(Cmd("ZD"), 3, reply) != kCommandOk) return false;
+    if (reply[2] == 0xFF) return true;
+  }
+  return false;
+}
+
+void tqvProtocolEngine::ListFolders(std::vector<std::string>& list) {
+  list.clear();
+  if (!(IsExtended() && hasFileSystem_)) return;
+  if (!ClimbToTop()) return;
+  tbytestream reply;
+  if (SendCommand(CmdName("CD", "DCIM"), 3, reply) != kCommandOk) return;
+  (void)SendCommand(Cmd("ZH"), 2, reply);
+  tbytestream stream;
+  ReceiveData(stream);
+  for (std::string& name : SplitNames(stream)) {
+    if (!name.empty() && name[0] >= '0' && name[0] <= '9') list.push_back(std::move(name));
+  }
+}
+
+void tqvProtocolEngine::ChangeFolder(const std::string& name) {
+  if (!ClimbToTop()) return;
+  tbytestream reply;
+  if (SendCommand(CmdName("CD", "DCIM"), 3, reply) != kCommandOk) return;
+  if (SendCommand(CmdName("CD", name), 3, reply) != kCommandOk) return;
+  currentFolder_ = name;
+}
+
+std::string tqvProtocolEngine::FileEntry(int n) {
+  std::vector<std::string> files;
+  ListFiles(files);
+  if (n < 1 || static_cast<std::size_t>(n) > files.size()) throw tqvbadpicnum();
+  return files[static_cast<std::size_t>(n) - 1];
+}
+
+void tqvProtocolEngine::LeavePreview() noexcept {
+  // Back to the picture folder we came from. With no folder chosen yet, one
+  // step up leads there just as well ("ZD" from PREVIEW).
+  if (!currentFolder_.empty()) {
+    ChangeFolder(currentFolder_);
+  } else {
+    tbytestream reply;
+    (void)SendCommand(Cmd("ZD"), 3, reply);
+  }
+}
+
+// Returns to the picture folder when a preview fetch ends, on every path.
+class tpreviewreturn {
+ public:
+  explicit tpreviewreturn(tqvProtocolEngine& engine) : engine_(engine) {}
+  ~tpreviewreturn() { engine_.LeavePreview(); }
+  tpreviewreturn(const tpreviewreturn&) = delete;
+  tpreviewreturn& operator=(const tpreviewreturn&) = delete;
+
+ private:
+  tqvProtocolEngine& engine_;
+};
+
+bool tqvProtocolEngine::FetchPreviewThumbnailData(int n, tbytestream& jpeg) {
+  jpeg.clear();
+  bool isMovie = false;
+  ApplySpeed(desiredSpeed_);
+  SetBlockSize(blockSize_);
+  std::string name = FileEntry(n);
+  tbytestream reply;
+  if (SendCommand(CmdName("CD", "PREVIEW"), 3, reply) != kCommandOk) return false;
+  tpreviewreturn back(*this);
+  if (EndsWithNoCase(name, "AVI")) {
+    isMovie = true;
+    name.replace(name.size() - 3, 3, "JPG");
+  }
+  (void)SendCommand(CmdName("ZG", name), 2, reply);
+  ReceiveData(jpeg);
+  return isMovie;
+}
+
+void tqvProtocolEngine::FetchPreviewThumbnail(int n, tbitmap& bitmap, bool& isMovie) {
+  tbytestream jpeg;
+  isMovie = FetchPreviewThumbnailData(n, jpeg);
+  if (jpeg.empty()) return;
+  DecodeJpegThumbnail(jpeg, bitmap);
+}
+
+}  // namespace vantlo

@@ -1,0 +1,190 @@
+// tqvProtocolEngine: the one object that talks to a Casio QV camera. It owns
+// the serial port and speaks the camera's link protocol (enquiry handshake,
+// framed commands with checksums, speed change, block size, checksummed data
+// packets) and, on top of it, the operations of the three camera families
+// (classic, extended, extended with a file system).
+//
+// Link failures on mandatory steps raise tqvnotconnected after returning the
+// link to 9600 baud and forgetting the camera type. Every fixed wait goes
+// through the injected twaiter. Byte streams are std::vector<std::uint8_t>.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "camera/comport.h"
+#include "camera/qvexceptions.h"
+#include "camera/waiter.h"
+#include "picture/bitmap.h"
+
+namespace vantlo {
+
+class tqvProtocolEngine;
+
+// A progress listener may ask the running operation to stop; the engine then
+// ends it with tqvnotconnected (the camera is left mid-transfer).
+enum class tprogressanswer { carryOn, stop };
+using tprogressevent = std::function<tprogressanswer(
+    tqvProtocolEngine& sender, int position, const std::string& text, int picture)>;
+using tlowvoltageevent = std::function<void(tqvProtocolEngine& sender)>;
+
+// Result codes of SendCommand.
+inline constexpr int kCommandOk = 0;
+inline constexpr int kCommandNoAnswer = 2;
+inline constexpr int kCommandBadChecksum = 4;
+inline constexpr int kCommandWriteFailed = 8;
+inline constexpr int kCommandReplyTooLong = 10;
+inline constexpr int kCommandRefused = 12;
+
+// Picture kind codes of FetchPicture.
+inline constexpr std::uint8_t kKindUnknown = 0;
+inline constexpr std::uint8_t kKindNormal = 1;
+inline constexpr std::uint8_t kKindFine = 2;
+inline constexpr std::uint8_t kKindExtended1 = 3;
+inline constexpr std::uint8_t kKindExtended2 = 4;
+inline constexpr std::uint8_t kKindJpegFile = 5;
+inline constexpr std::uint8_t kKindAviFile = 6;
+
+// Camera types of GetCameraType.
+inline constexpr int kCameraUnknown = 0;
+inline constexpr int kCameraClassic = 1;
+inline constexpr int kCameraExtended = 2;
+
+// Speed code the camera expects in "CB" for a baud index; 0 when the index
+// has none (no switch takes place).
+std::uint8_t SpeedCodeOfIndex(std::uint8_t baudIndex);
+// Baud index for the user's speed choice "Auto", "9600" ... "115200" (list
+// position 0..5); "Auto" is 38400. Out-of-range positions give "Auto".
+std::uint8_t BaudIndexOfSpeedChoice(int position);
+
+class tqvProtocolEngine {
+ public:
+  using tbytestream = std::vector<std::uint8_t>;
+
+  // A transfer larger than this is no camera's: it ends with tqvnotconnected.
+  static constexpr std::size_t kMaxTransferBytes = 16u * 1024u * 1024u;
+  // Folder depth beyond which the climb to the top folder gives up.
+  static constexpr int kMaxFolderClimb = 16;
+  static constexpr std::uint8_t kDefaultSpeed = 6;  // 9600 baud
+
+  // Opens the port (a failure to open does not fail the construction; the
+  // first CheckCamera fails instead). `speed` is ignored. `waiter` must
+  // outlive the engine; null means real sleeping.
+  tqvProtocolEngine(const std::string& portName, int speed, bool irda, twaiter* waiter = nullptr);
+  virtual ~tqvProtocolEngine();
+  tqvProtocolEngine(const tqvProtocolEngine&) = delete;
+  tqvProtocolEngine& operator=(const tqvProtocolEngine&) = delete;
+
+  // ---- link ----
+  bool CheckCamera();
+  // command: two letters and argument bytes; replyLength counts the two
+  // handshake bytes. Returns 0, 2, 4, 8, 10 or 12; on 0 or 4 with
+  // replyLength > 2, reply holds ACK, checksum byte, data.
+  int SendCommand(const tbytestream& command, int replyLength, tbytestream& reply);
+  void ReceiveData(tbytestream& stream);
+  void SetDesiredSpeed(std::uint8_t baudIndex);
+  void ApplySpeed(std::uint8_t baudIndex);
+  void SetPortSpeed(std::uint8_t baudIndex);
+  // Negotiates n (1..65535) with the camera when it differs from CameraBlockSize.
+  void SetBlockSize(std::int32_t n);
+  // Status 1..8 (see TestLinkText); firstByte: the byte received, errorCode:
+  // 0 for status 1, else the port's LastError.
+  int TestLink(std::string& firstByte, int& errorCode);
+  static std::string TestLinkText(int status);
+  void ResetCamera();
+  void PowerOff();
+  void SelectPort(const std::string& portName);
+  void SetIrdaMode(bool irda);
+  void SendRaw(const std::string& text);
+  void EnableLineErrorReports();
+
+  // ---- camera operations ----
+  int GetCameraType();
+  bool HasFileSystem();
+  int GetPictureCount();
+  double GetBatteryVoltage();
+  void SetLowVoltageThreshold(double volts);
+  void CheckBattery();
+  void SelectPicture(int n);
+  void SelectThumbnail(int n);
+  bool IsFinePicture(int n);
+  void FetchThumbnailData(int n, tbytestream& stream);
+  void FetchThumbnail(int n, tbitmap& bitmap, bool& isMovie, bool& fine);
+  // File-system cameras: the preview JPEG of picture n (empty when the
+  // PREVIEW folder could not be entered); returns the is-movie flag.
+  bool FetchPreviewThumbnailData(int n, tbytestream& jpeg);
+  void FetchPreviewThumbnail(int n, tbitmap& bitmap, bool& isMovie);
+  // Returns the picture kind code.
+  std::uint8_t FetchPicture(int n, tbytestream& stream);
+  void ListFiles(std::vector<std::string>& list);
+  void ListFolders(std::vector<std::string>& list);
+  void ChangeFolder(const std::string& name);
+  void DeletePicture(int n);
+  void DeleteAllPictures();
+  void TakePicture();
+
+  // ---- state ----
+  tcomport& Port() { return *port_; }
+  const tcomport& Port() const { return *port_; }
+  twaiter& Waiter() { return *waiter_; }
+  std::uint8_t CurrentSpeed() const { return currentSpeed_; }
+  std::uint8_t DesiredSpeed() const { return desiredSpeed_; }
+  std::int32_t BlockSize() const { return blockSize_; }
+  // The block size to ask for at the next transfer (clamped to 1..65535);
+  // the window sets 4096 at start-up.
+  void RequestBlockSize(std::int32_t n);
+  std::int32_t CameraBlockSize() const { return cameraBlockSize_; }
+  int CameraType() const { return cameraType_; }  // cached, no camera traffic
+  bool KnownFileSystem() const { return hasFileSystem_; }  // cached
+  const std::string& PortName() const { return portName_; }
+  const std::string& CurrentFolder() const { return currentFolder_; }
+  int CurrentPicture() const { return currentPicture_; }
+  int ProgressStep() const { return progressStep_; }
+  bool IrdaMode() const { return irdaMode_; }
+  double LowVoltageThreshold() const { return lowVoltageThreshold_; }
+
+  tprogressevent OnProgress;
+  tlowvoltageevent OnLowVoltage;
+
+ private:
+  friend class treadtimeoutscope;
+  friend class tpreviewreturn;
+
+  [[noreturn]] void RaiseNotConnected(const char* message = kNotConnectedMessage);
+  // Back to 9600 baud, camera type forgotten. Never throws.
+  void ForgetConnection() noexcept;
+  void MustSend(const tbytestream& command, int replyLength, tbytestream& reply);
+  void MustSend(const tbytestream& command, int replyLength);
+  void Check();
+  bool WriteByte(std::uint8_t b);
+  int ReadPacket(tbytestream& buffer, std::size_t& length);
+  void DrainLine();
+  void Progress(int position, const std::string& text, int picture);
+  bool ClimbToTop();
+  bool IsExtended() const { return cameraType_ == kCameraExtended; }
+  void CheckClassicNumber(int n) const;
+  void CheckExtendedNumber(int n) const;
+  std::string FileEntry(int n);
+  void LeavePreview() noexcept;
+
+  twaiter* waiter_;
+  std::unique_ptr<tcomport> port_;
+  std::uint8_t currentSpeed_ = kDefaultSpeed;
+  std::uint8_t desiredSpeed_ = kDefaultSpeed;
+  std::int32_t blockSize_ = 128;
+  std::int32_t cameraBlockSize_ = 128;
+  double lowVoltageThreshold_ = 4.0;
+  std::string portName_;
+  int currentPicture_ = 0;
+  int progressStep_ = 0;
+  bool irdaMode_ = false;
+  std::string currentFolder_;
+  int cameraType_ = kCameraUnknown;
+  bool hasFileSystem_ = false;
+};
+
+}  // namespace vantlo

@@ -1,0 +1,241 @@
+// Camera operations of tqvProtocolEngine for the classic and extended
+// families: identification, count, battery, selection, thumbnails, pictures,
+// delete and take. The file-system operations are in qv10filesystem.cpp.
+#include <stdexcept>
+
+#include "camera/qv10detail.h"
+#include "camera/qv10int.h"
+#include "picture/camformats.h"
+
+namespace vantlo {
+
+void tqvProtocolEngine::CheckClassicNumber(int n) const {
+  // A classic camera takes the number as one byte: a larger number would
+  // address another picture.
+  if (n < 1 || n > 255) throw tqvbadpicnum();
+}
+
+void tqvProtocolEngine::CheckExtendedNumber(int n) const {
+  if (n < 1 || n > 65535) throw tqvbadpicnum();
+}
+
+int tqvProtocolEngine::GetCameraType() {
+  Check();
+  if (cameraType_ != kCameraUnknown) return cameraType_;
+  hasFileSystem_ = false;
+  if (!CheckCamera()) return kCameraUnknown;
+  tbytestream reply;
+  int result;
+  {
+    treadtimeoutscope probe(*this, 1000);
+    result = SendCommand(Cmd("XC"), 3, reply);
+  }
+  if (result == kCommandOk) {
+    cameraType_ = kCameraExtended;
+    if (SendCommand(Cmd("ZD"), 3, reply) == kCommandOk) hasFileSystem_ = true;
+  } else {
+    cameraType_ = CheckCamera() ? kCameraClassic : kCameraUnknown;
+    hasFileSystem_ = false;
+  }
+  return cameraType_;
+}
+
+bool tqvProtocolEngine::HasFileSystem() {
+  Check();
+  GetCameraType();
+  return hasFileSystem_;
+}
+
+int tqvProtocolEngine::GetPictureCount() {
+  Check();
+  int count = 0;
+  {
+    treadtimeoutscope slow(*this, IsExtended() ? Port().Params().ReadTimeout : 7000);
+    tbytestream reply;
+    if (!IsExtended()) {
+      MustSend(Cmd("MP"), 3, reply);
+      count = reply[2];
+    } else if (hasFileSystem_) {
+      std::vector<std::string> files;
+      ListFiles(files);
+      count = static_cast<int>(files.size());
+    } else {
+      MustSend(Cmd("XP"), 4, reply);
+      count = reply[2] * 256 + reply[3];
+    }
+  }
+  if (count < 0 || count > 300) RaiseNotConnected(kNotCommunicatingMessage);
+  return count;
+}
+
+double tqvProtocolEngine::GetBatteryVoltage() {
+  Check();
+  tbytestream reply;
+  if (IsExtended()) {
+    MustSend(Cmd("BC"), 3, reply);
+    return reply[2] == 0 ? 5.5 : 3.6;
+  }
+  MustSend(Cmd("RB", {0x05, 0xFF, 0xFE, 0xE6}), 3, reply);
+  const double volts = reply[2] / 16.0;
+  if (volts > 5.5) return 5.5;
+  if (volts < 3.6) return 3.6;
+  return volts;
+}
+
+void tqvProtocolEngine::SetLowVoltageThreshold(double volts) {
+  lowVoltageThreshold_ = volts == 0 ? 4.0 : volts;
+}
+
+void tqvProtocolEngine::CheckBattery() {
+  const double volts = GetBatteryVoltage();
+  if (volts > lowVoltageThreshold_) return;
+  if (OnLowVoltage) OnLowVoltage(*this);
+  throw tqvlowvoltage();
+}
+
+void tqvProtocolEngine::SelectPicture(int n) {
+  if (n < 1) throw tqvbadpicnum();
+  if (IsExtended()) {
+    CheckExtendedNumber(n);
+  } else {
+    CheckClassicNumber(n);
+  }
+  if (n > GetPictureCount()) throw tqvbadpicnum();
+  currentPicture_ = n;
+  if (IsExtended()) {
+    MustSend(Cmd("XA", {High(n), Low(n)}), 2);
+  } else {
+    MustSend(Cmd("DA", {Low(n)}), 2);
+  }
+}
+
+void tqvProtocolEngine::SelectThumbnail(int n) {
+  if (n < 1 || n > 300) throw tqvbadpicnum();
+  CheckClassicNumber(n);
+  currentPicture_ = n;
+  MustSend(Cmd("DH", {Low(n)}), 2);
+}
+
+bool tqvProtocolEngine::IsFinePicture(int n) {
+  if (IsExtended()) return false;
+  CheckClassicNumber(n);
+  tbytestream reply;
+  const int result = SendCommand(Cmd("DY", {0x02, Low(n)}), 3, reply);
+  currentPicture_ = n;
+  if (result != kCommandOk) RaiseNotConnected();
+  return reply[2] >= 2;
+}
+
+void tqvProtocolEngine::FetchThumbnailData(int n, tbytestream& stream) {
+  currentPicture_ = n;
+  Check();
+  ApplySpeed(desiredSpeed_);
+  SetBlockSize(blockSize_);
+  if (IsExtended()) {
+    CheckExtendedNumber(n);
+    treadtimeoutscope quick(*this, 1000);
+    MustSend(Cmd("XT", {High(n), Low(n)}), 2);
+    ReceiveData(stream);
+  } else {
+    SelectThumbnail(n);
+    MustSend(Cmd("MK"), 2);
+    ReceiveData(stream);
+  }
+}
+
+void tqvProtocolEngine::FetchThumbnail(int n, tbitmap& bitmap, bool& isMovie, bool& fine) {
+  isMovie = false;
+  fine = IsFinePicture(n);
+  if (IsExtended() && hasFileSystem_) {
+    FetchPreviewThumbnail(n, bitmap, isMovie);
+    return;
+  }
+  tbytestream raw;
+  FetchThumbnailData(n, raw);
+  DecodeThumbnail(raw, bitmap);
+}
+
+std::uint8_t tqvProtocolEngine::FetchPicture(int n, tbytestream& stream) {
+  Check();
+  std::uint8_t kind = kKindUnknown;
+  CheckBattery();
+  ApplySpeed(desiredSpeed_);
+  SetBlockSize(blockSize_);
+  Progress(-5, std::string(), n);
+
+  if (!IsExtended()) {
+    SelectPicture(n);
+    const bool fine = IsFinePicture(n);
+    kind = fine ? kKindFine : kKindNormal;
+    progressStep_ = fine ? -2 : -5;
+    Progress(progressStep_, std::string(), n);
+    MustSend(Cmd("DL"), 2);
+    MustSend(Cmd(fine ? "Mg" : "MG"), 2);
+    ReceiveData(stream);
+    return kind;
+  }
+
+  treadtimeoutscope quick(*this, 1000);
+  tbytestream reply;
+  if (hasFileSystem_) {
+    // A number outside the file list is an error, not an untouched stream
+    // that a caller would save as a picture.
+    const std::string name = FileEntry(n);
+    kind = name.size() >= 3 && EndsWithNoCase(name, "AVI") ? kKindAviFile : kKindJpegFile;
+    (void)SendCommand(CmdName("ZG", name), 2, reply);
+    progressStep_ = -1;
+    ReceiveData(stream);
+    Progress(-1, std::string(), n);
+    return kind;
+  }
+
+  CheckExtendedNumber(n);
+  MustSend(Cmd("XC"), 3, reply);
+  MustSend(Cmd("XK", {High(n), Low(n)}), 3, reply);
+  if (reply[2] == 2) {
+    kind = kKindExtended2;
+  } else if (reply[2] == 1) {
+    kind = kKindExtended1;
+  }
+  MustSend(Cmd("XG", {High(n), Low(n)}), 2);
+  progressStep_ = -1;
+  ReceiveData(stream);
+  Progress(-1, std::string(), n);
+  return kind;
+}
+
+void tqvProtocolEngine::DeletePicture(int n) {
+  Check();
+  if (IsExtended() && hasFileSystem_) return;
+  if (n < 1 || n > 300) throw tqvbadpicnum();
+  tbytestream reply;
+  if (IsExtended()) {
+    (void)SendCommand(Cmd("EY", {0x00, High(n), Low(n)}), 2, reply);
+    (void)SendCommand(Cmd("XK", {High(n), Low(n)}), 3, reply);
+    (void)SendCommand(Cmd("XF", {0x00, 0x01, High(n), Low(n)}), 2, reply);
+    return;
+  }
+  CheckClassicNumber(n);
+  MustSend(Cmd("DF", {Low(n), 0xFF}), 2);
+}
+
+void tqvProtocolEngine::DeleteAllPictures() {
+  Check();
+  if (IsExtended() && hasFileSystem_) return;
+  MustSend(Cmd("DD"), 2);
+}
+
+void tqvProtocolEngine::TakePicture() {
+  Check();
+  if (IsExtended()) {
+    throw std::runtime_error("This type of camera cannot take a picture under program control");
+  }
+  tbytestream reply;
+  {
+    treadtimeoutscope slow(*this, 12000);
+    MustSend(Cmd("DR"), 3, reply);
+  }
+  if (reply[2] == kNAK) throw tqvplaypos();
+}
+
+}  // namespace vantlo
