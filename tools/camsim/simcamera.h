@@ -48,6 +48,7 @@ struct LineStats {
   long commandBytes = 0;  // letters and argument bytes of all commands answered
   int transfers = 0;  // DC2-started packet transfers
   int packets = 0;  // packets sent (resends and end packets included)
+  long noiseBytes = 0;  // bytes ignored because the client was at another line speed
 };
 
 class SimulatedCamera {
@@ -67,7 +68,9 @@ class SimulatedCamera {
   int PictureCount() const;
   int BaudRate() const;  // the camera's current line speed
   int BlockSize() const;  // the camera's current block size
-  // One entry per command answered or refused, e.g. "MP", "DA 3", "ZG CIMG0001.JPG", "?? 58 43".
+  // One entry per command: the letters, then the argument bytes in hex or the name, e.g. "MP",
+  // "DA 03", "PP 10 00", "ZG CIMG0001.JPG"; commands not answered carry " (unknown)",
+  // " (refused)", " (incomplete)" or " (no ACK)".
   std::vector<std::string> CommandLog() const;
   LineStats Stats() const;
   void ResetStats();
