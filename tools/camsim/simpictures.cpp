@@ -9,6 +9,8 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "picture/bitmap.h"
+#include "picture/rawencoder.h"
 #include "tools/camsim/simjpeg.h"
 
 namespace vantlo::camsim {
@@ -79,27 +81,6 @@ Bytes RawPicture(int flavour, size_t total, uint32_t seed, int quantPercent) {
   return out;
 }
 
-// A test scene: a sky-to-ground gradient whose hue depends on the serial number, with a disc.
-Bytes Scene(int serial, int width, int height) {
-  Bytes rgb(static_cast<size_t>(width) * height * 3);
-  double hue = serial * 0.9;
-  int r0 = static_cast<int>(128 + 100 * std::sin(hue));
-  int g0 = static_cast<int>(128 + 100 * std::sin(hue + 2.1));
-  int b0 = static_cast<int>(128 + 100 * std::sin(hue + 4.2));
-  double cx = width * (0.3 + 0.1 * (serial % 5)), cy = height * 0.5, rad = height * 0.25;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      uint8_t* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
-      double t = static_cast<double>(y) / height;
-      bool disc = (x - cx) * (x - cx) + (y - cy) * (y - cy) < rad * rad;
-      p[0] = static_cast<uint8_t>(disc ? 255 - r0 : r0 * (1 - t) + 40 * t);
-      p[1] = static_cast<uint8_t>(disc ? 255 - g0 : g0 * (1 - t) + 90 * t);
-      p[2] = static_cast<uint8_t>(disc ? 255 - b0 : b0 * (1 - t) + 30 * t);
-    }
-  }
-  return rgb;
-}
-
 // Placeholder AVI: a RIFF "AVI " container holding one JUNK chunk of the given size.
 Bytes AviPlaceholder(size_t payload, uint32_t seed) {
   Bytes out;
@@ -134,6 +115,28 @@ Bytes Preview(const Bytes& rgb, int width, int height) {
   return EncodeJpeg(small, pw, ph, 75);
 }
 
+Bytes BitmapToRgb(const tbitmap& bm) {
+  Bytes rgb(static_cast<size_t>(bm.Width()) * bm.Height() * 3);
+  const Bytes& bgr = bm.Bytes();
+  for (size_t i = 0; i + 2 < rgb.size() && i + 2 < bgr.size(); i += 3) {
+    rgb[i] = bgr[i + 2];
+    rgb[i + 1] = bgr[i + 1];
+    rgb[i + 2] = bgr[i];
+  }
+  return rgb;
+}
+
+tbitmap RgbToBitmap(const Bytes& rgb, int width, int height) {
+  tbitmap bm(width, height);
+  Bytes& bgr = bm.Bytes();
+  for (size_t i = 0; i + 2 < rgb.size() && i + 2 < bgr.size(); i += 3) {
+    bgr[i] = rgb[i + 2];
+    bgr[i + 1] = rgb[i + 1];
+    bgr[i + 2] = rgb[i];
+  }
+  return bm;
+}
+
 Bytes ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + path.string());
@@ -142,78 +145,38 @@ Bytes ReadFile(const std::filesystem::path& path) {
 
 }  // namespace
 
-Bytes ThumbnailFromRgb(const Bytes& rgb, int width, int height) {
-  constexpr int kW = 52, kH = 36;
-  if (width <= 0 || height <= 0 || rgb.size() < static_cast<size_t>(width) * height * 3)
-    throw std::runtime_error("thumbnail: bad image size");
-  Bytes out(kThumbnailBytes, 0);
-  int cbSum[18][26] = {}, crSum[18][26] = {};
-  for (int y = 0; y < kH; ++y) {
-    for (int x = 0; x < kW; ++x) {
-      // Average the source pixels that fall into this thumbnail pixel.
-      int x0 = x * width / kW, x1 = std::max(x0 + 1, (x + 1) * width / kW);
-      int y0 = y * height / kH, y1 = std::max(y0 + 1, (y + 1) * height / kH);
-      long r = 0, g = 0, b = 0, n = 0;
-      for (int sy = y0; sy < y1 && sy < height; ++sy)
-        for (int sx = x0; sx < x1 && sx < width; ++sx, ++n) {
-          const uint8_t* p = &rgb[(static_cast<size_t>(sy) * width + sx) * 3];
-          r += p[0];
-          g += p[1];
-          b += p[2];
-        }
-      r /= n;
-      g /= n;
-      b /= n;
-      out[static_cast<size_t>(y) * kW + x] = static_cast<uint8_t>((299 * r + 587 * g + 114 * b) / 1000);
-      cbSum[y / 2][x / 2] += static_cast<int>((5000 * b - 1687 * r - 3313 * g) / 10000);
-      crSum[y / 2][x / 2] += static_cast<int>((5000 * r - 4187 * g - 813 * b) / 10000);
-    }
-  }
-  for (int y = 0; y < kH / 2; ++y)
-    for (int x = 0; x < kW / 2; ++x) {
-      out[1872 + y * 26 + x] = static_cast<uint8_t>(static_cast<int8_t>(std::clamp(cbSum[y][x] / 4, -128, 127)));
-      out[2340 + y * 26 + x] = static_cast<uint8_t>(static_cast<int8_t>(std::clamp(crSum[y][x] / 4, -128, 127)));
-    }
-  return out;
-}
-
 SimPicture MakePicture(Family family, int serial, long rawBytes) {
   SimPicture pic;
   const uint32_t seed = static_cast<uint32_t>(serial);
+  tbitmap scene = MakeTestPicture(640, 480, serial);
+  pic.thumbnail = EncodeRawThumbnail(scene);
   switch (family) {
     case Family::classic: {
-      // Every third picture is a "Fine Mode" picture, about twice the size of a normal one.
+      // Every third picture is a "Fine Mode" picture, coded at a higher quality.
       pic.fine = serial % 3 == 2;
-      size_t size = rawBytes > 0 ? static_cast<size_t>(rawBytes)
-                                 : (pic.fine ? 46000u : 23000u) + (serial % 7) * 1000u;
-      pic.data = RawPicture(0, size, seed, pic.fine ? 50 : 100);
-      pic.thumbnail = ThumbnailFromRgb(Scene(serial, 104, 72), 104, 72);
+      pic.data = rawBytes > 0 ? RawPicture(0, static_cast<size_t>(rawBytes), seed, 100)
+                              : EncodeRawPicture(scene, 0, pic.fine ? 95 : 75);
       break;
     }
     case Family::extended: {
       // Alternate the two formats: "XK" 1 pictures are JPEG data, "XK" 2 pictures raw flavour 1.
       pic.format = serial % 2 == 1 ? 1 : 2;
-      if (pic.format == 1 && rawBytes <= 0) {
-        pic.data = EncodeJpeg(Scene(serial, 640, 480), 640, 480, 80);
-      } else {
-        size_t size = rawBytes > 0 ? static_cast<size_t>(rawBytes) : 52000u + (serial % 7) * 1000u;
-        pic.data = RawPicture(1, size, seed, 60);
-      }
-      pic.thumbnail = ThumbnailFromRgb(Scene(serial, 104, 72), 104, 72);
+      if (rawBytes > 0) pic.data = RawPicture(1, static_cast<size_t>(rawBytes), seed, 60);
+      else if (pic.format == 1) pic.data = EncodeJpeg(BitmapToRgb(scene), 640, 480, 85);
+      else pic.data = EncodeRawPicture(scene, 1, 85);
       break;
     }
     case Family::filesystem: {
       // Every fourth file is a movie; the others are JPEG pictures.
       pic.movie = serial % 4 == 0;
-      Bytes rgb = Scene(serial, 320, 240);
-      pic.preview = Preview(rgb, 320, 240);
-      pic.thumbnail = ThumbnailFromRgb(rgb, 320, 240);
+      Bytes rgb = BitmapToRgb(scene);
+      pic.preview = Preview(rgb, 640, 480);
       if (pic.movie) {
         pic.fileName = FileName("MOV", serial, "AVI");
         pic.data = AviPlaceholder(rawBytes > 0 ? static_cast<size_t>(rawBytes) : 30000u, seed);
       } else {
         pic.fileName = FileName("CIMG", serial, "JPG");
-        pic.data = EncodeJpeg(rgb, 320, 240, 85);
+        pic.data = EncodeJpeg(rgb, 640, 480, 85);
       }
       break;
     }
@@ -240,9 +203,13 @@ std::vector<SimPicture> LoadPictures(Family family, const std::string& dir) {
     if (pic.data.size() < 4 || pic.data[0] != 0xFF || pic.data[1] != 0xD8)
       throw std::runtime_error(path.string() + ": not a JPEG file");
     int w = 0, h = 0;
-    Bytes rgb = DecodeJpeg(pic.data, 8, w, h);
-    pic.thumbnail = ThumbnailFromRgb(rgb, w, h);
+    // Classic cameras need the whole picture for their raw data; the others only a preview.
+    int scale = family == Family::classic ? 1 : 4;
+    Bytes rgb = DecodeJpeg(pic.data, scale, w, h);
+    tbitmap bm = RgbToBitmap(rgb, w, h);
+    pic.thumbnail = EncodeRawThumbnail(bm);
     pic.format = 1;
+    if (family == Family::classic) pic.data = EncodeRawPicture(bm, 0, 85);
     if (family == Family::filesystem) {
       pic.fileName = FileName("CIMG", serial, "JPG");
       pic.preview = Preview(rgb, w, h);

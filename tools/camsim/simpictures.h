@@ -1,7 +1,8 @@
-// The pictures a simulated camera holds, in the camera's own formats. Generated pictures use
-// placeholder raw data of realistic size (the first bytes follow the raw layouts so that decoders
-// can tell them apart) and real raw thumbnails; file-system cameras hold real JPEG files. Kept in
-// its own file so the generator can be replaced by real camera data without touching the protocol.
+// The pictures a simulated camera holds, in the camera's own formats: raw flavour 0 data (classic),
+// JPEG data or raw flavour 1 data (extended), JPEG files and AVI placeholders (file system), each
+// with its 2808-byte raw thumbnail. Pictures of a fixed byte size (for the link benchmark) are
+// placeholder raw data whose header follows the raw layout. Kept in its own file so that the
+// protocol code does not depend on how pictures are made.
 #pragma once
 
 #include <cstdint>
@@ -30,13 +31,9 @@ constexpr size_t kThumbnailBytes = 2808;
 // size of generated raw data (the benchmark asks for exact sizes).
 SimPicture MakePicture(Family family, int serial, long rawBytes);
 
-// Loads the JPEG files of a folder (sorted by name) as pictures of the family. File-system
-// cameras hold the files unchanged; the others hold the JPEG data as their picture data (a
-// layout the decoders accept) with a thumbnail made from the picture. Throws on an unreadable
-// folder or a file that is not a JPEG.
+// Loads the JPEG files of a folder (sorted by name) as pictures of the family: classic cameras
+// hold them as raw flavour 0 data, extended cameras as JPEG data ("XK" 1), file-system cameras as
+// the files unchanged. Throws on an unreadable folder or a file that is not a JPEG.
 std::vector<SimPicture> LoadPictures(Family family, const std::string& dir);
-
-// A 52 x 36 raw thumbnail from a 24-bit RGB image (rows of R, G, B) of any size.
-Bytes ThumbnailFromRgb(const Bytes& rgb, int width, int height);
 
 }  // namespace vantlo::camsim
