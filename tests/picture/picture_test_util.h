@@ -1,0 +1,32 @@
+// Helpers shared by the picture tests of this folder.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "picture/bitmap.h"
+
+namespace vantlo::testutil {
+
+// Mean absolute difference per channel sample of two bitmaps of equal size.
+inline double MeanAbsDiff(const tbitmap& a, const tbitmap& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height() || a.Bytes().empty()) return 1e9;
+  double sum = 0;
+  for (std::size_t i = 0; i < a.Bytes().size(); ++i)
+    sum += std::abs(static_cast<int>(a.Bytes()[i]) - static_cast<int>(b.Bytes()[i]));
+  return sum / static_cast<double>(a.Bytes().size());
+}
+
+// The what() of the exception f throws, or "" when it throws none.
+inline std::string ThrownMessage(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return "";
+}
+
+}  // namespace vantlo::testutil
