@@ -264,7 +264,7 @@ const tbitmap& tdiskthumbmanager::CellPicture(int n) const {
 
 int tdiskthumbmanager::CamVariant(int n) const {
   const tentry* e = Entry(n);
-  return e ? e->camvariant : cvNotBuilt;
+  return e ? static_cast<int>(e->camvariant) : static_cast<int>(cvNotBuilt);
 }
 int tdiskthumbmanager::PictureWidth(int n) const {
   const tentry* e = Entry(n);
