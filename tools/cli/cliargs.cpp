@@ -1,0 +1,95 @@
+#include "tools/cli/cliargs.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace vantlo::cli {
+
+namespace {
+
+// The speed list of the connection settings and the baud index each entry selects.
+struct SpeedChoice {
+  const char* name;
+  std::uint8_t index;
+};
+constexpr SpeedChoice kSpeeds[] = {{"auto", 9},   {"9600", 6},   {"19200", 8},
+                                   {"38400", 9},  {"57600", 11}, {"115200", 12}};
+
+bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+
+}  // namespace
+
+std::string UsageText() {
+  return "usage: vantlo-cli [--port COMn:|DEVICE] [--speed auto|9600|19200|38400|57600|115200]\n"
+         "                  [--irda] [--simulate[=classic|extended|filesystem]] COMMAND ...\n"
+         "commands:\n"
+         "  info              camera family, file system, picture count, battery voltage\n"
+         "  list              the pictures in the camera\n"
+         "  thumbs DIR        save every thumbnail into DIR\n"
+         "  fetch N -o FILE   save picture N as fetched (JPEG and AVI files as they are)\n"
+         "  fetch-all DIR     save every picture into DIR\n"
+         "  delete N          delete picture N\n"
+         "  delete-all        delete all pictures\n"
+         "  take              take a picture\n"
+         "  reset             end the connection (camera back to 9600 baud)\n"
+         "  off               switch the camera off\n"
+         "  test              test the link and report its state\n";
+}
+
+int ParseNumber(const std::string& text, const char* what, int low, int high) {
+  if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+    throw UsageError(std::string(what) + " must be a number: " + text);
+  int v = std::atoi(text.c_str());
+  if (v < low || v > high)
+    throw UsageError(std::string(what) + " must be between " + std::to_string(low) + " and " +
+                     std::to_string(high) + ": " + text);
+  return v;
+}
+
+CliOptions ParseCommandLine(int argc, char** argv) {
+  CliOptions o;
+  int i = 1;
+  for (; i < argc; ++i) {
+    std::string a = argv[i];
+    if (!StartsWith(a, "--")) break;
+    auto value = [&](const char* name) -> std::string {
+      std::string prefix = std::string(name) + "=";
+      if (StartsWith(a, prefix.c_str())) return a.substr(prefix.size());
+      if (i + 1 >= argc) throw UsageError(std::string(name) + " needs a value");
+      return argv[++i];
+    };
+    if (a == "--port" || StartsWith(a, "--port=")) {
+      o.port = value("--port");
+      if (o.port.empty()) throw UsageError("--port needs a value");
+    } else if (a == "--speed" || StartsWith(a, "--speed=")) {
+      std::string s = value("--speed");
+      bool found = false;
+      for (const auto& c : kSpeeds)
+        if (s == c.name) {
+          o.speedIndex = c.index;
+          found = true;
+        }
+      if (!found) throw UsageError("unknown speed: " + s);
+    } else if (a == "--irda") {
+      o.irda = true;
+    } else if (a == "--simulate") {
+      o.simulate = true;
+    } else if (StartsWith(a, "--simulate=")) {
+      o.simulate = true;
+      o.family = a.substr(11);
+      if (o.family != "classic" && o.family != "extended" && o.family != "filesystem")
+        throw UsageError("unknown camera family: " + o.family);
+    } else if (a == "--help") {
+      o.command = "help";
+      return o;
+    } else {
+      throw UsageError("unknown option: " + a);
+    }
+  }
+  if (i >= argc) throw UsageError("no command given");
+  o.command = argv[i++];
+  for (; i < argc; ++i) o.args.push_back(argv[i]);
+  return o;
+}
+
+}  // namespace vantlo::cli
