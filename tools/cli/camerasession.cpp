@@ -23,6 +23,16 @@ CameraSession::CameraSession(CliOptions options) : options_(std::move(options)) 
 
 CameraSession::~CameraSession() {
   progress_.End();
+  // Like the window at close: a camera left at another speed or block size is reset, so the next
+  // program (or the next run of this one) finds it at 9600 baud.
+  if (engine_ && engine_->Port().IsOpen() &&
+      (engine_->CurrentSpeed() != tqvProtocolEngine::kDefaultSpeed || engine_->CameraBlockSize() != 128)) {
+    try {
+      engine_->ResetCamera();
+    } catch (...) {
+      // The command's own result stands; a reset that fails leaves nothing worse behind.
+    }
+  }
   engine_.reset();  // closes the port before the simulated camera goes away
   if (simulator_) simulator_->Stop();
 }
