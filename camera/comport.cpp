@@ -5,6 +5,8 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -60,6 +62,12 @@ void tcomport::SetErrno(int err) {
   permissionText_ = lastError_ == kErrorPermission ? PermissionErrorText(device_) : std::string();
 }
 
+void tcomport::FailClosed() {
+  // Invalid handle; but a failed open's own code says more, so it stays.
+  if (lastError_ == 0) lastError_ = 6;
+  ReportLineErrors();
+}
+
 std::string tcomport::LastErrorText() const {
   if (lastError_ == kErrorPermission && !permissionText_.empty()) return permissionText_;
   return PortErrorText(lastError_);
@@ -89,6 +97,10 @@ void tcomport::Open() {
   }
   (void)ioctl(fd, TIOCEXCL);
   fd_ = fd;
+  struct stat st {};
+  // Unix98 pseudo-terminal slaves have majors 136..143.
+  pseudoTerminal_ = fstat(fd, &st) == 0 && S_ISCHR(st.st_mode) && major(st.st_rdev) >= 136 &&
+                    major(st.st_rdev) <= 143;
   haveCounters_ = false;
   try {
     ApplyLineSettings();
@@ -217,8 +229,7 @@ int tcomport::WriteBytes(const void* buffer, std::size_t count, std::size_t& wri
   written = 0;
   if (showErrors_) ReportLineErrors();
   if (fd_ < 0) {
-    lastError_ = 6;  // invalid handle
-    ReportLineErrors();
+    FailClosed();
     return -1;
   }
   ClearLineErrors();
@@ -253,8 +264,7 @@ int tcomport::ReadBytes(void* buffer, std::size_t count, std::size_t& read) {
   read = 0;
   if (showErrors_) ReportLineErrors();
   if (fd_ < 0) {
-    lastError_ = 6;
-    ReportLineErrors();
+    FailClosed();
     return -1;
   }
   ClearLineErrors();
@@ -296,7 +306,7 @@ int tcomport::ReadBytes(void* buffer, std::size_t count, std::size_t& read) {
 void tcomport::SetBaudIndex(std::uint8_t index) {
   params_.BaudIndex = index;
   if (irdaMode_ || fd_ < 0) return;
-  tcflush(fd_, TCIOFLUSH);
+  tcflush(fd_, pseudoTerminal_ ? TCIFLUSH : TCIOFLUSH);
   termios tio{};
   if (tcgetattr(fd_, &tio) != 0) return;
   const std::uint32_t rate = BaudRateOfIndex(index);
@@ -316,7 +326,10 @@ void tcomport::PurgeReceive() {
 }
 
 void tcomport::PurgeTransmit() {
-  if (fd_ >= 0) tcflush(fd_, TCOFLUSH);
+  // A pseudo-terminal has no transmit queue: written bytes are already in the
+  // other side's input, and flushing "output" there would destroy bytes that
+  // have, in effect, crossed the wire (an ACK the camera has not read yet).
+  if (fd_ >= 0 && !pseudoTerminal_) tcflush(fd_, TCOFLUSH);
 }
 
 void tcomport::SetReadTimeout(std::uint16_t ms) {

@@ -70,6 +70,7 @@ class tcomport {
   void ApplyLineSettings();
   void ApplyTimeouts();
   void SetErrno(int err);
+  void FailClosed();
   std::uint32_t ClearLineErrors();
 
   int fd_ = -1;
@@ -83,6 +84,7 @@ class tcomport {
   const tclock* clock_;
   // Line-error counters (TIOCGICOUNT) at the last clear; devices without
   // them (pseudo-terminals) simply report no line errors.
+  bool pseudoTerminal_ = false;
   bool haveCounters_ = false;
   std::uint32_t lastCounters_[5] = {};
 };

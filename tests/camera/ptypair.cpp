@@ -51,7 +51,7 @@ void tptypair::Write(const std::vector<std::uint8_t>& bytes) {
       done += static_cast<std::size_t>(n);
     } else {
       pollfd p{master_, POLLOUT, 0};
-      poll(&p, 1, 100);
+      poll(&p, 1, 5);
     }
   }
 }
