@@ -1,0 +1,40 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "portscan.h"
+
+namespace vantlo {
+
+// The camera operations the main window's connection tools use. The window
+// holds one; it forwards to the single protocol engine (tenginelink) so the
+// window code does not depend on the engine's header, and tests and builds
+// without the camera library get a link that reports "not connected".
+// Failures are exceptions carrying the user's text.
+class tcameralink : public tlinkprobe {
+ public:
+  virtual void SetDesiredSpeed(unsigned char baudIndex) = 0;
+  virtual void SetIrdaMode(bool irda) = 0;
+  virtual void SetBlockSize(int bytes) = 0;
+  virtual void SetLowVoltageThreshold(double volts) = 0;
+  virtual void SetOnLowVoltage(std::function<void()> handler) = 0;
+  // Engine progress (position, text, picture number); the answer is the abort flag.
+  virtual void SetOnProgress(std::function<bool(int, const std::string&, int)> handler) = 0;
+  virtual bool CheckCamera() = 0;
+  virtual void PowerOff() = 0;
+  virtual void ResetCamera() = 0;
+  virtual double GetBatteryVoltage() = 0;
+  virtual int GetPictureCount() = 0;
+  virtual void SelectPicture(int number) = 0;
+  // Device path the COM name maps to (port map, environment first).
+  virtual std::string DeviceOf(const std::string& portName) const = 0;
+};
+
+// The engine link for the window: the real protocol engine when the camera
+// library is built in, otherwise a link on which every operation fails as
+// "not connected".
+std::unique_ptr<tcameralink> MakeEngineLink(const std::string& portName, bool irda);
+
+}  // namespace vantlo

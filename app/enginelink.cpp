@@ -1,0 +1,120 @@
+#include "cameralink.h"
+
+#include <stdexcept>
+
+#include "portmapio.h"
+
+#if defined(VANTLO_HAVE_CAMERA) && __has_include("camera/qv10int.h")
+#define VANTLO_ENGINE_LINK 1
+#include "camera/porterrors.h"
+#include "camera/qv10int.h"
+#endif
+
+namespace vantlo {
+
+namespace {
+
+constexpr const char* kNoEngineText =
+    "Camera is not connected or communicating properly; check and reset";
+
+#ifdef VANTLO_ENGINE_LINK
+
+// Forwards to the one protocol engine of the program.
+class tenginelink : public tcameralink {
+ public:
+  tenginelink(const std::string& port, bool irda) : engine_(port, 9, irda) {}
+
+  std::string CurrentPortName() const override { return engine_.PortName(); }
+  void SelectPort(const std::string& name) override { engine_.SelectPort(name); }
+  int TestLink(std::string& firstByte, int& errorCode) override {
+    return engine_.TestLink(firstByte, errorCode);
+  }
+  std::string ErrorText(int code) const override {
+    // A refused permission gets the port's own text, which names the device
+    // and the group that owns it.
+    if (code == kErrorPermission) return engine_.Port().LastErrorText();
+    return PortErrorText(code);
+  }
+  void SetDesiredSpeed(unsigned char b) override { engine_.SetDesiredSpeed(b); }
+  void SetIrdaMode(bool irda) override { engine_.SetIrdaMode(irda); }
+  void SetBlockSize(int bytes) override { engine_.RequestBlockSize(bytes); }
+  void SetLowVoltageThreshold(double v) override { engine_.SetLowVoltageThreshold(v); }
+  void SetOnLowVoltage(std::function<void()> h) override {
+    if (!h) {
+      engine_.OnLowVoltage = nullptr;
+      return;
+    }
+    engine_.OnLowVoltage = [h = std::move(h)](tqvProtocolEngine&) { h(); };
+  }
+  void SetOnProgress(std::function<bool(int, const std::string&, int)> h) override {
+    if (!h) {
+      engine_.OnProgress = nullptr;
+      return;
+    }
+    engine_.OnProgress = [h = std::move(h)](tqvProtocolEngine&, int pos, const std::string& text,
+                                            int pic) {
+      return h(pos, text, pic) ? tprogressanswer::stop : tprogressanswer::carryOn;
+    };
+  }
+  bool CheckCamera() override { return engine_.CheckCamera(); }
+  void PowerOff() override { engine_.PowerOff(); }
+  void ResetCamera() override { engine_.ResetCamera(); }
+  double GetBatteryVoltage() override { return engine_.GetBatteryVoltage(); }
+  int GetPictureCount() override { return engine_.GetPictureCount(); }
+  void SelectPicture(int n) override { engine_.SelectPicture(n); }
+  std::string DeviceOf(const std::string& port) const override {
+    return tportmapio::DeviceOf(port);
+  }
+
+ private:
+  tqvProtocolEngine engine_;
+};
+
+#endif
+
+// Without the camera library every camera action fails as a missing camera.
+class tnolink : public tcameralink {
+ public:
+  explicit tnolink(const std::string& port) : port_(port) {}
+  std::string CurrentPortName() const override { return port_; }
+  void SelectPort(const std::string& name) override { port_ = name.substr(0, 5); }
+  int TestLink(std::string& firstByte, int& errorCode) override {
+    firstByte.clear();
+    errorCode = 2;
+    return 2;
+  }
+  std::string ErrorText(int code) const override {
+    return code == 2 ? "Port not found (2)" : "Win32 code " + std::to_string(code);
+  }
+  void SetDesiredSpeed(unsigned char) override {}
+  void SetIrdaMode(bool) override {}
+  void SetBlockSize(int) override {}
+  void SetLowVoltageThreshold(double) override {}
+  void SetOnLowVoltage(std::function<void()>) override {}
+  void SetOnProgress(std::function<bool(int, const std::string&, int)>) override {}
+  bool CheckCamera() override { return false; }
+  void PowerOff() override { throw std::runtime_error(kNoEngineText); }
+  void ResetCamera() override {}
+  double GetBatteryVoltage() override { throw std::runtime_error(kNoEngineText); }
+  int GetPictureCount() override { throw std::runtime_error(kNoEngineText); }
+  void SelectPicture(int) override { throw std::runtime_error(kNoEngineText); }
+  std::string DeviceOf(const std::string& port) const override {
+    return tportmapio::DeviceOf(port);
+  }
+
+ private:
+  std::string port_;
+};
+
+}  // namespace
+
+std::unique_ptr<tcameralink> MakeEngineLink(const std::string& portName, bool irda) {
+#ifdef VANTLO_ENGINE_LINK
+  return std::make_unique<tenginelink>(portName, irda);
+#else
+  (void)irda;
+  return std::make_unique<tnolink>(portName);
+#endif
+}
+
+}  // namespace vantlo

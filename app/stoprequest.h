@@ -1,0 +1,18 @@
+#pragma once
+
+namespace vantlo {
+
+// The one cancellation path of the program: set by the Stop button and by
+// closing the window, polled by every long operation between items and
+// handed back to the camera engine as the abort answer of its callbacks.
+class tstoprequest {
+ public:
+  void Set() { requested_ = true; }
+  void Clear() { requested_ = false; }
+  bool IsSet() const { return requested_; }
+
+ private:
+  bool requested_ = false;
+};
+
+}  // namespace vantlo
