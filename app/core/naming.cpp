@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "library/textnocase.h"
+
 namespace vantlo {
 
 namespace {
@@ -52,14 +54,6 @@ std::string NumberText(long n) {
   char buf[32];
   std::snprintf(buf, sizeof buf, n < 999 ? "%03ld" : "%04ld", n);
   return buf;
-}
-
-std::string LowerAscii(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
 }
 
 bool NameTaken(const std::string& path) {

@@ -61,9 +61,6 @@ std::string DateText(const tlocaltime& date, tdatestyle style);
 // n padded with zeros to 3 digits below 999 and to 4 digits from 999 on: 005, 998, 0999, 1000.
 std::string NumberText(long n);
 
-// ASCII lower case, the case of every name part the program builds.
-std::string LowerAscii(std::string_view s);
-
 class tfilenamer {
  public:
   using tcurrentfolder = std::function<std::string()>;
