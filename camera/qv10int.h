@@ -20,6 +20,7 @@
 #include "camera/qvexceptions.h"
 #include "camera/waiter.h"
 #include "picture/bitmap.h"
+#include "picture/pipeline.h"
 
 namespace vantlo {
 
@@ -61,7 +62,9 @@ std::uint8_t SpeedCodeOfIndex(std::uint8_t baudIndex);
 // position 0..5); "Auto" is 38400. Out-of-range positions give "Auto".
 std::uint8_t BaudIndexOfSpeedChoice(int position);
 
-class tqvProtocolEngine {
+// The picture settings and decoding (JPEG quality, output size, ...) come
+// from tpicturepipeline; the main window copies its settings into them.
+class tqvProtocolEngine : public tpicturepipeline {
  public:
   using tbytestream = std::vector<std::uint8_t>;
 
@@ -75,7 +78,7 @@ class tqvProtocolEngine {
   // first CheckCamera fails instead). `speed` is ignored. `waiter` must
   // outlive the engine; null means real sleeping.
   tqvProtocolEngine(const std::string& portName, int speed, bool irda, twaiter* waiter = nullptr);
-  virtual ~tqvProtocolEngine();
+  ~tqvProtocolEngine() override;
   tqvProtocolEngine(const tqvProtocolEngine&) = delete;
   tqvProtocolEngine& operator=(const tqvProtocolEngine&) = delete;
 
