@@ -114,7 +114,9 @@ tfindresult tfindpics::Find(const tfindoptions& options, const tstatus& status) 
       if (e.kind != tentrykind::File || !WildcardMatches(pattern, e.name)) continue;
       const std::string path = folder + e.name;
       if (byName) {
-        result.pictures.push_back(path);
+        // Companion files are part of their picture, never results of
+        // their own (the browser does not list them).
+        if (!LooksLikeCompanion(e.name)) result.pictures.push_back(path);
         continue;
       }
       auto pictureName = PictureNameForCompanion(e.name);

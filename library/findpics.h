@@ -52,7 +52,8 @@ class tfindpics {
 
   // Throws "You have not selected any files to Look For" when neither JPG
   // nor CAM files are asked for (property modes). An empty text finds
-  // nothing. A file-name pattern that names a folder is refused, so a
+  // nothing. In file-name mode companion files are never results. A
+  // file-name pattern that names a folder is refused, so a
   // pattern cannot reach outside the search root.
   tfindresult Find(const tfindoptions& options, const tstatus& status = {});
 };

@@ -102,6 +102,7 @@ TEST_F(FindTest, FileKindsAndRecursion) {
 TEST_F(FindTest, FilenameMode) {
   EXPECT_EQ(Names(Run(tfindmode::Filename, "dsc")), (std::vector<std::string>{"dsc0001.jpg", "DSC0002.CAM"}));
   EXPECT_EQ(Run(tfindmode::Filename, "*.jpg").pictures.size(), 4u);  // a, c, zz and dsc0001
+  EXPECT_EQ(Names(Run(tfindmode::Filename, "a", false)), std::vector<std::string>{"a.jpg"});  // not a.QVJ
   EXPECT_THROW(Run(tfindmode::Filename, "../*.jpg"), tfinderror);
   EXPECT_THROW(Run(tfindmode::Filename, "/etc/*.*"), tfinderror);
 }
