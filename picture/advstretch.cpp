@@ -21,8 +21,7 @@ void PlainStretch(const tbitmap& src, tbitmap& dst) {
     return;
   }
   std::vector<int> sx(tw);
-  for (int x = 0; x < tw; ++x)
-    sx[x] = static_cast<int>(static_cast<long long>(x) * sw / tw) * 3;
+  for (int x = 0; x < tw; ++x) sx[x] = static_cast<int>(static_cast<long long>(x) * sw / tw) * 3;
   for (int y = 0; y < th; ++y) {
     const int syy = static_cast<int>(static_cast<long long>(y) * sh / th);
     const std::uint8_t* s = src.ScanLine(syy);
@@ -147,18 +146,33 @@ tdimensions ResizeDimensions(int width, int height, int choice) {
   };
   tdimensions d{width, height};
   switch (choice) {
-    case rcTiny: d = fixed(160); break;
-    case rcSmall: d = fixed(320); break;
-    case rcMedium: d = fixed(480); break;
-    case rcVGA: d = fixed(640); break;
-    case rcLarge: d = fixed(1280); break;
-    case rcHalf: d = {width / 2, height / 2}; break;
-    case rcQuarter: d = {width / 4, height / 4}; break;
+    case rcTiny:
+      d = fixed(160);
+      break;
+    case rcSmall:
+      d = fixed(320);
+      break;
+    case rcMedium:
+      d = fixed(480);
+      break;
+    case rcVGA:
+      d = fixed(640);
+      break;
+    case rcLarge:
+      d = fixed(1280);
+      break;
+    case rcHalf:
+      d = {width / 2, height / 2};
+      break;
+    case rcQuarter:
+      d = {width / 4, height / 4};
+      break;
     case rcThreeQuarter:
       d = {static_cast<int>(static_cast<long long>(width) * 3 / 4),
            static_cast<int>(static_cast<long long>(height) * 3 / 4)};
       break;
-    default: break;
+    default:
+      break;
   }
   d.Width = std::max(d.Width, 1);
   d.Height = std::max(d.Height, 1);

@@ -18,11 +18,16 @@ bool IsPictureKind(std::uint8_t b) { return b >= 1 && b <= 6; }
 
 std::string CameraFileKindText(tcamerafilekind kind) {
   switch (kind) {
-    case tcamerafilekind::Cam: return "CAM file";
-    case tcamerafilekind::Cache: return "raw cache file";
-    case tcamerafilekind::Raw: return "raw camera data";
-    case tcamerafilekind::Jpeg: return "JPEG file";
-    default: return "unknown";
+    case tcamerafilekind::Cam:
+      return "CAM file";
+    case tcamerafilekind::Cache:
+      return "raw cache file";
+    case tcamerafilekind::Raw:
+      return "raw camera data";
+    case tcamerafilekind::Jpeg:
+      return "JPEG file";
+    default:
+      return "unknown";
   }
 }
 

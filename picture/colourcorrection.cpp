@@ -79,7 +79,8 @@ int MeasureContrast(const tbitmap& bitmap) {
   // The squares are integers, so an integer sum is exact.
   long long squares = 0;
   for (int l = 0; l < 256; ++l) squares += (l - mean) * (l - mean) * hist[l];
-  return static_cast<int>(std::llrint(std::sqrt(static_cast<double>(squares) / static_cast<double>(n))));
+  return static_cast<int>(
+      std::llrint(std::sqrt(static_cast<double>(squares) / static_cast<double>(n))));
 }
 
 int StrengthFromContrast(int contrast) {

@@ -57,11 +57,21 @@ void tpicturepipeline::LoadCamFile(std::span<const std::uint8_t> cam, TJPEGImage
 tdimensions tpicturepipeline::OutputDimensions(int choice, int width, int height) {
   tdimensions d;
   switch (choice) {
-    case 1: d = {160, 120}; break;
-    case 2: d = {320, 240}; break;
-    case 3: d = {480, 360}; break;
-    case 4: d = {640, 480}; break;
-    case 5: d = {1280, 960}; break;
+    case 1:
+      d = {160, 120};
+      break;
+    case 2:
+      d = {320, 240};
+      break;
+    case 3:
+      d = {480, 360};
+      break;
+    case 4:
+      d = {640, 480};
+      break;
+    case 5:
+      d = {1280, 960};
+      break;
     case 0:
     case 6:
     case 7:
@@ -73,7 +83,9 @@ tdimensions tpicturepipeline::OutputDimensions(int choice, int width, int height
       if (choice == 6) d = {d.Width / 2, d.Height / 2};
       if (choice == 7) d = {d.Width / 4, d.Height / 4};
       break;
-    default: d = {320, 240}; break;
+    default:
+      d = {320, 240};
+      break;
   }
   // Halving or quartering a tiny picture must not give an empty bitmap.
   d.Width = std::max(d.Width, 1);

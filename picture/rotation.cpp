@@ -9,11 +9,16 @@ namespace vantlo {
 
 std::string OrientationText(int code) {
   switch (code) {
-    case orNormal: return "Normal";
-    case orRotateClockwise: return "Rotate Clockwise";
-    case orUpsideDown: return "Upside Down";
-    case orRotateCounterClockwise: return "Rotate Counter-clockwise";
-    default: return "";
+    case orNormal:
+      return "Normal";
+    case orRotateClockwise:
+      return "Rotate Clockwise";
+    case orUpsideDown:
+      return "Upside Down";
+    case orRotateCounterClockwise:
+      return "Rotate Counter-clockwise";
+    default:
+      return "";
   }
 }
 

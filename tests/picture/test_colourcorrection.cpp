@@ -64,11 +64,12 @@ TEST(ApplyCasioCorrection, ZeroLeavesPictureAndTenAppliesCurveToEveryChannel) {
 }
 
 TEST(ApplyCasioCorrection, ProgressAdvancesByTenAtMostSevenTimes) {
-  for (auto [width, reports] : std::vector<std::pair<int, int>>{{70, 7}, {100, 7}, {3, 3}, {20, 7},
-                                                                 {640, 7}}) {
+  for (auto [width, reports] :
+       std::vector<std::pair<int, int>>{{70, 7}, {100, 7}, {3, 3}, {20, 7}, {640, 7}}) {
     tbitmap b = Gradient(width, 4);
     std::vector<std::pair<int, std::string>> seen;
-    ApplyCasioCorrection(b, 7, [&](int pos, const std::string& text) { seen.emplace_back(pos, text); });
+    ApplyCasioCorrection(b, 7,
+                         [&](int pos, const std::string& text) { seen.emplace_back(pos, text); });
     ASSERT_EQ(static_cast<int>(seen.size()), reports) << width;
     for (auto& [pos, text] : seen) {
       EXPECT_EQ(pos, -10);
@@ -98,7 +99,7 @@ TEST(MeasureContrast, StandardDeviationOfLuminance) {
   EXPECT_EQ(MeasureContrast(split), 128);
   // Luminance uses integer weights per channel: pure red 200 gives 59.
   tbitmap red(2, 1);
-  red.ScanLine(0)[2] = 200;  // pixel 0 luma 59, pixel 1 luma 0: mean 30 (29.5 to even)
+  red.ScanLine(0)[2] = 200;             // pixel 0 luma 59, pixel 1 luma 0: mean 30 (29.5 to even)
   EXPECT_EQ(MeasureContrast(red), 30);  // sqrt((29^2 + 30^2) / 2) = 29.5..
   EXPECT_EQ(MeasureContrast(tbitmap()), 0);
 }
@@ -112,10 +113,11 @@ TEST(MeasureContrast, LargePictureDoesNotOverflow) {
 
 TEST(StrengthFromContrast, TableBoundaries) {
   const std::vector<std::pair<int, int>> table = {
-      {0, 15},  {39, 15}, {40, 14}, {44, 14}, {45, 12}, {49, 12}, {50, 10}, {54, 10},
-      {55, 8},  {59, 8},  {60, 5},  {64, 5},  {65, 4},  {69, 4},  {70, 3},  {74, 3},
-      {75, 2},  {79, 2},  {80, 1},  {89, 1},  {90, 0},  {255, 0}};
-  for (auto [contrast, strength] : table) EXPECT_EQ(StrengthFromContrast(contrast), strength) << contrast;
+      {0, 15}, {39, 15}, {40, 14}, {44, 14}, {45, 12}, {49, 12}, {50, 10}, {54, 10},
+      {55, 8}, {59, 8},  {60, 5},  {64, 5},  {65, 4},  {69, 4},  {70, 3},  {74, 3},
+      {75, 2}, {79, 2},  {80, 1},  {89, 1},  {90, 0},  {255, 0}};
+  for (auto [contrast, strength] : table)
+    EXPECT_EQ(StrengthFromContrast(contrast), strength) << contrast;
 }
 
 TEST(AutoCorrect, FlatPictureGetsStrengthFifteen) {
@@ -163,9 +165,12 @@ TEST(ExpandColourRange, StretchesBetweenTheCuts) {
   for (int x = 0; x < 100; ++x) {
     const int v = 10 + x;
     int expect;
-    if (v <= 11) expect = 0;
-    else if (v >= 108) expect = 255;
-    else expect = static_cast<int>(std::lrint((v - 11) * (255.0 / 97)));
+    if (v <= 11)
+      expect = 0;
+    else if (v >= 108)
+      expect = 255;
+    else
+      expect = static_cast<int>(std::lrint((v - 11) * (255.0 / 97)));
     for (int c = 0; c < 3; ++c) ASSERT_EQ(b.ScanLine(50)[x * 3 + c], expect) << v;
   }
 }

@@ -84,7 +84,8 @@ TEST(PicturePipeline, OutputDimensionsOfEveryChoice) {
   EXPECT_EQ(tpicturepipeline::OutputDimensions(4, 480, 240), (d{640, 480}));
   EXPECT_EQ(tpicturepipeline::OutputDimensions(5, 640, 480), (d{1280, 960}));
   for (int w : {480, 640, 2048})
-    for (int c : {8, 9, 255}) EXPECT_EQ(tpicturepipeline::OutputDimensions(c, w, w / 2), (d{320, 240}));
+    for (int c : {8, 9, 255})
+      EXPECT_EQ(tpicturepipeline::OutputDimensions(c, w, w / 2), (d{320, 240}));
   // Halving or quartering tiny pictures never gives an empty bitmap.
   EXPECT_EQ(tpicturepipeline::OutputDimensions(7, 3, 2), (d{1, 1}));
   EXPECT_EQ(tpicturepipeline::OutputDimensions(6, 1, 9), (d{1, 4}));

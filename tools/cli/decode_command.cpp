@@ -117,7 +117,8 @@ void WriteFile(const std::string& path, const std::vector<std::uint8_t>& data) {
   for (int attempt = 0;; ++attempt) {
     std::ofstream f(path, std::ios::binary | std::ios::trunc);
     if (f) {
-      f.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+      f.write(reinterpret_cast<const char*>(data.data()),
+              static_cast<std::streamsize>(data.size()));
       f.close();
       if (f) return;
     }
