@@ -33,10 +33,13 @@ class trecord {
  public:
   static constexpr std::size_t Size = N;
 
-  std::span<std::uint8_t, N> Bytes() { return bytes_; }
-  std::span<const std::uint8_t, N> Bytes() const { return bytes_; }
-  std::uint8_t* Data() { return bytes_.data(); }
-  const std::uint8_t* Data() const { return bytes_.data(); }
+  // Views of the bytes; not offered on a temporary, whose view would dangle.
+  std::span<std::uint8_t, N> Bytes() & { return bytes_; }
+  std::span<const std::uint8_t, N> Bytes() const& { return bytes_; }
+  void Bytes() && = delete;
+  std::uint8_t* Data() & { return bytes_.data(); }
+  const std::uint8_t* Data() const& { return bytes_.data(); }
+  void Data() && = delete;
 
   bool operator==(const trecord&) const = default;
 

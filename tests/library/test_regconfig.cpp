@@ -155,8 +155,9 @@ TEST(RegConfig, ShortFileKeepsTheDefaultsForTheRest) {
   EXPECT_EQ(r.Port(), "COM6:");
   EXPECT_EQ(r.JpegQuality(), 42);
   EXPECT_EQ(r.ConfirmOverwrite(), false);  // from the file (byte 284 = 0)
-  const auto defaults = tconfigrecord().Bytes();
-  EXPECT_TRUE(std::equal(r.Bytes().begin() + 2000, r.Bytes().end(), defaults.begin() + 2000));
+  const tconfigrecord defaults;
+  EXPECT_TRUE(
+      std::equal(r.Bytes().begin() + 2000, r.Bytes().end(), defaults.Bytes().begin() + 2000));
   EXPECT_EQ(r.MiniLabPictureFile(), "splash.jpg");
 }
 
