@@ -49,7 +49,8 @@ constexpr std::size_t kArea1Size = 15;
 constexpr std::size_t kArea2Size = 5616;
 
 void PutArea1(tbytes& out) {
-  Put(out, {0x01, 0x00, 0x02, 0x00, 0x03, 0x00, 0x04, 0x00, 0x05, 0x00, 0x06, 0x00, 0x07, 0x00, 0x00});
+  Put(out,
+      {0x01, 0x00, 0x02, 0x00, 0x03, 0x00, 0x04, 0x00, 0x05, 0x00, 0x06, 0x00, 0x07, 0x00, 0x00});
 }
 void PutArea2(tbytes& out) { out.insert(out.end(), kArea2Size, 0x00); }
 
@@ -219,7 +220,8 @@ void DecodeThumbnail(std::span<const std::uint8_t> raw, tbitmap& bitmap) {
 
 void DecodeJpegThumbnail(std::span<const std::uint8_t> jpeg, tbitmap& bitmap) {
   const tbitmap decoded = DecodeJpeg(jpeg, JpegScale::jsFullSize);
-  if (bitmap.Width() == 0) bitmap = tbitmap(kThumbnailWidth, kThumbnailHeight, PixelFormat::pf24bit);
+  if (bitmap.Width() == 0)
+    bitmap = tbitmap(kThumbnailWidth, kThumbnailHeight, PixelFormat::pf24bit);
   detail::StretchNearest(decoded, bitmap);
 }
 

@@ -17,9 +17,7 @@ std::uint8_t Clamp255(int v) {
 
 }  // namespace
 
-double Luma(tcolor c) {
-  return 0.299 * GetRValue(c) + 0.587 * GetGValue(c) + 0.114 * GetBValue(c);
-}
+double Luma(tcolor c) { return 0.299 * GetRValue(c) + 0.587 * GetGValue(c) + 0.114 * GetBValue(c); }
 
 void RgbToYcc(tcolor c, double& y, double& cb, double& cr) {
   y = Luma(c);

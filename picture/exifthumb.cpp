@@ -19,7 +19,8 @@ constexpr int kUncompressedWidth = 80;
 constexpr int kUncompressedHeight = 60;
 
 // Reads up to `count` bytes from the start of the file; fewer when it is shorter.
-bool ReadStart(const std::filesystem::path& path, std::size_t count, std::vector<std::uint8_t>& out) {
+bool ReadStart(const std::filesystem::path& path, std::size_t count,
+               std::vector<std::uint8_t>& out) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   out.resize(count);
@@ -58,9 +59,11 @@ bool ReadExifThumbnail(const std::filesystem::path& path, tbitmap& bitmap) {
   return true;
 }
 
-void DecodeEmbeddedThumbnail(std::span<const std::uint8_t> segment, tbitmap& bitmap, bool complete) {
+void DecodeEmbeddedThumbnail(std::span<const std::uint8_t> segment, tbitmap& bitmap,
+                             bool complete) {
   static const std::uint8_t kSoiDqt[] = {0xFF, 0xD8, 0xFF, 0xDB};
-  const auto found = std::search(segment.begin(), segment.end(), std::begin(kSoiDqt), std::end(kSoiDqt));
+  const auto found =
+      std::search(segment.begin(), segment.end(), std::begin(kSoiDqt), std::end(kSoiDqt));
   if (found != segment.end()) {
     try {
       const tbitmap decoded =

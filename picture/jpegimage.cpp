@@ -234,8 +234,7 @@ std::vector<std::uint8_t> CompressWith(const tbitmap& bitmap, int quality, bool 
                                        const detail::tjpeglayout& layout) {
   if (bitmap.Empty()) throw tpictureerror("No picture to compress");
   if (bitmap.Format() != PixelFormat::pf24bit) throw tpictureerror("Not 24 bit bitmap");
-  if (quality < 1 || quality > 100)
-    throw tpictureerror("JPEG Quality must be between 1 and 100");
+  if (quality < 1 || quality > 100) throw tpictureerror("JPEG Quality must be between 1 and 100");
   if (bitmap.Width() > JPEG_MAX_DIMENSION || bitmap.Height() > JPEG_MAX_DIMENSION)
     throw tpictureerror("Picture too large for JPEG");
   std::vector<unsigned char*> rows(static_cast<std::size_t>(bitmap.Height()));

@@ -10,9 +10,9 @@
 namespace vantlo {
 
 struct thufftable {
-  std::uint8_t classid;                 // DHT Tc/Th byte: 0x00, 0x10, 0x01, 0x11
-  std::array<std::uint8_t, 16> bits;    // number of codes of each length 1..16
-  std::vector<std::uint8_t> values;     // symbol values in code order
+  std::uint8_t classid;               // DHT Tc/Th byte: 0x00, 0x10, 0x01, 0x11
+  std::array<std::uint8_t, 16> bits;  // number of codes of each length 1..16
+  std::vector<std::uint8_t> values;   // symbol values in code order
 };
 
 // In the order luminance DC, luminance AC, chrominance DC, chrominance AC.

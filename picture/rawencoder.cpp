@@ -37,7 +37,8 @@ tjpegpieces SplitJpeg(const std::vector<std::uint8_t>& jpeg) {
     if (marker == 0xDB) {
       for (std::size_t p = body; p + 65 <= end; p += 65) {
         const std::uint8_t pq = jpeg[p] >> 4, tq = jpeg[p] & 0x0F;
-        if (pq != 0 || tq > 1) throw std::runtime_error("JPEG split: unexpected quantisation table");
+        if (pq != 0 || tq > 1)
+          throw std::runtime_error("JPEG split: unexpected quantisation table");
         std::memcpy(pieces.qtables[tq], &jpeg[p + 1], 64);
         pieces.haveq[tq] = true;
       }
@@ -136,8 +137,10 @@ std::vector<std::uint8_t> EncodeRawThumbnail(const tbitmap& picture) {
         }
       }
       const std::size_t at = static_cast<std::size_t>(by * 26 + bx);
-      raw[1872 + at] = static_cast<std::uint8_t>(static_cast<std::int8_t>(clamp(sumcb / 4, -128, 127)));
-      raw[2340 + at] = static_cast<std::uint8_t>(static_cast<std::int8_t>(clamp(sumcr / 4, -128, 127)));
+      raw[1872 + at] =
+          static_cast<std::uint8_t>(static_cast<std::int8_t>(clamp(sumcb / 4, -128, 127)));
+      raw[2340 + at] =
+          static_cast<std::uint8_t>(static_cast<std::int8_t>(clamp(sumcr / 4, -128, 127)));
     }
   }
   return raw;
@@ -168,8 +171,10 @@ tbitmap MakeTestPicture(int width, int height, int seed) {
   for (int shape = 0; shape < 6; ++shape) {
     const int cx = static_cast<int>(next() % static_cast<std::uint32_t>(width));
     const int cy = static_cast<int>(next() % static_cast<std::uint32_t>(height));
-    const int rad = 1 + static_cast<int>(next() % static_cast<std::uint32_t>(std::max(1, std::min(width, height) / 4)));
-    const std::uint8_t cr = static_cast<std::uint8_t>(next()), cg = static_cast<std::uint8_t>(next()),
+    const int rad = 1 + static_cast<int>(next() % static_cast<std::uint32_t>(
+                                                      std::max(1, std::min(width, height) / 4)));
+    const std::uint8_t cr = static_cast<std::uint8_t>(next()),
+                       cg = static_cast<std::uint8_t>(next()),
                        cb = static_cast<std::uint8_t>(next());
     const bool disc = shape % 2 == 0;
     for (int y = std::max(0, cy - rad); y < std::min(height, cy + rad + 1); ++y) {

@@ -31,7 +31,8 @@ bytes HandRaw(std::uint8_t flavour, std::size_t ly, std::size_t lcb, std::size_t
   raw[6] = static_cast<std::uint8_t>(lcr >> 8), raw[7] = static_cast<std::uint8_t>(lcr);
   for (int i = 0; i < 64; ++i) raw[8 + i] = static_cast<std::uint8_t>(i);
   for (int i = 0; i < 64; ++i) raw[72 + i] = static_cast<std::uint8_t>(100 + i);
-  for (std::size_t i = 0; i < ly + lcb + lcr; ++i) raw.push_back(static_cast<std::uint8_t>(0xA0 + i));
+  for (std::size_t i = 0; i < ly + lcb + lcr; ++i)
+    raw.push_back(static_cast<std::uint8_t>(0xA0 + i));
   return raw;
 }
 
@@ -49,8 +50,9 @@ TEST(HuffmanTables, AreTheStandardTablesLibjpegWrites) {
   bytes dht;
   for (std::size_t i = 2; i + 4 <= jpeg.size();) {
     const std::size_t len = (static_cast<std::size_t>(jpeg[i + 2]) << 8) | jpeg[i + 3];
-    if (jpeg[i + 1] == 0xC4) dht.insert(dht.end(), jpeg.begin() + static_cast<long>(i),
-                                        jpeg.begin() + static_cast<long>(i + 2 + len));
+    if (jpeg[i + 1] == 0xC4)
+      dht.insert(dht.end(), jpeg.begin() + static_cast<long>(i),
+                 jpeg.begin() + static_cast<long>(i + 2 + len));
     if (jpeg[i + 1] == 0xDA) break;
     i += 2 + len;
   }
@@ -77,10 +79,10 @@ TEST(RawToJfif, Flavour0LayoutByteForByte) {
   expect.insert(expect.end(), {0xFF, 0xC0, 0x00, 0x11, 0x08, 0x00, 0xF0, 0x01, 0xE0, 0x03, 0x01,
                                0x32, 0x00, 0x02, 0x11, 0x01, 0x03, 0x11, 0x01});
   expect.insert(expect.end(), SeparateHuffmanSegments().begin(), SeparateHuffmanSegments().end());
-  expect.insert(expect.end(), {0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x3F, 0x00, 0xA0,
-                               0xA1, 0xA2, 0xFF, 0xDA, 0x00, 0x08, 0x01, 0x02, 0x11, 0x00, 0x3F,
-                               0x00, 0xA3, 0xA4, 0xFF, 0xDA, 0x00, 0x08, 0x01, 0x03, 0x11, 0x00,
-                               0x3F, 0x00, 0xA5, 0xFF, 0xD9});
+  expect.insert(expect.end(),
+                {0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x3F, 0x00, 0xA0, 0xA1, 0xA2,
+                 0xFF, 0xDA, 0x00, 0x08, 0x01, 0x02, 0x11, 0x00, 0x3F, 0x00, 0xA3, 0xA4, 0xFF,
+                 0xDA, 0x00, 0x08, 0x01, 0x03, 0x11, 0x00, 0x3F, 0x00, 0xA5, 0xFF, 0xD9});
   EXPECT_EQ(out, expect);
 }
 
@@ -116,8 +118,8 @@ TEST(RawToJfif, TruncatedRawHeaderAndScansPastTheEndAreRefused) {
   const bytes raw1 = HandRaw(1, 0, 0, 500);
   bytes out;
   for (const bytes* raw : {&raw0, &raw1}) {
-    for (std::size_t len : {std::size_t{1}, std::size_t{8}, std::size_t{135}, std::size_t{136},
-                            raw->size() - 1}) {
+    for (std::size_t len :
+         {std::size_t{1}, std::size_t{8}, std::size_t{135}, std::size_t{136}, raw->size() - 1}) {
       EXPECT_EQ(ThrownMessage([&] { RawToJfif(Slice(*raw, 0, len), out); }), kUnsupported) << len;
     }
   }
@@ -145,8 +147,12 @@ class CamFiles : public ::testing::Test {
 bytes *CamFiles::raw0_, *CamFiles::raw1_, *CamFiles::jpeg_;
 
 bytes Entry(std::uint8_t id, std::uint32_t size) {
-  bytes e{0x00, id, static_cast<std::uint8_t>(size >> 24), static_cast<std::uint8_t>(size >> 16),
-          static_cast<std::uint8_t>(size >> 8), static_cast<std::uint8_t>(size)};
+  bytes e{0x00,
+          id,
+          static_cast<std::uint8_t>(size >> 24),
+          static_cast<std::uint8_t>(size >> 16),
+          static_cast<std::uint8_t>(size >> 8),
+          static_cast<std::uint8_t>(size)};
   e.resize(16, 0);
   return e;
 }
@@ -264,7 +270,10 @@ TEST_F(CamFiles, CamFilesCutAtManyOffsetsFailCleanly) {
     bytes cam;
     RawToCamFile(*data, cam, 1);
     // Where the picture ends: the areas behind it are not needed.
-    const std::size_t end = data == raw0_ ? cam.size() - 1 : 54 + (std::size_t{cam[8]} << 24 | std::size_t{cam[9]} << 16 | std::size_t{cam[10]} << 8 | cam[11]);
+    const std::size_t end = data == raw0_
+                                ? cam.size() - 1
+                                : 54 + (std::size_t{cam[8]} << 24 | std::size_t{cam[9]} << 16 |
+                                        std::size_t{cam[10]} << 8 | cam[11]);
     for (std::size_t len = 0; len < cam.size(); len += 1 + len / 3) {
       const bytes cut = Slice(cam, 0, len);
       TJPEGImage img;

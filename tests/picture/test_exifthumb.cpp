@@ -29,7 +29,8 @@ class ExifThumb : public ::testing::Test {
   fs::path Write(const std::string& name, const bytes& data) {
     const fs::path p = dir_ / name;
     std::ofstream(p, std::ios::binary)
-        .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+        .write(reinterpret_cast<const char*>(data.data()),
+               static_cast<std::streamsize>(data.size()));
     return p;
   }
   fs::path dir_;
@@ -111,10 +112,10 @@ TEST_F(ExifThumb, UncompressedThumbnailIsTheSegmentsLast9600Bytes) {
   bytes body(length - 6 - 9600, 0x00);
   for (int j = 0; j < 60; ++j)
     for (int k = 0; k < 40; ++k) {
-      body.push_back(static_cast<std::uint8_t>(j * 4));   // Y0
-      body.push_back(static_cast<std::uint8_t>(k * 6));   // Y1
-      body.push_back(static_cast<std::uint8_t>(100 + k)); // Cb
-      body.push_back(static_cast<std::uint8_t>(150 + j)); // Cr
+      body.push_back(static_cast<std::uint8_t>(j * 4));    // Y0
+      body.push_back(static_cast<std::uint8_t>(k * 6));    // Y1
+      body.push_back(static_cast<std::uint8_t>(100 + k));  // Cb
+      body.push_back(static_cast<std::uint8_t>(150 + j));  // Cr
     }
   body.push_back(0xEE);  // behind the segment: not part of the thumbnail
   tbitmap bm;
