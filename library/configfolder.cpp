@@ -71,7 +71,7 @@ bool EnsurePrivate(const std::string& folder, bool tighten) {
     if (path.empty()) continue;  // the leading "/"
     if (::mkdir(path.c_str(), kFolderMode) != 0 && errno != EEXIST) return false;
   }
-  struct stat st{};
+  struct stat st {};
   if (::stat(folder.c_str(), &st) != 0) return false;
   if (!S_ISDIR(st.st_mode)) {
     errno = ENOTDIR;
@@ -86,7 +86,7 @@ bool EnsurePrivate(const std::string& folder, bool tighten) {
 std::optional<std::vector<std::uint8_t>> ReadBounded(const std::string& path, std::size_t limit) {
   unixfile fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (!fd) return std::nullopt;
-  struct stat st{};
+  struct stat st {};
   if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
   if (st.st_size < 0 || static_cast<std::uint64_t>(st.st_size) > limit) return std::nullopt;
   // Read one byte more than allowed so a file that grew after fstat is

@@ -23,8 +23,8 @@ std::string Trim(const std::string& s) {
 }  // namespace
 
 tportmapstore::tportmapstore()
-    : folder_(configfolder::Resolve()), tighten_(!(std::getenv("VANTLO_CONFIG_DIR") &&
-                                                   *std::getenv("VANTLO_CONFIG_DIR"))) {}
+    : folder_(configfolder::Resolve()),
+      tighten_(!(std::getenv("VANTLO_CONFIG_DIR") && *std::getenv("VANTLO_CONFIG_DIR"))) {}
 
 tportmapstore::tportmapstore(std::string folder) : folder_(std::move(folder)), tighten_(false) {}
 

@@ -16,9 +16,7 @@ int tconfigrecord::PortNumber() const {
   return 1;
 }
 
-std::string tconfigrecord::Port() const {
-  return "COM" + std::to_string(PortNumber()) + ":";
-}
+std::string tconfigrecord::Port() const { return "COM" + std::to_string(PortNumber()) + ":"; }
 
 int tconfigrecord::SpeedChoice() const { return recordbytes::IndexOr(I32<8>(), kSpeedChoices, 0); }
 
@@ -43,9 +41,7 @@ int tconfigrecord::PictureSize() const { return recordbytes::IndexOr(U8<12>(), k
 int tconfigrecord::ExpandAmount() const {
   return recordbytes::ClampTo<int>(I32<16>(), 0, kMaxExpand);
 }
-void tconfigrecord::SetExpandAmount(int v) {
-  SetI32<16>(recordbytes::ClampTo(v, 0, kMaxExpand));
-}
+void tconfigrecord::SetExpandAmount(int v) { SetI32<16>(recordbytes::ClampTo(v, 0, kMaxExpand)); }
 
 int tconfigrecord::JpegQuality() const {
   return recordbytes::ClampTo<int>(I32<20>(), kMinQuality, kMaxQuality);
@@ -56,7 +52,17 @@ void tconfigrecord::SetJpegQuality(int v) {
 
 std::optional<int> tconfigrecord::StartPage() const {
   switch (const std::int32_t page = I32<304>()) {
-    case 1: case 2: case 3: case 4: case 5: case 6: case 7: case 9: case 10: case 11: case 13:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+    case 9:
+    case 10:
+    case 11:
+    case 13:
       return page;
     default:
       return std::nullopt;

@@ -17,8 +17,8 @@ namespace vantlo {
 class tconfigrecord : public trecord<defaultimages::kConfigSize> {
  public:
   static constexpr const char* Name = "CONFIGD5";
-  static constexpr int kSpeedChoices = 6;     // "Auto" "9600" ... "115200"
-  static constexpr int kPictureSizes = 8;     // "Default" ... "Quarter Size"
+  static constexpr int kSpeedChoices = 6;  // "Auto" "9600" ... "115200"
+  static constexpr int kPictureSizes = 8;  // "Default" ... "Quarter Size"
   static constexpr int kMaxExpand = 50;
   static constexpr std::size_t kPrefixMax = 10;
   static constexpr std::size_t kReservedOffset = 2808;

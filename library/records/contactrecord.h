@@ -63,7 +63,9 @@ class tcontactrecord : public trecord<defaultimages::kContactSize> {
   void SetLowBatteryThreshold(int tenths);
   // Index of the dial-up entry, or kNetworkConnection; below -1 reads -1.
   int InternetConnection() const;
-  void SetInternetConnection(int v) { SetI32<336>(v < kNetworkConnection ? kNetworkConnection : v); }
+  void SetInternetConnection(int v) {
+    SetI32<336>(v < kNetworkConnection ? kNetworkConnection : v);
+  }
   bool PlaySound() const { return Bool<340>(); }
   void SetPlaySound(bool v) { SetBool<340>(v); }
   // Remote host: true "Use Host Information File", false "Use these details".

@@ -65,11 +65,10 @@ tcivildatetime tdatetime::ToCivil() const {
 tdatetime tdatetime::FromCivil(const tcivildatetime& c) {
   // Out-of-range months and days are normalised by the calendar arithmetic
   // (as sys_days does); hours, minutes and seconds simply add up.
-  local_days base =
-      local_days(year_month_day(year(c.year) / January / 1) + months(c.month - 1));
+  local_days base = local_days(year_month_day(year(c.year) / January / 1) + months(c.month - 1));
   base += days(c.day - 1);
-  const tlocaltime t = tlocaltime(base) + hours(c.hour) + minutes(c.minute) +
-                       seconds(c.second) + milliseconds(c.millisecond);
+  const tlocaltime t = tlocaltime(base) + hours(c.hour) + minutes(c.minute) + seconds(c.second) +
+                       milliseconds(c.millisecond);
   return FromLocal(t);
 }
 

@@ -26,8 +26,8 @@ class tdatetime {
   // Years 1 to 9999 are representable; anything beyond, and values that are
   // not numbers, become 0 (the base date) so a damaged record cannot
   // overflow a calendar computation.
-  static constexpr double MinDays = -693593.0;   // 0001-01-01 00:00
-  static constexpr double MaxDays = 2958466.0;   // 10000-01-01 00:00, excluded
+  static constexpr double MinDays = -693593.0;  // 0001-01-01 00:00
+  static constexpr double MaxDays = 2958466.0;  // 10000-01-01 00:00, excluded
 
   constexpr tdatetime() = default;
   explicit tdatetime(double days);

@@ -41,50 +41,50 @@ class timage {
   }
 };
 
-constexpr std::int32_t kGreen = 0x008000;   // red 0, green 128, blue 0
+constexpr std::int32_t kGreen = 0x008000;  // red 0, green 128, blue 0
 constexpr std::int32_t kWhite = 0xFFFFFF;
 
 std::array<std::uint8_t, kWebcamBlockSize> MakeWebcamBlock() {
   timage<kWebcamBlockSize> b;
-  b.U8(0, 0)          // not running
-      .I32(4, 0)      // as fast as possible
-      .F64(8, 0.0)    // first picture: now
-      .F64(16, 0.0)   // next capture
-      .U8(24, 1)      // delete from camera
-      .U8(25, 1)      // fetch thumbnail
-      .U8(26, 1)      // fetch picture
-      .U8(27, 0)      // save thumbnail
-      .U8(28, 1)      // save picture
+  b.U8(0, 0)         // not running
+      .I32(4, 0)     // as fast as possible
+      .F64(8, 0.0)   // first picture: now
+      .F64(16, 0.0)  // next capture
+      .U8(24, 1)     // delete from camera
+      .U8(25, 1)     // fetch thumbnail
+      .U8(26, 1)     // fetch picture
+      .U8(27, 0)     // save thumbnail
+      .U8(28, 1)     // save picture
       .Str(29, "Vantlo")
-      .I32(288, 0);   // next picture number
+      .I32(288, 0);  // next picture number
   return b.bytes;
 }
 
 std::array<std::uint8_t, kConfigSize> MakeConfig() {
   timage<kConfigSize> b;
   b.Str(0, "COM2:")
-      .I32(8, 0)      // speed "Auto"
-      .U8(12, 0)      // size "Default"
-      .I32(16, 5)     // colour range expansion
-      .I32(20, 85)    // JPEG quality
-      .U8(282, 1)     // confirm deleting from camera
-      .U8(283, 1)     // confirm deleting file
-      .U8(284, 1)     // confirm overwriting file
-      .U8(285, 'C')   // drive of the save folder
-      .U8(286, 1)     // daily folder
-      .U8(287, 1)     // save JPEG
-      .U8(288, 1)     // save CAM
-      .U8(291, 1)     // name by date
-      .I32(304, 3)    // start page "Setup"
+      .I32(8, 0)     // speed "Auto"
+      .U8(12, 0)     // size "Default"
+      .I32(16, 5)    // colour range expansion
+      .I32(20, 85)   // JPEG quality
+      .U8(282, 1)    // confirm deleting from camera
+      .U8(283, 1)    // confirm deleting file
+      .U8(284, 1)    // confirm overwriting file
+      .U8(285, 'C')  // drive of the save folder
+      .U8(286, 1)    // daily folder
+      .U8(287, 1)    // save JPEG
+      .U8(288, 1)    // save CAM
+      .U8(291, 1)    // name by date
+      .I32(304, 3)   // start page "Setup"
       .Block(312, MakeWebcamBlock())
       .Str(2482, "MS Sans Serif")
       .I32(2516, kGreen)
       .I16(2520, 8)
-      .U8(2524, 1)    // minilab: fetch thumbnails
-      .U8(2525, 0)    // save thumbnails
-      .U8(2526, 1)    // fetch pictures
-      .U8(2527, 1)    // save JPEG
-      .U8(2528, 1)    // save CAM
+      .U8(2524, 1)  // minilab: fetch thumbnails
+      .U8(2525, 0)  // save thumbnails
+      .U8(2526, 1)  // fetch pictures
+      .U8(2527, 1)  // save JPEG
+      .U8(2528, 1)  // save CAM
       .Str(2544, "splash.jpg")
       .I32(2800, 1)   // print rows
       .I32(2804, 1);  // print columns
@@ -93,20 +93,20 @@ std::array<std::uint8_t, kConfigSize> MakeConfig() {
 
 std::array<std::uint8_t, kFtpConfigSize> MakeFtpConfig() {
   timage<kFtpConfigSize> b;
-  b.I16(352, 2)       // window maximized
-      .U8(354, 9);    // reserved
+  b.I16(352, 2)     // window maximized
+      .U8(354, 9);  // reserved
   return b.bytes;
 }
 
 std::array<std::uint8_t, kAutoCaptureSize> MakeAutoCapture() {
   timage<kAutoCaptureSize> b;
-  b.U8(1037, 1)       // delete after saving
+  b.U8(1037, 1)  // delete after saving
       .Str(1039, "webcam")
-      .I32(1296, 0)   // "Original"
+      .I32(1296, 0)  // "Original"
       .Str(1300, "autocap")
-      .U8(1560, 1)    // save CAM
-      .I32(1568, 5)   // colour range expansion
-      .I32(1572, 80); // JPEG quality
+      .U8(1560, 1)     // save CAM
+      .I32(1568, 5)    // colour range expansion
+      .I32(1572, 80);  // JPEG quality
   return b.bytes;
 }
 
@@ -116,8 +116,8 @@ std::array<std::uint8_t, kCaptionSize> MakeCaption() {
       .I32(292, kGreen)
       .I16(296, 8)
       .I32(304, kWhite)
-      .U8(308, 1)     // bottom
-      .U8(309, 2);    // centred
+      .U8(308, 1)   // bottom
+      .U8(309, 2);  // centred
   return b.bytes;
 }
 
@@ -130,33 +130,33 @@ std::array<std::uint8_t, kCapDataSize> MakeCapData() {
 std::array<std::uint8_t, kDiskManSize> MakeDiskMan() {
   timage<kDiskManSize> b;
   b.Str(1, ".")
-      .I32(260, 2)    // lower page "Browse"
-      .U8(264, 1)     // folders
-      .U8(265, 1)     // CAM
-      .U8(266, 1)     // JPG
+      .I32(260, 2)  // lower page "Browse"
+      .U8(264, 1)   // folders
+      .U8(265, 1)   // CAM
+      .U8(266, 1)   // JPG
       .U8(267, 1)
-      .I32(268, 2)    // slide-show delay 45 s
-      .F64(272, 0.03) // print margin
-      .U8(281, 1)     // print borders
+      .I32(268, 2)     // slide-show delay 45 s
+      .F64(272, 0.03)  // print margin
+      .U8(281, 1)      // print borders
       .Str(282, "Arial")
-      .I16(320, 8)    // font size
-      .U8(323, 4);    // zoom mode 2 (50 %)
+      .I16(320, 8)  // font size
+      .U8(323, 4);  // zoom mode 2 (50 %)
   return b.bytes;
 }
 
 std::array<std::uint8_t, kContactSize> MakeContact() {
   timage<kContactSize> b;
-  b.I32(0, 4)         // rows
-      .I32(4, 6)      // columns
+  b.I32(0, 4)     // rows
+      .I32(4, 6)  // columns
       .I32(8, 640)
       .I32(12, 480)
       .Str(16, "Arial")
-      .I16(56, 8)     // font size
-      .F64(64, 0.005) // margin
-      .U8(72, 1)      // print borders
-      .U8(74, 1)      // file name line
-      .I32(332, 40)   // low battery 4.0 V
-      .I32(336, 0);   // first dial-up entry
+      .I16(56, 8)      // font size
+      .F64(64, 0.005)  // margin
+      .U8(72, 1)       // print borders
+      .U8(74, 1)       // file name line
+      .I32(332, 40)    // low battery 4.0 V
+      .I32(336, 0);    // first dial-up entry
   return b.bytes;
 }
 

@@ -15,8 +15,8 @@ namespace vantlo {
 class twebcamsettings : public trecord<defaultimages::kWebcamBlockSize> {
  public:
   // Interval values with a meaning of their own.
-  static constexpr int kManual = -1;       // no timed capture
-  static constexpr int kBySchedule = -2;   // times from the schedule file
+  static constexpr int kManual = -1;      // no timed capture
+  static constexpr int kBySchedule = -2;  // times from the schedule file
   static constexpr int kAsFastAsPossible = 0;
   static constexpr int kCounterWrap = 10000;
   static constexpr std::size_t kScheduleFileMax = 214;  // characters the page stores

@@ -75,7 +75,7 @@ TEST(DefaultImages, ConfigD5) {
   EXPECT_EQ(Text(b, 341), "Vantlo");
   EXPECT_EQ(Le(b, 600, 4), 0);
   EXPECT_EQ(Sum(b, 604, 2144), 0u);  // every later field of the block is empty
-  EXPECT_EQ(b[2144], 0);           // cache folder
+  EXPECT_EQ(b[2144], 0);             // cache folder
   // MiniLab and font defaults.
   EXPECT_EQ(Text(b, 2482), "MS Sans Serif");
   EXPECT_EQ(Le(b, 2516, 4), 0x008000);

@@ -37,7 +37,7 @@ TEST(PortMapStore, SavedMapLoadsBackAndIsPrivate) {
             "COM1: /dev/pts/7\n"
             "COM3: /dev/serial/by-id/usb-FTDI_FT232R-if00-port0\n"
             "COM8: /dev/ttyS3\n");
-  struct stat st{};
+  struct stat st {};
   ASSERT_EQ(::stat(store.Path().c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0600u);
   ASSERT_EQ(::stat((tmp / "cfg").c_str(), &st), 0);

@@ -231,7 +231,7 @@ TEST(RecordBlocks, WebcamBlockTravelsWholeWithTheRunningFlagCleared) {
   EXPECT_EQ(back.Interval(), 7200);
   EXPECT_EQ(back.RemotePassword(), "secret");
   EXPECT_EQ(back.PictureCounter(), 9999);
-  EXPECT_EQ(r.Bytes()[311], 0);   // the bytes around the block are untouched
+  EXPECT_EQ(r.Bytes()[311], 0);  // the bytes around the block are untouched
   EXPECT_EQ(r.Bytes()[2144], 0);
 }
 

@@ -28,7 +28,7 @@ std::vector<unsigned char> BytesOf(const R& r) {
 }
 
 mode_t ModeOf(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
   return st.st_mode & 07777;
 }
