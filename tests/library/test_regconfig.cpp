@@ -2,9 +2,12 @@
 // first run, round trips, the fall-backs for damaged files, atomic
 // replacement, permissions, the write-all report and the folder choice.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -259,6 +262,38 @@ TEST(RegConfig, FailedWriteLeavesThePreviousFileIntact) {
   for (const auto& entry : std::filesystem::directory_iterator(tmp.Path())) {
     EXPECT_NE(entry.path().filename().string().rfind(".CAPDATA", 0), 0u) << entry.path();
   }
+}
+
+TEST(RegConfig, WriteCutShortPartWayLeavesThePreviousFileIntact) {
+  ttempfolder tmp;
+  tregconfig store(tmp.Path());
+  tconfigrecord first;
+  first.SetSaveFolder("/first");
+  store.WriteConfig(first);
+  const auto before = ReadFileBytes(tmp / "CONFIGD5");
+  // In a child process, a file-size limit of 1000 bytes makes the write of
+  // the 2816-byte record stop part-way with EFBIG, as a full disk would.
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{1000, 1000};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    tconfigrecord second;
+    second.SetSaveFolder("/second");
+    try {
+      store.WriteConfig(second);
+    } catch (const tregconfigerror&) {
+      ::_exit(0);  // reported as it should be
+    }
+    ::_exit(1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the cut-short write was not reported";
+  EXPECT_EQ(ReadFileBytes(tmp / "CONFIGD5"), before);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.Path()), {}), 1);
 }
 
 TEST(RegConfig, WriteAllTriesEveryRecordAndReportsTheFailuresTogether) {
