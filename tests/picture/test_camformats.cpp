@@ -337,3 +337,50 @@ TEST(Thumbnail, JpegThumbnailIsStretchedOverTheTarget) {
 
 }  // namespace
 }  // namespace vantlo
+
+namespace vantlo {
+namespace {
+
+// Random bytes behind plausible first bytes: every routine either works or
+// throws tpictureerror; no other exception, no read past the end (the ASan
+// build checks the latter).
+TEST(CamFormatsFuzz, RandomInputOnlyEverThrowsPictureErrors) {
+  std::uint32_t s = 99;
+  auto next = [&s] {
+    s = s * 1664525u + 1013904223u;
+    return s >> 8;
+  };
+  const std::vector<std::vector<std::uint8_t>> starts = {
+      {0x00}, {0x01}, {0xFF, 0xD8}, {0x07, 0x20, 0x4D, 0x4D, 0x00, 0x03}};
+  for (int round = 0; round < 400; ++round) {
+    std::vector<std::uint8_t> data(next() % 3000);
+    for (auto& b : data) b = static_cast<std::uint8_t>(next());
+    const auto& start = starts[static_cast<std::size_t>(round) % starts.size()];
+    for (std::size_t i = 0; i < start.size() && i < data.size(); ++i) data[i] = start[i];
+    // Small sizes in the header and directory so that the checks are reached.
+    if (data.size() > 8 && round % 2 == 0) data[2] = data[4] = data[6] = 0;
+    if (data.size() > 54 && round % 8 == 3)
+      for (std::size_t e = 6; e < 54; e += 16) data[e + 2] = data[e + 3] = data[e + 4] = 0;
+    std::vector<std::uint8_t> out;
+    tbitmap bm;
+    TJPEGImage img;
+    bool isjpeg = false;
+    auto quiet = [](auto f) {
+      try {
+        f();
+      } catch (const tpictureerror&) {
+      }
+    };
+    quiet([&] {
+      RawToJfif(data, out);
+      DecodeJpeg(out, JpegScale::jsFullSize);
+    });
+    quiet([&] { ExtractPictureArea(data, out); });
+    quiet([&] { LoadCamPreview(data, img, isjpeg); });
+    quiet([&] { DecodeThumbnail(data, bm); });
+    quiet([&] { DecodeJpegThumbnail(data, bm); });
+  }
+}
+
+}  // namespace
+}  // namespace vantlo
