@@ -170,6 +170,12 @@ std::string DecodeError(const char* what) {
   return std::string("Unable to decode JPEG data (") + what + ")";
 }
 
+// A stream that ends inside the headers makes libjpeg fail on the fake
+// end-of-image marker it inserts; name the real cause.
+std::string DecodeError(const terrmgr& err) {
+  return DecodeError(err.cutshort ? "data cut short" : err.message);
+}
+
 class tdecompressor {
  public:
   tdecompressor() {
@@ -268,7 +274,7 @@ tbitmap DecodeJpeg(std::span<const std::uint8_t> data, JpegScale scale, std::siz
   jpeg_decompress_struct* cinfo = dec.Info();
   if (!TryStartDecompress(cinfo, dec.Err(), data.data(), static_cast<unsigned long>(data.size()),
                           ScaleDenominator(scale)))
-    throw tpictureerror(DecodeError(dec.Err()->message));
+    throw tpictureerror(DecodeError(*dec.Err()));
   if (dec.Err()->cutshort) throw tpictureerror(DecodeError("data cut short"));
   const unsigned long long pixels =
       static_cast<unsigned long long>(cinfo->output_width) * cinfo->output_height;
@@ -278,7 +284,7 @@ tbitmap DecodeJpeg(std::span<const std::uint8_t> data, JpegScale scale, std::siz
   for (unsigned int y = 0; y < cinfo->output_height; ++y)
     rows[y] = bitmap.ScanLine(static_cast<int>(y));
   if (!TryReadImage(cinfo, dec.Err(), rows.data(), cinfo->output_height))
-    throw tpictureerror(DecodeError(dec.Err()->message));
+    throw tpictureerror(DecodeError(*dec.Err()));
   if (dec.Err()->cutshort || cinfo->output_scanline < cinfo->output_height)
     throw tpictureerror(DecodeError("data cut short"));
   if (consumed != nullptr) *consumed = data.size() - cinfo->src->bytes_in_buffer;
