@@ -2,6 +2,7 @@
 // for a USB camera or memory card.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,10 @@ class tautocapturerecord : public trecord<defaultimages::kAutoCaptureSize> {
   static constexpr const char* Name = "AUTOCAPTURE";
   // "Original", "Tiny (160 x 120)", ..., "Three-quarter".
   static constexpr int kOutputSizes = 9;
+  static constexpr std::array<const char*, kOutputSizes> kOutputSizeNames = {
+      "Original",           "Tiny (160 x 120)", "Small (320 x 240)",
+      "Medium (480 x 360)", "VGA (640 x 480)",  "Large (1280 x 960)",
+      "Half Size",          "Quarter Size",     "Three-quarter"};
   static constexpr int kMaxDrive = 26;  // Z:
 
   tautocapturerecord() : trecord(defaultimages::AutoCapture()) {}

@@ -19,6 +19,12 @@ class tconfigrecord : public trecord<defaultimages::kConfigSize> {
   static constexpr const char* Name = "CONFIGD5";
   static constexpr int kSpeedChoices = 6;  // "Auto" "9600" ... "115200"
   static constexpr int kPictureSizes = 8;  // "Default" ... "Quarter Size"
+  // The entries of the speed and CAM-to-JPEG size lists, in stored order.
+  static constexpr std::array<const char*, kSpeedChoices> kSpeedNames = {
+      "Auto", "9600", "19200", "38400", "57600", "115200"};
+  static constexpr std::array<const char*, kPictureSizes> kPictureSizeNames = {
+      "Default",   "160 x 120",  "320 x 240", "480 x 360",
+      "640 x 480", "1280 x 960", "Half Size", "Quarter Size"};
   static constexpr int kMaxExpand = 50;
   static constexpr std::size_t kPrefixMax = 10;
   static constexpr std::size_t kReservedOffset = 2808;

@@ -6,8 +6,6 @@ namespace vantlo {
 
 namespace {
 
-constexpr std::array<int, tdiskmanrecord::kDelayChoices> kDelaysMs = {
-    120000, 60000, 45000, 30000, 16000, 8000, 4000, 3000, 2000, 1000, 0};
 constexpr double kDefaultMargin = 0.03;
 
 }  // namespace

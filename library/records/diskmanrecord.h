@@ -2,6 +2,7 @@
 // setup and the picture zoom.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,9 @@ class tdiskmanrecord : public trecord<defaultimages::kDiskManSize> {
   static constexpr const char* Name = "DISKMAN";
   static constexpr int kBrowsePage = 2;
   static constexpr int kDelayChoices = 11;
+  // Slide-show delays of the index, in milliseconds.
+  static constexpr std::array<int, kDelayChoices> kDelaysMs = {
+      120000, 60000, 45000, 30000, 16000, 8000, 4000, 3000, 2000, 1000, 0};
   static constexpr double kMaxMargin = 0.1;
   static constexpr int kMinFontSize = 1;
   static constexpr int kMaxFontSize = 500;

@@ -3,6 +3,7 @@
 // information file.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,7 @@ class textrarecord : public trecord<defaultimages::kExtraSize> {
  public:
   static constexpr const char* Name = "EXTRA";
   static constexpr int kMaxColourFactor = 20;
+  static constexpr std::array<const char*, 3> kColourModeNames = {"Off", "Manual", "Auto"};
 
   textrarecord() : trecord(defaultimages::Extra()) {}
   explicit textrarecord(const std::array<std::uint8_t, Size>& bytes) : trecord(bytes) {}

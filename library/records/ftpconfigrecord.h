@@ -2,6 +2,7 @@
 // orientation, main window state and the dial-up account.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,11 @@ enum class twindowstate { Normal = 0, Minimized = 1, Maximized = 2 };
 class tftpconfigrecord : public trecord<defaultimages::kFtpConfigSize> {
  public:
   static constexpr const char* Name = "FTPCONFIG";
+  // List entries in stored order.
+  static constexpr std::array<const char*, 5> kFirewallModeNames = {"Off", "Site", "Open",
+                                                                    "User Login", "User No Login"};
+  static constexpr std::array<const char*, 4> kOrientationNames = {
+      "Normal", "Rotated clockwise", "Upside down", "Rotated counter-clockwise"};
 
   tftpconfigrecord() : trecord(defaultimages::FtpConfig()) {}
   explicit tftpconfigrecord(const std::array<std::uint8_t, Size>& bytes) : trecord(bytes) {}
