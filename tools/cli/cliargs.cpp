@@ -3,6 +3,10 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "tools/cli/decode_command.h"
+#include "tools/cli/find_command.h"
+#include "tools/cli/props_command.h"
+
 namespace vantlo::cli {
 
 namespace {
@@ -33,7 +37,8 @@ std::string UsageText() {
          "  take              take a picture\n"
          "  reset             end the connection (camera back to 9600 baud)\n"
          "  off               switch the camera off\n"
-         "  test              test the link and report its state\n";
+         "  test              test the link and report its state\n" +
+         std::string(kDecodeUsage) + kPropsUsage + kFindUsage;
 }
 
 int ParseNumber(const std::string& text, const char* what, int low, int high) {

@@ -32,6 +32,10 @@ int RunDeleteAll(CameraSession& session, const Arguments& args);
 int RunTake(CameraSession& session, const Arguments& args);
 int RunReset(CameraSession& session, const Arguments& args);
 int RunOff(CameraSession& session, const Arguments& args);
+// picturecommands.cpp (no camera traffic)
+int RunDecode(CameraSession& session, const Arguments& args);
+int RunProps(CameraSession& session, const Arguments& args);
+int RunFind(CameraSession& session, const Arguments& args);
 
 // The command table main dispatches through; nullptr for an unknown name.
 const CommandEntry* FindCommand(const std::string& name);

@@ -10,6 +10,7 @@ constexpr CommandEntry kCommands[] = {
     {"thumbs", RunThumbs},     {"fetch", RunFetch}, {"fetch-all", RunFetchAll},
     {"delete", RunDelete},     {"delete-all", RunDeleteAll},
     {"take", RunTake},         {"reset", RunReset}, {"off", RunOff},
+    {"decode", RunDecode},     {"props", RunProps}, {"find", RunFind},
 };
 
 }  // namespace

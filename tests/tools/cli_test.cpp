@@ -1,0 +1,152 @@
+// vantlo-cli and vantlo-camsim as programs: exit codes, messages and files.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "camera/comport.h"
+#include "tools/camsim/simcamera.h"
+
+namespace vantlo::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("vantlo_cli_test_" + std::to_string(getpid()) + "_" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  Result Run(const std::string& program, const std::string& args) {
+    std::string cmd = "'" + program + "' " + args + " >'" + (dir_ / "out").string() + "' 2>'" +
+                      (dir_ / "err").string() + "' </dev/null";
+    int raw = std::system(cmd.c_str());
+    Result r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = Slurp(dir_ / "out");
+    r.err = Slurp(dir_ / "err");
+    return r;
+  }
+  Result Cli(const std::string& args) { return Run(VANTLO_CLI_PATH, args); }
+
+  fs::path dir_;
+};
+
+TEST_F(ProgramTest, UsageErrorsExitTwo) {
+  EXPECT_EQ(Cli("").status, 2);
+  EXPECT_EQ(Cli("frobnicate").status, 2);
+  EXPECT_EQ(Cli("--speed 1234 info").status, 2);
+  EXPECT_EQ(Cli("--simulate=polaroid info").status, 2);
+  EXPECT_EQ(Cli("--simulate fetch one -o x").status, 2);
+  EXPECT_EQ(Cli("--simulate fetch 1").status, 2);
+  EXPECT_EQ(Cli("--simulate delete").status, 2);
+  Result r = Cli("--simulate info extra");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("usage:"), std::string::npos);
+  EXPECT_EQ(Run(VANTLO_CAMSIM_PATH, "--family polaroid").status, 2);
+  EXPECT_EQ(Run(VANTLO_CAMSIM_PATH, "").status, 2);
+}
+
+TEST_F(ProgramTest, InfoAndIllegalPictureNumber) {
+  Result info = Cli("--simulate=classic info");
+  EXPECT_EQ(info.status, 0) << info.err;
+  EXPECT_NE(info.out.find("family: classic"), std::string::npos);
+  EXPECT_NE(info.out.find("file system: no"), std::string::npos);
+  EXPECT_NE(info.out.find("pictures: 5"), std::string::npos);
+  Result bad = Cli("--simulate fetch 999 -o '" + (dir_ / "x").string() + "'");
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_EQ(bad.err, "Illegal Picture Number\n");
+  EXPECT_FALSE(fs::exists(dir_ / "x")) << "nothing saved for a failed fetch";
+}
+
+TEST_F(ProgramTest, FetchAllFromAFileSystemCameraKeepsTheFiles) {
+  Result r = Cli("--simulate=filesystem fetch-all '" + (dir_ / "pics").string() + "'");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(fs::exists(dir_ / "pics" / "CIMG0001.JPG"));
+  EXPECT_TRUE(fs::exists(dir_ / "pics" / "MOV0004.AVI"));
+  std::string jpeg = Slurp(dir_ / "pics" / "CIMG0001.JPG");
+  ASSERT_GT(jpeg.size(), 2u);
+  EXPECT_EQ(static_cast<unsigned char>(jpeg[0]), 0xFF);
+  EXPECT_EQ(static_cast<unsigned char>(jpeg[1]), 0xD8);
+  Result del = Cli("--simulate=filesystem delete 1");
+  EXPECT_EQ(del.status, 1);
+  EXPECT_NE(del.err.find("not possible to delete"), std::string::npos);
+}
+
+TEST_F(ProgramTest, SecondProgramOnTheSamePortGetsAlreadyOpen) {
+  camsim::SimulatedCamera cam(camsim::Options{});
+  cam.Start();
+  tcommparams params;
+  params.PortName = cam.DevicePath();
+  tcomport holder(params);
+  holder.Open();
+  ASSERT_TRUE(holder.IsOpen());
+  Result r = Cli("--port '" + cam.DevicePath() + "' info");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Already Open\n");
+  holder.Close();
+  Result ok = Cli("--port '" + cam.DevicePath() + "' --speed 115200 fetch 2 -o '" + (dir_ / "p2").string() + "'");
+  EXPECT_EQ(ok.status, 0) << ok.err;
+  EXPECT_NE(ok.out.find("kind: 2 (Fine Mode)"), std::string::npos);
+  // The camera takes the reset once it has the tool's last ACK; wait for that.
+  for (int i = 0; i < 200 && cam.BaudRate() != 9600; ++i) usleep(10000);
+  EXPECT_EQ(cam.BaudRate(), 9600) << "the tool resets the camera when it ends";
+}
+
+TEST_F(ProgramTest, CamsimPrintsItsDevicePathFirstAndRemovesItsLink) {
+  fs::path link = dir_ / "cam";
+  int out[2];
+  ASSERT_EQ(pipe(out), 0);
+  pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    dup2(out[1], STDOUT_FILENO);
+    close(out[0]);
+    close(out[1]);
+    execl(VANTLO_CAMSIM_PATH, "vantlo-camsim", "--family", "extended", "--link", link.c_str(),
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(out[1]);
+  std::string device;
+  char ch;
+  while (read(out[0], &ch, 1) == 1 && ch != '\n') device.push_back(ch);
+  EXPECT_TRUE(fs::exists(device)) << device;
+  EXPECT_EQ(fs::read_symlink(link), device);
+  Result r = Cli("--port '" + link.string() + "' info");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("family: extended"), std::string::npos);
+  kill(pid, SIGTERM);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  close(out[0]);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
+}
+
+}  // namespace
+}  // namespace vantlo::testing
