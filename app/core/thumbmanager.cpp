@@ -113,17 +113,21 @@ void tthumbmanager::Clear() {
   DeleteCacheFiles();
 }
 
-int tthumbmanager::RefreshCount() {
-  int count = engine_.GetPictureCount();
-  countMessage_.clear();
-  if (count < 0) count = 0;
-  if (count > kMaxPictures) {
-    countMessage_ = "The camera holds " + std::to_string(count) +
-                    " pictures; only the first " + std::to_string(kMaxPictures) +
-                    " can be shown and fetched";
-    count = kMaxPictures;
+int ClampPictureCount(int count, std::string& message) {
+  message.clear();
+  if (count < 0) return 0;
+  if (count > tthumbmanager::kMaxPictures) {
+    message = "The camera holds " + std::to_string(count) + " pictures; only the first " +
+              std::to_string(tthumbmanager::kMaxPictures) + " can be shown and fetched";
+    return tthumbmanager::kMaxPictures;
   }
-  count_ = count;
+  return count;
+}
+
+int tthumbmanager::RefreshCount() {
+  // The grid, the marks and the selection hold 300 pictures; a larger count must never be
+  // used as an index.
+  count_ = ClampPictureCount(engine_.GetPictureCount(), countMessage_);
   return count_;
 }
 

@@ -130,6 +130,10 @@ class tthumbmanager {
   std::array<std::uint8_t, kMaxPictures + 1> movie_{};
 };
 
+// The camera's count kept to 0..300; `message` says so when a count above 300 was cut
+// (empty otherwise).
+int ClampPictureCount(int count, std::string& message);
+
 // True when `stream` is a well-formed cache stream: at least one data byte, a kind byte of 1..6,
 // and data that starts as that kind's data must (JPEG FF D8, AVI "RIFF").
 bool IsSoundCacheStream(const std::vector<std::uint8_t>& stream);
