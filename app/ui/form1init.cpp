@@ -1,0 +1,305 @@
+// TForm1 start-up: the initialisation routine in its guarded blocks,
+// FormShow, the deferred start, the welcome window, the resize relayout and
+// the copying of settings to controls and back.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeView>
+#include <filesystem>
+
+#include "app/portchoice.h"
+#include "app/pumpingwait.h"
+#include "app/zoommode.h"
+#include "form1.h"
+#include "welcome.h"
+
+namespace vantlo {
+
+namespace {
+
+constexpr const char* kContact = " -- please write down the next message and contact Corvane";
+
+}  // namespace
+
+void TForm1::GuardedBlock(const char* message, const std::function<void()>& body) {
+  try {
+    body();
+  } catch (...) {
+    QMessageBox::warning(this, "Vantlo", QString(message) + kContact);
+    throw;
+  }
+}
+
+void TForm1::Initialise() {
+  debug_ = DebugStartRequested(options_.args);
+  Trace("Starting init");
+
+  GuardedBlock("Error reading the system registry", [&] {
+    store_ = std::make_unique<tsettingsio>();
+    store_->ReadAll(
+        settings_, [&](const char* t) { Trace(t); },
+        [&] {
+          const auto cl = ParseCommandLine(options_.args, settings_.autocapture.RunAtStart());
+          autostart_ = cl.autostart;
+        });
+    firstRun_ = store_->FirstRun();
+  });
+
+  GuardedBlock("Error starting manager", [&] {
+    // The contact sheet manager, display picture and disk thumbnail manager
+    // join here as they are built; the browser filters come from DISKMAN.
+    FilterCam->setChecked(settings_.diskman.ShowCam());
+    FilterJpg->setChecked(settings_.diskman.ShowJpg());
+    FilterFolders->setChecked(settings_.diskman.ShowFolders());
+  });
+
+  Trace("init10");
+  GuardedBlock("Error starting prototcol engine", [&] {
+    const std::string port =
+        options_.portOverride.empty() ? ValidPortName(settings_.config.Port()) : options_.portOverride;
+    link_ = MakeEngineLink(port, settings_.extra.IrDA());
+  });
+
+  GuardedBlock("Error thumb handler", [&] {
+    Trace("init11");
+    Trace("init12");
+    Trace("init13");
+    Trace("init14");
+  });
+
+  try {
+    Trace("init15");
+  } catch (...) {
+  }
+
+  GuardedBlock("Init Error #1", [&] {
+    link_->SetBlockSize(4096);
+    link_->SetOnLowVoltage([this] { ReportText("Battery Voltage is low; change batteries now", 0); });
+    const int threshold = settings_.contact.LowBatteryThreshold();
+    if (threshold != 0) link_->SetLowVoltageThreshold(threshold / 10.0);
+    // Engine progress keeps the window alive; the answer is the stop request.
+    link_->SetOnProgress([this](int position, const std::string& text, int picture) {
+      if (!text.empty()) ReportText(text, picture);
+      ReportPosition(position);
+      QCoreApplication::processEvents();
+      return stop_.IsSet();
+    });
+  });
+
+  GuardedBlock("Error setting vantlo configuration", [&] {
+    webcamBlock_ = settings_.config.WebcamSettings();
+    webcamBlock_.SetActive(false);
+    settings_.config.SetWebcamSettings(webcamBlock_);
+    busy_.ClearAll();
+    stop_.Clear();
+  });
+
+  GuardedBlock("Init Error #2 ", [&] {
+    BitBtn5->setEnabled(false);
+    Image1->setFixedSize(132, 84);
+    switch (settings_.ftp.WindowState()) {
+      case twindowstate::Minimized: setWindowState(Qt::WindowMinimized); break;
+      case twindowstate::Maximized: setWindowState(Qt::WindowMaximized); break;
+      default: setWindowState(Qt::WindowNoState); break;
+    }
+    PageControl2->setCurrentWidget(BrowseSheet);
+  });
+
+  Trace("init16");
+  try {
+    namespace fs = std::filesystem;
+    std::string folder = settings_.extra.BrowseFolder();
+    std::error_code ec;
+    if (folder.empty() || !fs::is_directory(folder, ec)) folder = fs::current_path(ec).string();
+    const fs::path canonical = fs::canonical(folder, ec);
+    if (!ec) folder = canonical.string();
+    fs::current_path(folder, ec);
+    if (ec) folder.clear();
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    browseFolder_ = folder;
+    Label27->setText(QString::fromStdString("  " + folder));
+  } catch (...) {
+    browseFolder_.clear();
+  }
+
+  Trace("init17");
+  try {
+    if (!browseFolder_.empty()) {
+      dirModel_->setRootPath("/");
+      const QModelIndex index = dirModel_->index(QString::fromStdString(browseFolder_));
+      directoryoutline1->setEnabled(true);
+      directoryoutline1->setCurrentIndex(index);
+      directoryoutline1->scrollTo(index);
+    }
+  } catch (...) {
+    QMessageBox::critical(this, "Vantlo",
+                          "There was a problem setting the directory " +
+                              QString::fromStdString(browseFolder_));
+  }
+
+  GuardedBlock("Init Error #3", [&] { Trace("init18"); });
+
+  ComboBox4->setCurrentIndex(settings_.config.PictureSize());
+  Trace("Init Complete");
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!shown_) {
+    shown_ = true;
+    // Run after the window is on screen, as the message loop would.
+    QTimer::singleShot(0, this, &TForm1::FormShow);
+  }
+}
+
+void TForm1::FormShow() {
+  Trace("Starting FormShow");
+  Trace("Part 4 OK");
+  Trace("Part 5 OK");
+  try {
+    colourDepth_ = 16;
+    if (QScreen* s = screen()) colourDepth_ = s->depth();
+  } catch (...) {
+  }
+  if (colourDepth_ <= 8)
+    QMessageBox::information(
+        this, "Vantlo",
+        "The System is running with 256 or fewer colors. Vantlo will perform all image "
+        "manipulation in 24-bit color. However it will be unable to display all these colors and "
+        "some screen corruption will occur.");
+  Trace("Entering part 6");
+  try {
+    Trace("Part 6/1 OK");
+    SetCurrentPicture(QString(), 0);
+    Trace("Part 6/2 OK");
+    ApplySettingsToControls();
+    Trace("Part 6/3 OK");
+    if (auto page = settings_.config.StartPage()) ShowPage(*page);
+    UpdateRightPanelWidth();
+    Trace("Part 6/4 OK -- " + QString::fromStdString(browseFolder_));
+    if (firstRun_) Timer2->start();
+    Trace("Part 6/5 OK");
+  } catch (const std::exception& e) {
+    QMessageBox::warning(this, "Vantlo",
+                         QString("Init Error #6") + " -- please write down the next message and "
+                                                    "contact Corvane");
+    ShowError(QString::fromStdString(e.what()));
+  }
+  Trace("FormShow complete");
+  Timer3->start();
+}
+
+void TForm1::Timer3Timer() {
+  Timer3->stop();
+  CheckBox25->setChecked(true);
+  if (auto mode = settings_.diskman.ZoomMode()) SetZoom(*mode);
+  else SetZoom(zoom_);
+  if (autostart_) {
+    stop_.Set();
+    PumpingWait(250, stop_);
+    if (settings_.autocapture.RunMinimized()) {
+      showMinimized();
+      stop_.Clear();
+      PumpingWait(1000, stop_);
+    }
+    AutoCapture3Click();
+    // The AutoCapture run itself joins with its workflow.
+    ReportText("AutoCapture is not available in this build", 0);
+  }
+}
+
+void TForm1::Timer2Timer() {
+  Timer2->stop();
+  Twelcome welcome(this);
+  welcome.exec();
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (resizetimer && !resizetimer->isActive()) resizetimer->start();
+}
+
+void TForm1::resizetimerTimer() {
+  try {
+    UpdateRightPanelWidth();
+  } catch (...) {
+  }
+  resizetimer->stop();
+}
+
+void TForm1::killtimerTimer() {
+  // No removal window to close on this system; the drive is unmounted by
+  // webcam mode itself.
+  killtimer->stop();
+}
+
+void TForm1::SetZoom(int mode) {
+  if (ZoomText(mode).empty()) mode = kZoomActualSize;
+  zoom_ = mode;
+  Label32->setText(QString::fromStdString(ZoomText(mode)));
+}
+
+void TForm1::SetBrowseFolder(const std::string& folder) {
+  browseFolder_ = folder;
+  if (!browseFolder_.empty() && browseFolder_.back() != '/') browseFolder_ += '/';
+  Label27->setText(QString::fromStdString("  " + browseFolder_));
+}
+
+void TForm1::FillPortList() {
+  const int current = ComboBox2->currentIndex();
+  ComboBox2->clear();
+  for (int i = 0; i < kPortCount; ++i) {
+    const std::string name = PortNameOfIndex(i);
+    const std::string device = link_ ? link_->DeviceOf(name) : std::string();
+    QString text = QString::fromStdString(name);
+    if (!device.empty()) text += "  " + QString::fromStdString(device);
+    ComboBox2->addItem(text, QString::fromStdString(name));
+  }
+  if (current >= 0) ComboBox2->setCurrentIndex(current);
+}
+
+void TForm1::ApplySettingsToControls() {
+  FillPortList();
+  std::string port = settings_.config.Port();
+  if (PortListIndex(port) < 0) {
+    port = "COM1:";
+    settings_.config.SetPort(port);
+  }
+  const std::string shown = options_.portOverride.empty() ? port : options_.portOverride;
+  ComboBox2->setCurrentIndex(std::max(0, PortListIndex(shown)));
+  const int speed = settings_.config.SpeedChoice();
+  ComboBox1->setCurrentIndex(speed);
+  if (link_) link_->SetDesiredSpeed(SpeedChoiceToBaudIndex(speed));
+  (settings_.extra.IrDA() ? RadioButton8 : RadioButton7)->setChecked(true);
+  ComboBox4->setCurrentIndex(settings_.config.PictureSize());
+  FilterCam->setChecked(settings_.diskman.ShowCam());
+  FilterJpg->setChecked(settings_.diskman.ShowJpg());
+  FilterFolders->setChecked(settings_.diskman.ShowFolders());
+}
+
+void TForm1::ReadControlsIntoSettings() {
+  const std::string chosen = ComboBox2->currentData().toString().toStdString().substr(0, 5);
+  // With a simulated camera the port list starts on its port; the stored
+  // port only changes when the user picks another one.
+  if (options_.portOverride.empty() || chosen != options_.portOverride)
+    settings_.config.SetPort(chosen);
+  settings_.config.SetSpeedChoice(ComboBox1->currentIndex());
+  settings_.config.SetPictureSize(ComboBox4->currentIndex());
+  settings_.extra.SetIrDA(RadioButton8->isChecked());
+  settings_.diskman.SetShowCam(FilterCam->isChecked());
+  settings_.diskman.SetShowJpg(FilterJpg->isChecked());
+  settings_.diskman.SetShowFolders(FilterFolders->isChecked());
+  settings_.diskman.SetAutoLoad(1);
+}
+
+}  // namespace vantlo
