@@ -1,0 +1,127 @@
+// Thumbnails of real files through the program's decoders: EXIF thumbnails
+// of both kinds, the reduced-scale decode when the EXIF segment is too short,
+// and the size of what is decoded.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "library/diskthumbmanager.h"
+#include "picture/jpegimage.h"
+#include "tempfolder.h"
+
+namespace vantlo {
+namespace {
+
+using testing::ttempfolder;
+using testing::WriteBytes;
+
+tbitmap Noise(int w, int h) {
+  tbitmap b(w, h);
+  std::uint32_t x = 12345;
+  for (auto& v : b.Bytes()) {
+    x = x * 1103515245u + 12345u;
+    v = static_cast<std::uint8_t>(x >> 24);
+  }
+  return b;
+}
+
+tbitmap Flat(int w, int h, std::uint8_t grey) {
+  tbitmap b(w, h);
+  std::fill(b.Bytes().begin(), b.Bytes().end(), grey);
+  return b;
+}
+
+// JPEG data without its JFIF header, so it starts FF D8 FF DB as an
+// embedded EXIF thumbnail does.
+std::vector<std::uint8_t> BareJpeg(const tbitmap& picture) {
+  std::vector<std::uint8_t> j = CompressJpeg(picture, 90, false);
+  std::size_t at = 2;
+  while (at + 4 < j.size() && j[at] == 0xFF && j[at + 1] >= 0xE0 && j[at + 1] <= 0xEF)
+    at += 2 + static_cast<std::size_t>(j[at + 2]) * 256 + j[at + 3];
+  std::vector<std::uint8_t> out = {0xFF, 0xD8};
+  out.insert(out.end(), j.begin() + static_cast<long>(at), j.end());
+  return out;
+}
+
+// An EXIF JPEG: SOI, an APP1 "Exif" segment of `length` holding `payload`
+// (padded; placed at the segment's end when `atEnd`), then the main picture.
+std::vector<std::uint8_t> ExifFile(std::size_t length, const std::vector<std::uint8_t>& payload, bool atEnd,
+                                   const tbitmap& main) {
+  std::vector<std::uint8_t> seg = {static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length & 0xFF),
+                                   'E', 'x', 'i', 'f', 0, 0};
+  seg.resize(length, 0);
+  const std::size_t at = atEnd ? length - payload.size() : 8;
+  std::copy(payload.begin(), payload.end(), seg.begin() + static_cast<long>(at));
+  std::vector<std::uint8_t> file = {0xFF, 0xD8, 0xFF, 0xE1};
+  file.insert(file.end(), seg.begin(), seg.end());
+  std::vector<std::uint8_t> body = CompressJpeg(main, 90, false);
+  file.insert(file.end(), body.begin() + 2, body.end());
+  return file;
+}
+
+// Passes everything to the real decoders and records the largest picture
+// any decode produced.
+class trecordingsource : public tpicturethumbsource {
+ public:
+  tbitmap DecodeJpeg(std::span<const std::uint8_t> data, int divisor) override {
+    tbitmap b = tpicturethumbsource::DecodeJpeg(data, divisor);
+    largest = std::max(largest, static_cast<long>(b.Width()) * b.Height());
+    return b;
+  }
+  long largest = 0;
+};
+
+const std::uint8_t* Pixel(const tbitmap& b, int x, int y) { return b.ScanLine(y) + x * 3; }
+
+TEST(ExifThumbnails, BothFormsAndTheShortSegment) {
+  ttempfolder dir;
+  const tbitmap main = Noise(640, 480);
+  WriteBytes(dir / "a_embedded.jpg", ExifFile(12000, BareJpeg(Flat(160, 120, 40)), false, main));
+  WriteBytes(dir / "b_small.jpg", ExifFile(5000, BareJpeg(Flat(160, 120, 40)), false, main));
+  // The uncompressed form: 80 x 60 pixels of Y Y Cb Cr, a flat light grey.
+  std::vector<std::uint8_t> raw(9600);
+  for (std::size_t i = 0; i < raw.size(); i += 4) raw[i] = raw[i + 1] = 200, raw[i + 2] = raw[i + 3] = 128;
+  WriteBytes(dir / "c_raw.jpg", ExifFile(12000, raw, true, main));
+  WriteBytes(dir / "d_short.jpg", ExifFile(1500, BareJpeg(Flat(160, 120, 40)), false, main));
+
+  trecordingsource source;
+  tdiskthumbmanager m(source);
+  m.SetActive(true);
+  m.SetScanFlags(sfJpeg);
+  m.SetFolder(dir.path());
+  m.LoadAllThumbnails();
+  ASSERT_EQ(m.Count(), 4);
+  for (int n = 1; n <= 4; ++n) ASSERT_TRUE(m.HasThumbnail(n)) << n;
+
+  const std::uint8_t background = PlainTilePictures()[tpJpeg].Bytes()[0];
+  const tbitmap a = m.Thumbnail(1);
+  EXPECT_NEAR(Pixel(a, 4, 4)[0], 40, 3);      // 80 x 60 form from (4, 4)
+  EXPECT_EQ(Pixel(a, 3, 4)[0], background);  // outside its rectangle
+  EXPECT_EQ(m.PictureWidth(1), 0);            // no size from an EXIF thumbnail
+  const tbitmap b = m.Thumbnail(2);
+  EXPECT_EQ(Pixel(b, 5, 10)[0], background);  // 68 x 54 form starts at x = 6
+  EXPECT_NEAR(Pixel(b, 6, 10)[0], 40, 3);
+  const tbitmap c = m.Thumbnail(3);
+  EXPECT_NEAR(Pixel(c, 40, 30)[0], 200, 3);
+  // A segment shorter than 2000 bytes: the picture itself is decoded.
+  EXPECT_EQ(m.PictureWidth(4), 640);
+  EXPECT_EQ(m.PictureHeight(4), 480);
+  EXPECT_EQ(source.largest, 80L * 60);  // decoded at one eighth
+}
+
+TEST(ExifThumbnails, DecodedSizeDoesNotGrowWithThePicture) {
+  ttempfolder dir;
+  WriteBytes(dir / "big.jpg", CompressJpeg(Noise(2048, 1536), 75, false));
+  trecordingsource source;
+  tdiskthumbmanager m(source);
+  m.SetActive(true);
+  m.SetScanFlags(sfJpeg);
+  m.SetFolder(dir.path());
+  m.LoadAllThumbnails();
+  ASSERT_TRUE(m.HasThumbnail(1));
+  EXPECT_EQ(m.PictureWidth(1), 2048);
+  EXPECT_EQ(source.largest, 256L * 192);
+}
+
+}  // namespace
+}  // namespace vantlo
