@@ -79,12 +79,16 @@ std::string tqvProtocolEngine::FileEntry(int n) {
 
 void tqvProtocolEngine::LeavePreview() noexcept {
   // Back to the picture folder we came from. With no folder chosen yet, one
-  // step up leads there just as well ("ZD" from PREVIEW).
-  if (!currentFolder_.empty()) {
-    ChangeFolder(currentFolder_);
-  } else {
-    tbytestream reply;
-    (void)SendCommand(Cmd("ZD"), 3, reply);
+  // step up leads there just as well ("ZD" from PREVIEW). Runs during
+  // unwinding too, so nothing may escape.
+  try {
+    if (!currentFolder_.empty()) {
+      ChangeFolder(currentFolder_);
+    } else {
+      tbytestream reply;
+      (void)SendCommand(Cmd("ZD"), 3, reply);
+    }
+  } catch (...) {
   }
 }
 

@@ -154,7 +154,6 @@ class tqvProtocolEngine : public tpicturepipeline {
   tlowvoltageevent OnLowVoltage;
 
  private:
-  friend class treadtimeoutscope;
   friend class tpreviewreturn;
 
   [[noreturn]] void RaiseNotConnected(const char* message = kNotConnectedMessage);

@@ -245,7 +245,10 @@ void tqvProtocolEngine::DrainLine() {
 
 void tqvProtocolEngine::ReceiveData(tbytestream& stream) {
   stream.clear();
-  tbytestream buffer(static_cast<std::size_t>(blockSize_) + 6);
+  // One block plus framing. The camera may still be at a larger size than
+  // the one asked for now (negotiated by an earlier transfer), so the buffer
+  // takes the larger of the two; anything longer is a bad packet.
+  tbytestream buffer(static_cast<std::size_t>(std::max(blockSize_, cameraBlockSize_)) + 6);
   if (!WriteByte(kDC2)) RaiseNotConnected();
   waiter_->Wait(10);
   int badInRow = 0;

@@ -289,7 +289,14 @@ TEST_P(SimBadPackets, TwiceBadIsRepairedThreeTimesRaises) {
 INSTANTIATE_TEST_SUITE_P(Faults, SimBadPackets,
                          ::testing::Values(Faults::PacketFault::checksum,
                                            Faults::PacketFault::shortPacket,
-                                           Faults::PacketFault::overlong));
+                                           Faults::PacketFault::overlong),
+                         [](const ::testing::TestParamInfo<Faults::PacketFault>& info) {
+                           switch (info.param) {
+                             case Faults::PacketFault::checksum: return std::string("checksum");
+                             case Faults::PacketFault::shortPacket: return std::string("short");
+                             default: return std::string("overlong");
+                           }
+                         });
 
 TEST(SimLink, SilentCameraEndsTheTransferAndReturnsTo9600) {
   Faults faults;

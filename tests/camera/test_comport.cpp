@@ -1,6 +1,8 @@
 // tcomport on real pseudo-terminals: opening, exclusive use, error codes,
 // reads bounded by their total time-out, line speeds and the IrDA waits.
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/time.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -158,6 +160,44 @@ TEST(ComPort, ReadCollectsPartialArrivalsWithinOneDeadline) {
   writer.join();
   EXPECT_EQ(read, 8u);
   EXPECT_EQ(in[7], 3);
+}
+
+TEST(ComPort, ReadSurvivesSignalsWithinItsDeadline) {
+  // Timer signals interrupt poll(); the read carries on against the same
+  // deadline and still collects every byte.
+  struct sigaction action {};
+  action.sa_handler = [](int) {};
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = 0;  // no SA_RESTART
+  struct sigaction previous {};
+  sigaction(SIGALRM, &action, &previous);
+  tptypair pty;
+  tcomport port(ParamsFor(pty.SlavePath()));
+  port.SetReadTimeout(3000);
+  port.Open();
+  ASSERT_TRUE(port.IsOpen());
+  std::thread writer([&] {
+    sigset_t block;
+    sigemptyset(&block);
+    sigaddset(&block, SIGALRM);
+    pthread_sigmask(SIG_BLOCK, &block, nullptr);
+    std::this_thread::sleep_for(std::chrono::milliseconds(120));
+    pty.Write({1, 2});
+    std::this_thread::sleep_for(std::chrono::milliseconds(120));
+    pty.Write({3, 4});
+  });
+  itimerval every20ms{{0, 20000}, {0, 20000}};
+  setitimer(ITIMER_REAL, &every20ms, nullptr);
+  std::uint8_t in[4] = {};
+  std::size_t read = 0;
+  const int result = port.ReadBytes(in, 4, read);
+  itimerval off{};
+  setitimer(ITIMER_REAL, &off, nullptr);
+  writer.join();
+  sigaction(SIGALRM, &previous, nullptr);
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(read, 4u);
+  EXPECT_EQ(in[3], 4);
 }
 
 TEST(ComPort, ReadTimeOutReturnsZeroWithShortCount) {
