@@ -97,6 +97,21 @@ TEST_F(JpegImage, ScalesDecodeAtHalfQuarterAndEighth) {
   EXPECT_EQ(img.JpegData(), odd);
 }
 
+TEST_F(JpegImage, EighthScaleAveragesBlocksRatherThanPickingPixels) {
+  // A one-pixel checkerboard: DCT scaling keeps each 8 x 8 block's mean
+  // (mid grey); shrinking a full decode by picking pixels would give black
+  // or white.
+  tbitmap board(64, 64);
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 64; ++x)
+      if ((x + y) % 2 == 0) std::fill_n(board.ScanLine(y) + x * 3, 3, 255);
+  TJPEGImage img;
+  img.SetScale(JpegScale::jsEighth);
+  img.LoadFromStream(CompressJpeg(board, 100, false));
+  ASSERT_EQ(img.Width(), 8);
+  for (std::uint8_t v : img.Bitmap().Bytes()) EXPECT_NEAR(v, 128, 6);
+}
+
 TEST_F(JpegImage, JpegDataAreKeptByteForByte) {
   // Bytes behind the end-of-image marker and before the offset are not part of it.
   std::vector<std::uint8_t> stream(10 + jpeg_->size() + 500, 0x55);
