@@ -200,6 +200,7 @@ class SimulatedCamera::Impl {
       ++stats_.transfers;
     }
     if (!data) return;
+    auto started = std::chrono::steady_clock::now();
     size_t offset = 0;
     for (;;) {
       size_t n = std::min(static_cast<size_t>(block), data->size() - offset);
@@ -215,7 +216,14 @@ class SimulatedCamera::Impl {
         if (answer == kAck) delivered = true;
         else if (answer != kNak) return;  // client gone or confused: end of transfer
       }
-      if (!delivered || n == 0) return;
+      if (!delivered) return;
+      if (n == 0) {
+        std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
+        std::lock_guard lock(mu_);
+        stats_.transferBytes += static_cast<long>(data->size());
+        stats_.transferSeconds += took.count();
+        return;
+      }
       offset += n;
     }
   }

@@ -49,6 +49,8 @@ struct LineStats {
   int transfers = 0;  // DC2-started packet transfers
   int packets = 0;  // packets sent (resends and end packets included)
   long noiseBytes = 0;  // bytes ignored because the client was at another line speed
+  long transferBytes = 0;  // payload of the transfers completed (end packet acknowledged)
+  double transferSeconds = 0;  // their time from the DC2 to the ACK of the end packet
 };
 
 class SimulatedCamera {
