@@ -24,8 +24,9 @@ struct tcommparams {
 enum class tparity : std::uint8_t { none = 0, odd = 1, even = 2, mark = 3, space = 4 };
 enum class tstopbits : std::uint8_t { one = 0, oneAndHalf = 1, two = 2 };
 
-inline constexpr std::array<std::uint32_t, 15> kBaudRates = {
-    110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000};
+inline constexpr std::array<std::uint32_t, 15> kBaudRates = {110,   300,   600,    1200,   2400,
+                                                             4800,  9600,  14400,  19200,  38400,
+                                                             56000, 57600, 115200, 128000, 256000};
 inline constexpr std::array<tparity, 5> kParities = {tparity::none, tparity::odd, tparity::even,
                                                      tparity::mark, tparity::space};
 inline constexpr std::array<tstopbits, 3> kStopBits = {tstopbits::one, tstopbits::oneAndHalf,

@@ -25,18 +25,30 @@ namespace {
 // The rates termios has constants for; the others need the custom-rate call.
 speed_t StandardSpeed(std::uint32_t rate) {
   switch (rate) {
-    case 110: return B110;
-    case 300: return B300;
-    case 600: return B600;
-    case 1200: return B1200;
-    case 2400: return B2400;
-    case 4800: return B4800;
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    default: return B0;
+    case 110:
+      return B110;
+    case 300:
+      return B300;
+    case 600:
+      return B600;
+    case 1200:
+      return B1200;
+    case 2400:
+      return B2400;
+    case 4800:
+      return B4800;
+    case 9600:
+      return B9600;
+    case 19200:
+      return B19200;
+    case 38400:
+      return B38400;
+    case 57600:
+      return B57600;
+    case 115200:
+      return B115200;
+    default:
+      return B0;
   }
 }
 
@@ -143,19 +155,37 @@ void tcomport::ApplyLineSettings() {
 
   if (params_.DataBitsIndex >= kDataBits.size()) refuse(EINVAL);
   switch (kDataBits[params_.DataBitsIndex]) {
-    case 5: tio.c_cflag |= CS5; break;
-    case 6: tio.c_cflag |= CS6; break;
-    case 7: tio.c_cflag |= CS7; break;
-    case 8: tio.c_cflag |= CS8; break;
-    default: refuse(EINVAL);  // 4-bit characters: no UART driver offers them
+    case 5:
+      tio.c_cflag |= CS5;
+      break;
+    case 6:
+      tio.c_cflag |= CS6;
+      break;
+    case 7:
+      tio.c_cflag |= CS7;
+      break;
+    case 8:
+      tio.c_cflag |= CS8;
+      break;
+    default:
+      refuse(EINVAL);  // 4-bit characters: no UART driver offers them
   }
   if (params_.ParityIndex >= kParities.size()) refuse(EINVAL);
   switch (kParities[params_.ParityIndex]) {
-    case tparity::none: break;
-    case tparity::odd: tio.c_cflag |= PARENB | PARODD; break;
-    case tparity::even: tio.c_cflag |= PARENB; break;
-    case tparity::mark: tio.c_cflag |= PARENB | CMSPAR | PARODD; break;
-    case tparity::space: tio.c_cflag |= PARENB | CMSPAR; break;
+    case tparity::none:
+      break;
+    case tparity::odd:
+      tio.c_cflag |= PARENB | PARODD;
+      break;
+    case tparity::even:
+      tio.c_cflag |= PARENB;
+      break;
+    case tparity::mark:
+      tio.c_cflag |= PARENB | CMSPAR | PARODD;
+      break;
+    case tparity::space:
+      tio.c_cflag |= PARENB | CMSPAR;
+      break;
   }
   if (params_.StopBitsIndex >= kStopBits.size()) refuse(EINVAL);
   // With 5-bit characters a UART sends 1.5 stop bits for CSTOPB.
@@ -195,11 +225,10 @@ std::uint32_t tcomport::ClearLineErrors() {
   if (fd_ < 0) return 0;
   serial_icounter_struct counters{};
   if (ioctl(fd_, TIOCGICOUNT, &counters) != 0) return 0;
-  const std::uint32_t now[5] = {static_cast<std::uint32_t>(counters.buf_overrun),
-                                static_cast<std::uint32_t>(counters.overrun),
-                                static_cast<std::uint32_t>(counters.parity),
-                                static_cast<std::uint32_t>(counters.frame),
-                                static_cast<std::uint32_t>(counters.brk)};
+  const std::uint32_t now[5] = {
+      static_cast<std::uint32_t>(counters.buf_overrun),
+      static_cast<std::uint32_t>(counters.overrun), static_cast<std::uint32_t>(counters.parity),
+      static_cast<std::uint32_t>(counters.frame), static_cast<std::uint32_t>(counters.brk)};
   std::uint32_t mask = 0;
   if (haveCounters_) {
     static const std::uint32_t kBits[5] = {1, 2, 4, 8, 16};

@@ -69,22 +69,46 @@ std::string PermissionErrorText(const std::string& device) {
 std::string LineErrorText(std::uint32_t errorMask, std::uint32_t statusBits, int errorCode) {
   std::string text;
   switch (errorMask) {
-    case 1: text = "Receive Queue overflow "; break;
-    case 2: text = "Receive Overrun Error"; break;
-    case 4: text = "Receive Parity Error"; break;
-    case 8: text = "Receive Framing error"; break;
-    case 16: text = "Break Detected"; break;
-    case 256: text = "TX Queue is full"; break;
-    case 512: text = "LPTx Timeout"; break;
-    case 1024: text = "LPTx I/O Error"; break;
-    case 2048: text = "LPTx Device not selected"; break;
-    case 4096: text = "LPTx Out-Of-Paper"; break;
-    case 32768: text = "Requested mode unsupported"; break;
-    default: text = "No error"; break;
+    case 1:
+      text = "Receive Queue overflow ";
+      break;
+    case 2:
+      text = "Receive Overrun Error";
+      break;
+    case 4:
+      text = "Receive Parity Error";
+      break;
+    case 8:
+      text = "Receive Framing error";
+      break;
+    case 16:
+      text = "Break Detected";
+      break;
+    case 256:
+      text = "TX Queue is full";
+      break;
+    case 512:
+      text = "LPTx Timeout";
+      break;
+    case 1024:
+      text = "LPTx I/O Error";
+      break;
+    case 2048:
+      text = "LPTx Device not selected";
+      break;
+    case 4096:
+      text = "LPTx Out-Of-Paper";
+      break;
+    case 32768:
+      text = "Requested mode unsupported";
+      break;
+    default:
+      text = "No error";
+      break;
   }
   text += ';';
-  static const char* const kStatusNames[] = {"fCtlHold", "fDsrHold", "fRlsHold", "fXoffHold",
-                                             "fXOffSent", "fEof",    "fTxim"};
+  static const char* const kStatusNames[] = {"fCtlHold",  "fDsrHold", "fRlsHold", "fXoffHold",
+                                             "fXOffSent", "fEof",     "fTxim"};
   for (int bit = 0; bit < 7; ++bit) {
     if (statusBits & (1u << bit)) text += kStatusNames[bit];
   }

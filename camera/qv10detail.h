@@ -16,7 +16,8 @@ inline constexpr std::uint8_t kNAK = 0x15;
 inline constexpr std::uint8_t kDC2 = 0x12;
 
 // Command bytes: two letters followed by argument bytes.
-inline std::vector<std::uint8_t> Cmd(const char* letters, std::initializer_list<std::uint8_t> args = {}) {
+inline std::vector<std::uint8_t> Cmd(const char* letters,
+                                     std::initializer_list<std::uint8_t> args = {}) {
   std::vector<std::uint8_t> bytes(letters, letters + std::char_traits<char>::length(letters));
   bytes.insert(bytes.end(), args);
   return bytes;
@@ -54,7 +55,8 @@ inline bool EndsWithNoCase(const std::string& text, const char* suffix) {
   for (std::size_t i = 0; i < n; ++i) {
     const char a = text[text.size() - n + i];
     const char upper = (a >= 'a' && a <= 'z') ? static_cast<char>(a - 'a' + 'A') : a;
-    const char b = (suffix[i] >= 'a' && suffix[i] <= 'z') ? static_cast<char>(suffix[i] - 'a' + 'A') : suffix[i];
+    const char b = (suffix[i] >= 'a' && suffix[i] <= 'z') ? static_cast<char>(suffix[i] - 'a' + 'A')
+                                                          : suffix[i];
     if (upper != b) return false;
   }
   return true;

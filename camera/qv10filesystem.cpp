@@ -33,7 +33,8 @@ void tqvProtocolEngine::ListFiles(std::vector<std::string>& list) {
   tbytestream stream;
   ReceiveData(stream);
   for (std::string& name : SplitNames(stream)) {
-    if (EndsWithNoCase(name, ".JPG") || EndsWithNoCase(name, ".AVI")) list.push_back(std::move(name));
+    if (EndsWithNoCase(name, ".JPG") || EndsWithNoCase(name, ".AVI"))
+      list.push_back(std::move(name));
   }
 }
 

@@ -29,8 +29,8 @@ class tqvProtocolEngine;
 // A progress listener may ask the running operation to stop; the engine then
 // ends it with tqvnotconnected (the camera is left mid-transfer).
 enum class tprogressanswer { carryOn, stop };
-using tprogressevent = std::function<tprogressanswer(
-    tqvProtocolEngine& sender, int position, const std::string& text, int picture)>;
+using tprogressevent = std::function<tprogressanswer(tqvProtocolEngine& sender, int position,
+                                                     const std::string& text, int picture)>;
 using tlowvoltageevent = std::function<void(tqvProtocolEngine& sender)>;
 
 // Result codes of SendCommand.
@@ -141,7 +141,7 @@ class tqvProtocolEngine : public tpicturepipeline {
   // the window sets 4096 at start-up.
   void RequestBlockSize(std::int32_t n);
   std::int32_t CameraBlockSize() const { return cameraBlockSize_; }
-  int CameraType() const { return cameraType_; }  // cached, no camera traffic
+  int CameraType() const { return cameraType_; }           // cached, no camera traffic
   bool KnownFileSystem() const { return hasFileSystem_; }  // cached
   const std::string& PortName() const { return portName_; }
   const std::string& CurrentFolder() const { return currentFolder_; }

@@ -10,12 +10,18 @@ namespace vantlo {
 
 std::uint8_t SpeedCodeOfIndex(std::uint8_t baudIndex) {
   switch (baudIndex) {
-    case 6: return 0x2E;
-    case 8: return 0x16;
-    case 9: return 0x0B;
-    case 11: return 0x07;
-    case 12: return 0x03;
-    default: return 0;
+    case 6:
+      return 0x2E;
+    case 8:
+      return 0x16;
+    case 9:
+      return 0x0B;
+    case 11:
+      return 0x07;
+    case 12:
+      return 0x03;
+    default:
+      return 0;
   }
 }
 
@@ -42,8 +48,7 @@ std::string ShortPortName(const std::string& name) {
 
 tqvProtocolEngine::tqvProtocolEngine(const std::string& portName, int /*speed*/, bool irda,
                                      twaiter* waiter)
-    : waiter_(waiter ? waiter : &trealwaiter::Instance()),
-      irdaMode_(irda) {
+    : waiter_(waiter ? waiter : &trealwaiter::Instance()), irdaMode_(irda) {
   portName_ = ShortPortName(portName);
   tcommparams params = DefaultCommParams();
   params.PortName = portName_;
@@ -269,7 +274,8 @@ void tqvProtocolEngine::ReceiveData(tbytestream& stream) {
     if (!WriteByte(kACK)) RaiseNotConnected();
     if (length > 0) {
       if (stream.size() + length > kMaxTransferBytes) RaiseNotConnected();
-      stream.insert(stream.end(), buffer.begin() + 3, buffer.begin() + 3 + static_cast<std::ptrdiff_t>(length));
+      stream.insert(stream.end(), buffer.begin() + 3,
+                    buffer.begin() + 3 + static_cast<std::ptrdiff_t>(length));
     }
     Progress(progressStep_, std::string(), 0);
     if (length == 0) return;
@@ -304,15 +310,24 @@ void tqvProtocolEngine::PowerOff() {
 
 std::string tqvProtocolEngine::TestLinkText(int status) {
   switch (status) {
-    case 1: return "Camera Connected";
-    case 2: return "Port not available";
-    case 3: return "Write error #1";
-    case 4: return "Write error #2";
-    case 5: return "Read error #1";
-    case 6: return "Not a camera";
-    case 7: return "No response";
-    case 8: return "Reset error";
-    default: return std::string();
+    case 1:
+      return "Camera Connected";
+    case 2:
+      return "Port not available";
+    case 3:
+      return "Write error #1";
+    case 4:
+      return "Write error #2";
+    case 5:
+      return "Read error #1";
+    case 6:
+      return "Not a camera";
+    case 7:
+      return "No response";
+    case 8:
+      return "Reset error";
+    default:
+      return std::string();
   }
 }
 

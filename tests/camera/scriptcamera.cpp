@@ -24,7 +24,7 @@ tbytes EndPacket() { return {0x02, 0x00, 0x00, 0x03, 0xFC}; }
 
 int ArgumentBytes(const std::string& letters) {
   static const std::map<std::string, int> kArgs = {
-      {"CB", 1}, {"PP", 2}, {"RB", 4}, {"DA", 1}, {"XA", 2}, {"DH", 1}, {"DY", 2}, {"XT", 2},
+      {"CB", 1}, {"PP", 2}, {"RB", 4}, {"DA", 1}, {"XA", 2}, {"DH", 1},  {"DY", 2}, {"XT", 2},
       {"XK", 2}, {"XG", 2}, {"DF", 2}, {"EY", 3}, {"XF", 4}, {"ZG", -1}, {"CD", -1}};
   const auto it = kArgs.find(letters);
   return it == kArgs.end() ? 0 : it->second;

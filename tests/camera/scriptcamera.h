@@ -21,10 +21,10 @@ namespace vantlo::test {
 using tbytes = std::vector<std::uint8_t>;
 
 struct tscriptanswer {
-  tbytes data;                 // data bytes after the checksum (reply length - 2)
-  bool wrongChecksum = false;  // send a checksum byte that does not match
-  bool noChecksum = false;     // say nothing after the command
-  std::vector<tbytes> packets; // raw packets sent, in order, after the next DC2
+  tbytes data;                  // data bytes after the checksum (reply length - 2)
+  bool wrongChecksum = false;   // send a checksum byte that does not match
+  bool noChecksum = false;      // say nothing after the command
+  std::vector<tbytes> packets;  // raw packets sent, in order, after the next DC2
   // Alternatively, packets made one at a time (for long transfers): returns
   // false when there are no more.
   std::function<bool(int index, tbytes& packet)> packetSource;

@@ -2,12 +2,11 @@
 // a real pseudo-terminal: identification, count, battery, thumbnails and
 // pictures with their kind codes, lists, delete and take, speed and block
 // size as the camera sees them, and injected faults.
+#include <gtest/gtest.h>
 #include <termios.h>
 
 #include <chrono>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 #include "camera/qv10int.h"
 #include "tools/camsim/simcamera.h"
@@ -25,7 +24,8 @@ using tbytes = std::vector<std::uint8_t>;
 class tsimfixture {
  public:
   explicit tsimfixture(Options options)
-      : camera(std::move(options)), engine((camera.Start(), camera.DevicePath()), 0, false, &waiter) {}
+      : camera(std::move(options)),
+        engine((camera.Start(), camera.DevicePath()), 0, false, &waiter) {}
   ~tsimfixture() { camera.Stop(); }
   unsigned LineSpeed() {
     termios tio{};
@@ -292,9 +292,12 @@ INSTANTIATE_TEST_SUITE_P(Faults, SimBadPackets,
                                            Faults::PacketFault::overlong),
                          [](const ::testing::TestParamInfo<Faults::PacketFault>& info) {
                            switch (info.param) {
-                             case Faults::PacketFault::checksum: return std::string("checksum");
-                             case Faults::PacketFault::shortPacket: return std::string("short");
-                             default: return std::string("overlong");
+                             case Faults::PacketFault::checksum:
+                               return std::string("checksum");
+                             case Faults::PacketFault::shortPacket:
+                               return std::string("short");
+                             default:
+                               return std::string("overlong");
                            }
                          });
 

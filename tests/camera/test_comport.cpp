@@ -1,6 +1,7 @@
 // tcomport on real pseudo-terminals: opening, exclusive use, error codes,
 // reads bounded by their total time-out, line speeds and the IrDA waits.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/time.h>
 #include <termios.h>
@@ -10,8 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 #include "camera/comport.h"
 #include "camera/porterrors.h"

@@ -1,9 +1,8 @@
 // The engine's link layer against a scripted camera on a pseudo-terminal:
 // command exchange result codes, handshake limits, packet transfer with its
 // repairs, speed change, block size, reset and the connection tools.
-#include <termios.h>
-
 #include <gtest/gtest.h>
+#include <termios.h>
 
 #include "camera/qv10int.h"
 #include "tests/camera/scriptcamera.h"

@@ -45,7 +45,8 @@ struct FileSystemScript {
       ++depth;
       a.data = {0};
     }
-    if (letters == "ZE") a.packets = {Packet(Names({"CIMG0001.JPG", "NOTE.TXT", "MOV0002.avi"})), EndPacket()};
+    if (letters == "ZE")
+      a.packets = {Packet(Names({"CIMG0001.JPG", "NOTE.TXT", "MOV0002.avi"})), EndPacket()};
     if (letters == "ZH") a.packets = {Packet(Names({"100CASIO", "MISC", ""})), EndPacket()};
     if (letters == "ZG") {
       if (failPreviewTransfer) {
