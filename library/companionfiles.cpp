@@ -8,7 +8,8 @@ std::string tcompanionfiles::CompanionOf(const std::string& picture) {
   return HasCompanionKind(picture) ? CompanionPath(picture) : std::string();
 }
 
-tfileresult tcompanionfiles::Rename(const std::string& from, const std::string& to, bool overwrite) {
+tfileresult tcompanionfiles::Rename(const std::string& from, const std::string& to,
+                                    bool overwrite) {
   tfileresult r = ops_.Rename(from, to, overwrite);
   if (!r.Ok()) return r;
   const std::string a = CompanionOf(from), b = CompanionOf(to);
@@ -21,8 +22,10 @@ tfileresult tcompanionfiles::Copy(const std::string& from, const std::string& to
   if (!r.Ok()) return r;
   const std::string a = CompanionOf(from), b = CompanionOf(to);
   if (b.empty()) return r;
-  if (!a.empty() && tfileops::Exists(a)) ops_.Copy(a, b, true);
-  else if (tfileops::Exists(b)) ops_.Delete(b);
+  if (!a.empty() && tfileops::Exists(a))
+    ops_.Copy(a, b, true);
+  else if (tfileops::Exists(b))
+    ops_.Delete(b);
   return r;
 }
 
@@ -32,8 +35,10 @@ tfileresult tcompanionfiles::Move(const std::string& from, const std::string& to
   const std::string a = CompanionOf(from), b = CompanionOf(to);
   if (a.empty() || a == b) return r;
   if (tfileops::Exists(a)) {
-    if (b.empty()) ops_.Delete(a);  // the moved picture can no longer carry it
-    else ops_.Move(a, b, true);
+    if (b.empty())
+      ops_.Delete(a);  // the moved picture can no longer carry it
+    else
+      ops_.Move(a, b, true);
   } else if (!b.empty() && tfileops::Exists(b)) {
     ops_.Delete(b);
   }

@@ -44,9 +44,12 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out) {
 
 std::string CamVariantText(int variant) {
   switch (variant) {
-    case cvNormal: return "Normal Mode";
-    case cvFine: return "Fine Mode";
-    default: return "Type not known";
+    case cvNormal:
+      return "Normal Mode";
+    case cvFine:
+      return "Fine Mode";
+    default:
+      return "Type not known";
   }
 }
 
@@ -81,8 +84,8 @@ void tdiskthumbmanager::SetFolder(const std::string& path) {
   }
   char resolved[PATH_MAX];
   struct stat st;
-  if (path[0] != '/' || ::realpath(path.c_str(), resolved) == nullptr || ::stat(resolved, &st) != 0 ||
-      !S_ISDIR(st.st_mode))
+  if (path[0] != '/' || ::realpath(path.c_str(), resolved) == nullptr ||
+      ::stat(resolved, &st) != 0 || !S_ISDIR(st.st_mode))
     throw std::runtime_error(path + " : directory does not exist");
   const std::string folder = WithTrailingSlash(resolved);
   if (folder == folder_) return;
@@ -186,8 +189,10 @@ bool tdiskthumbmanager::BuildThumbnail(int n) {
   try {
     const std::string path = collection_.Path(n);
     std::optional<tbitmap> tile;
-    if (collection_.Kind(n) == ikJpeg) tile = MakeJpegTile(path, entry);
-    else if (collection_.Kind(n) == ikCam) tile = MakeCamTile(path, entry);
+    if (collection_.Kind(n) == ikJpeg)
+      tile = MakeJpegTile(path, entry);
+    else if (collection_.Kind(n) == ikCam)
+      tile = MakeCamTile(path, entry);
     entry.thumbnail = std::move(tile);
   } catch (const std::exception&) {
     entry.thumbnail.reset();  // keeps its placeholder
@@ -243,21 +248,30 @@ bool tdiskthumbmanager::HasThumbnail(int n) const {
 tbitmap tdiskthumbmanager::Thumbnail(int n) const {
   if (const tentry* e = Entry(n); e && e->thumbnail) return *e->thumbnail;
   switch (collection_.Kind(n)) {
-    case ikJpeg: return tiles_[tpJpegWaiting];
-    case ikCam: return tiles_[tpCam];
-    case ikAvi: return tiles_[tpAvi];
-    default: return tbitmap();
+    case ikJpeg:
+      return tiles_[tpJpegWaiting];
+    case ikCam:
+      return tiles_[tpCam];
+    case ikAvi:
+      return tiles_[tpAvi];
+    default:
+      return tbitmap();
   }
 }
 
 const tbitmap& tdiskthumbmanager::CellPicture(int n) const {
   const tentry* e = Entry(n);
   switch (collection_.Kind(n)) {
-    case ikFolder: return collection_.DisplayName(n) == ".." ? tiles_[tpParent] : tiles_[tpFolder];
-    case ikAvi: return tiles_[tpAvi];
-    case ikJpeg: return e && e->thumbnail ? *e->thumbnail : tiles_[tpJpegWaiting];
-    case ikCam: return e && e->thumbnail ? *e->thumbnail : tiles_[tpCam];
-    case ikOther: break;
+    case ikFolder:
+      return collection_.DisplayName(n) == ".." ? tiles_[tpParent] : tiles_[tpFolder];
+    case ikAvi:
+      return tiles_[tpAvi];
+    case ikJpeg:
+      return e && e->thumbnail ? *e->thumbnail : tiles_[tpJpegWaiting];
+    case ikCam:
+      return e && e->thumbnail ? *e->thumbnail : tiles_[tpCam];
+    case ikOther:
+      break;
   }
   return n >= 1 && n <= Count() ? tiles_[tpOther] : empty_;
 }
@@ -275,10 +289,12 @@ int tdiskthumbmanager::PictureHeight(int n) const {
   return e ? e->height : 0;
 }
 
-std::vector<std::string> tdiskthumbmanager::SelectedPaths(std::initializer_list<titemkind> kinds) const {
+std::vector<std::string> tdiskthumbmanager::SelectedPaths(
+    std::initializer_list<titemkind> kinds) const {
   std::vector<std::string> out;
   for (int n = 1; n <= Count(); ++n)
-    if (selection_.Selected(n) && std::find(kinds.begin(), kinds.end(), collection_.Kind(n)) != kinds.end())
+    if (selection_.Selected(n) &&
+        std::find(kinds.begin(), kinds.end(), collection_.Kind(n)) != kinds.end())
       out.push_back(collection_.Path(n));
   return out;
 }
@@ -312,7 +328,8 @@ tactivation tdiskthumbmanager::Activate(int n) {
     case ikAvi:
       if (hooks_.openMovie) hooks_.openMovie(path);
       return tactivation::OpenMovie;
-    case ikOther: break;
+    case ikOther:
+      break;
   }
   return tactivation::None;
 }

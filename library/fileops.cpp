@@ -23,12 +23,18 @@ tfileresult Fail(int error) { return {tfilestatus::Failed, error}; }
 
 std::string tfileresult::Text() const {
   switch (status) {
-    case tfilestatus::Ok: return "done";
-    case tfilestatus::SameFile: return "source and target are the same file";
-    case tfilestatus::TargetExists: return "the target already exists";
-    case tfilestatus::SourceMissing: return "the source does not exist";
-    case tfilestatus::NotAbsolute: return "the path is not absolute";
-    case tfilestatus::Failed: return std::strerror(error);
+    case tfilestatus::Ok:
+      return "done";
+    case tfilestatus::SameFile:
+      return "source and target are the same file";
+    case tfilestatus::TargetExists:
+      return "the target already exists";
+    case tfilestatus::SourceMissing:
+      return "the source does not exist";
+    case tfilestatus::NotAbsolute:
+      return "the path is not absolute";
+    case tfilestatus::Failed:
+      return std::strerror(error);
   }
   return "unknown";
 }

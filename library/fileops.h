@@ -18,12 +18,12 @@
 namespace vantlo {
 
 enum class tfilestatus {
-  Ok,            // done
-  SameFile,      // source and target are one file; nothing was done
-  TargetExists,  // the target exists and overwriting was not asked for
-  SourceMissing, // the source does not exist
-  NotAbsolute,   // a path was not absolute
-  Failed,        // a system call failed; `error` holds errno
+  Ok,             // done
+  SameFile,       // source and target are one file; nothing was done
+  TargetExists,   // the target exists and overwriting was not asked for
+  SourceMissing,  // the source does not exist
+  NotAbsolute,    // a path was not absolute
+  Failed,         // a system call failed; `error` holds errno
 };
 
 struct tfileresult {

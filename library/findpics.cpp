@@ -25,7 +25,8 @@ bool Match(const char* p, const char* n) {
     if (*p == '*') {
       star = ++p;
       retry = n;
-    } else if (*p && (*p == '?' || UpperAscii(std::string(1, *p)) == UpperAscii(std::string(1, *n)))) {
+    } else if (*p &&
+               (*p == '?' || UpperAscii(std::string(1, *p)) == UpperAscii(std::string(1, *n)))) {
       ++p;
       ++n;
     } else if (star) {
@@ -42,7 +43,8 @@ bool Match(const char* p, const char* n) {
 bool PropertiesMatch(const tpictureproperties& props, tfindmode mode, const std::string& text) {
   auto keywords = [&] {
     const auto& items = props.Keywords().Items();
-    return std::any_of(items.begin(), items.end(), [&](const std::string& k) { return TextMatches(text, k); });
+    return std::any_of(items.begin(), items.end(),
+                       [&](const std::string& k) { return TextMatches(text, k); });
   };
   auto title = [&] { return TextMatches(text, props.Title()); };
   auto description = [&] {
@@ -51,11 +53,16 @@ bool PropertiesMatch(const tpictureproperties& props, tfindmode mode, const std:
     return TextMatches(text, joined);
   };
   switch (mode) {
-    case tfindmode::Keywords: return keywords();
-    case tfindmode::Title: return title();
-    case tfindmode::Description: return description();
-    case tfindmode::AnyProperty: return keywords() || title() || description();
-    case tfindmode::Filename: break;
+    case tfindmode::Keywords:
+      return keywords();
+    case tfindmode::Title:
+      return title();
+    case tfindmode::Description:
+      return description();
+    case tfindmode::AnyProperty:
+      return keywords() || title() || description();
+    case tfindmode::Filename:
+      break;
   }
   return false;
 }
@@ -71,7 +78,9 @@ bool WildcardMatches(const std::string& pattern, const std::string& name) {
   return false;
 }
 
-std::string tfindresult::Summary() const { return std::to_string(pictures.size()) + " pictures found"; }
+std::string tfindresult::Summary() const {
+  return std::to_string(pictures.size()) + " pictures found";
+}
 
 tfindresult tfindpics::Find(const tfindoptions& options, const tstatus& status) {
   tfindresult result;
@@ -107,8 +116,9 @@ tfindresult tfindpics::Find(const tfindoptions& options, const tstatus& status) 
       result.errors.push_back(folder);
       continue;
     }
-    std::sort(entries.begin(), entries.end(),
-              [](const tfolderentry& a, const tfolderentry& b) { return LessNoCase(a.name, b.name); });
+    std::sort(entries.begin(), entries.end(), [](const tfolderentry& a, const tfolderentry& b) {
+      return LessNoCase(a.name, b.name);
+    });
     for (const auto& e : entries) {
       // Only plain files: a link could point anywhere outside the root.
       if (e.kind != tentrykind::File || !WildcardMatches(pattern, e.name)) continue;

@@ -10,7 +10,13 @@
 namespace vantlo {
 
 // Match modes in the order of the dialog's list.
-enum class tfindmode : int { Keywords = 0, Title = 1, Description = 2, Filename = 3, AnyProperty = 4 };
+enum class tfindmode : int {
+  Keywords = 0,
+  Title = 1,
+  Description = 2,
+  Filename = 3,
+  AnyProperty = 4
+};
 
 class tfinderror : public std::runtime_error {
  public:

@@ -29,9 +29,12 @@ bool ListFolder(const std::string& folder, std::vector<tfolderentry>& entries) {
     struct stat st;
     tentrykind kind = tentrykind::Other;
     if (::lstat((base + name).c_str(), &st) == 0) {
-      if (S_ISLNK(st.st_mode)) kind = tentrykind::Link;
-      else if (S_ISDIR(st.st_mode)) kind = tentrykind::Folder;
-      else if (S_ISREG(st.st_mode)) kind = tentrykind::File;
+      if (S_ISLNK(st.st_mode))
+        kind = tentrykind::Link;
+      else if (S_ISDIR(st.st_mode))
+        kind = tentrykind::Folder;
+      else if (S_ISREG(st.st_mode))
+        kind = tentrykind::File;
     }
     entries.push_back({std::move(name), kind});
     errno = 0;

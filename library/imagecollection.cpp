@@ -13,22 +13,32 @@ namespace vantlo {
 
 char KindLetter(titemkind kind) {
   switch (kind) {
-    case ikCam: return 'M';
-    case ikJpeg: return 'J';
-    case ikFolder: return 'F';
-    case ikAvi: return 'V';
-    case ikOther: break;
+    case ikCam:
+      return 'M';
+    case ikJpeg:
+      return 'J';
+    case ikFolder:
+      return 'F';
+    case ikAvi:
+      return 'V';
+    case ikOther:
+      break;
   }
   return 'X';
 }
 
 titemkind KindFromLetter(char letter) {
   switch (letter) {
-    case 'M': return ikCam;
-    case 'J': return ikJpeg;
-    case 'F': return ikFolder;
-    case 'V': return ikAvi;
-    default: return ikOther;
+    case 'M':
+      return ikCam;
+    case 'J':
+      return ikJpeg;
+    case 'F':
+      return ikFolder;
+    case 'V':
+      return ikAvi;
+    default:
+      return ikOther;
   }
 }
 
@@ -122,7 +132,8 @@ void timagecollection::Scan(const std::string& folder, std::uint8_t flags) {
     for (const auto& e : entries) {
       // A link to a folder is listed too: opening it is the user's choice.
       if (e.kind == tentrykind::Folder ||
-          (e.kind == tentrykind::Link && ::stat((folder_ + e.name).c_str(), &st) == 0 && S_ISDIR(st.st_mode)))
+          (e.kind == tentrykind::Link && ::stat((folder_ + e.name).c_str(), &st) == 0 &&
+           S_ISDIR(st.st_mode)))
         folders.push_back(folder_ + e.name);
     }
     std::sort(folders.begin(), folders.end(), byName);
@@ -135,12 +146,14 @@ void timagecollection::Scan(const std::string& folder, std::uint8_t flags) {
 
   auto isFile = [&](const tfolderentry& e) {
     if (e.kind == tentrykind::File) return true;
-    return e.kind == tentrykind::Link && ::stat((folder_ + e.name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    return e.kind == tentrykind::Link && ::stat((folder_ + e.name).c_str(), &st) == 0 &&
+           S_ISREG(st.st_mode);
   };
   auto addGroup = [&](auto keep) {
     std::vector<std::string> group;
     for (const auto& e : entries)
-      if (isFile(e) && !LooksLikeCompanion(e.name) && keep(e.name)) group.push_back(folder_ + e.name);
+      if (isFile(e) && !LooksLikeCompanion(e.name) && keep(e.name))
+        group.push_back(folder_ + e.name);
     std::sort(group.begin(), group.end(), byName);
     for (auto& p : group) {
       kinds_.push_back(KindLetter(FileKind(p)));
@@ -151,9 +164,12 @@ void timagecollection::Scan(const std::string& folder, std::uint8_t flags) {
     addGroup([](const std::string&) { return true; });
     return;
   }
-  if (flags & sfJpeg) addGroup([](const std::string& n) { return n.size() >= 4 && FileKind(n) == ikJpeg; });
-  if (flags & sfCam) addGroup([](const std::string& n) { return n.size() >= 4 && FileKind(n) == ikCam; });
-  if (flags & sfAvi) addGroup([](const std::string& n) { return n.size() >= 4 && FileKind(n) == ikAvi; });
+  if (flags & sfJpeg)
+    addGroup([](const std::string& n) { return n.size() >= 4 && FileKind(n) == ikJpeg; });
+  if (flags & sfCam)
+    addGroup([](const std::string& n) { return n.size() >= 4 && FileKind(n) == ikCam; });
+  if (flags & sfAvi)
+    addGroup([](const std::string& n) { return n.size() >= 4 && FileKind(n) == ikAvi; });
 }
 
 }  // namespace vantlo

@@ -53,10 +53,9 @@ class timagecollection {
   void Clear();
   // Adds one file; raises "<path> does not exist" when it is missing.
   void AddFile(const std::string& path);
-  // Replaces the items with a folder's listing: sub-folders (with "..", date folders in calendar order),
-  // then either all files or the JPEG, CAM and AVI groups, each sorted.
-  // Companion properties files are never listed. Raises "<folder> does not
-  // exist" for a missing folder.
+  // Replaces the items with a folder's listing: sub-folders (with "..", date folders in calendar
+  // order), then either all files or the JPEG, CAM and AVI groups, each sorted. Companion
+  // properties files are never listed. Raises "<folder> does not exist" for a missing folder.
   void Scan(const std::string& folder, std::uint8_t flags);
 
  private:

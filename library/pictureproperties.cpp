@@ -30,9 +30,12 @@ std::size_t KeywordOffset(int k) { return 2263 + kKeywordSlot * static_cast<std:
 std::string CompanionPath(const std::string& picture) {
   const std::string tail = UpperTail4(picture);
   const char* ext = nullptr;
-  if (tail == ".JPG") ext = ".QVJ";
-  else if (tail == ".CAM") ext = ".QVC";
-  else if (tail == ".AVI") ext = ".QVV";
+  if (tail == ".JPG")
+    ext = ".QVJ";
+  else if (tail == ".CAM")
+    ext = ".QVC";
+  else if (tail == ".AVI")
+    ext = ".QVV";
   if (!ext || picture.size() < 4) throw tpropertieserror("File is not a JPG, CAM or AVI");
   return picture.substr(0, picture.size() - 4) + ext;
 }
@@ -50,17 +53,25 @@ std::optional<std::string> PictureNameForCompanion(const std::string& companion)
   if (!LooksLikeCompanion(companion)) return std::nullopt;
   const std::string stem = companion.substr(0, companion.size() - 3);
   switch (companion.back()) {
-    case 'J': case 'j': return stem + "jpg";
-    case 'C': case 'c': return stem + "CAM";
-    case 'V': case 'v': return stem + "AVI";
-    default: return std::nullopt;
+    case 'J':
+    case 'j':
+      return stem + "jpg";
+    case 'C':
+    case 'c':
+      return stem + "CAM";
+    case 'V':
+    case 'v':
+      return stem + "AVI";
+    default:
+      return std::nullopt;
   }
 }
 
 void tkeywordlist::Add(const std::string& keyword) {
   if (keyword.empty()) return;
-  auto it = std::lower_bound(items_.begin(), items_.end(), keyword,
-                             [](const std::string& a, const std::string& b) { return LessNoCase(a, b); });
+  auto it =
+      std::lower_bound(items_.begin(), items_.end(), keyword,
+                       [](const std::string& a, const std::string& b) { return LessNoCase(a, b); });
   if (it != items_.end() && EqualsNoCase(*it, keyword)) return;
   items_.insert(it, keyword);
 }
@@ -90,7 +101,9 @@ void tpictureproperties::PutString(std::size_t offset, std::size_t max, const st
   std::memcpy(record_.data() + offset + 1, text.data(), len);
 }
 
-std::string tpictureproperties::Title() const { return GetString(kTitleOffset, 255, kPropertiesSize); }
+std::string tpictureproperties::Title() const {
+  return GetString(kTitleOffset, 255, kPropertiesSize);
+}
 
 void tpictureproperties::SetTitle(const std::string& title) { PutString(kTitleOffset, 255, title); }
 
@@ -159,7 +172,8 @@ void tpictureproperties::BuildRecord() {
   const auto& words = keywords_.Items();
   for (int k = 1; k <= kMaxKeywords; ++k) {
     const std::size_t i = static_cast<std::size_t>(k - 1);
-    PutString(KeywordOffset(k), kMaxKeywordLength, i < words.size() ? LowerAscii(words[i]) : std::string());
+    PutString(KeywordOffset(k), kMaxKeywordLength,
+              i < words.size() ? LowerAscii(words[i]) : std::string());
   }
 }
 

@@ -25,19 +25,22 @@ long long RoundHalfEven(long long num, long long den) {
 }  // namespace
 
 ttilerect FitPictureRect(int width, int height) {
-  if (width <= 0 || height <= 0) return {kAreaLeft, kAreaTop, kAreaLeft + kAreaWidth, kAreaTop + kAreaHeight};
+  if (width <= 0 || height <= 0)
+    return {kAreaLeft, kAreaTop, kAreaLeft + kAreaWidth, kAreaTop + kAreaHeight};
   // r = w / h against R = 70 / 55, compared exactly: w * 55 against h * 70.
   const long long lhs = static_cast<long long>(width) * kAreaHeight;
   const long long rhs = static_cast<long long>(height) * kAreaWidth;
   if (lhs > rhs) {
     // h = R * 55 / r = 70 * height / width
-    const int h = static_cast<int>(RoundHalfEven(static_cast<long long>(kAreaWidth) * height, width));
+    const int h =
+        static_cast<int>(RoundHalfEven(static_cast<long long>(kAreaWidth) * height, width));
     const int t = (kAreaHeight - h) / 2;
     return {kAreaLeft, kAreaTop + t, kAreaLeft + kAreaWidth, kAreaTop + t + h};
   }
   if (lhs == rhs) return {kAreaLeft, kAreaTop, kAreaLeft + kAreaWidth, kAreaTop + kAreaHeight};
   // w = r * 70 / R = 55 * width / height
-  const int w = static_cast<int>(RoundHalfEven(static_cast<long long>(kAreaHeight) * width, height));
+  const int w =
+      static_cast<int>(RoundHalfEven(static_cast<long long>(kAreaHeight) * width, height));
   const int s = (kAreaWidth - w) / 2;
   return {kAreaLeft + s, kAreaTop, kAreaLeft + s + w, kAreaTop + kAreaHeight};
 }

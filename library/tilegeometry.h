@@ -38,7 +38,9 @@ struct tgridshape {
 // columns = width div 80 (at least 1); rows = count div columns, rounded up.
 tgridshape GridShape(int gridWidth, int count);
 // 1-based item number of a cell.
-inline int CellItem(const tgridshape& shape, int row, int column) { return row * shape.columns + column + 1; }
+inline int CellItem(const tgridshape& shape, int row, int column) {
+  return row * shape.columns + column + 1;
+}
 
 // A tile's caption: the name in lower case with its first character upper.
 std::string TileCaption(const std::string& displayName);

@@ -35,8 +35,9 @@ unixdir::~unixdir() {
 
 tempfile::tempfile(const std::string& target) {
   std::string folder = DirName(target);
-  std::string pattern = (folder.empty() && !target.empty() && target[0] == '/' ? std::string() : folder) +
-                        "/." + BaseName(target) + ".vantlo-XXXXXX";
+  std::string pattern =
+      (folder.empty() && !target.empty() && target[0] == '/' ? std::string() : folder) + "/." +
+      BaseName(target) + ".vantlo-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   int fd = ::mkostemp(name.data(), O_CLOEXEC);

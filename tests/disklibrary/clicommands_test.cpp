@@ -33,8 +33,8 @@ trun Find(std::vector<std::string> args) {
 TEST(CliProps, SetShowAndErrors) {
   ttempfolder dir;
   WriteText(dir / "p.CAM", "x");
-  trun r = Props({dir / "p.CAM", "--title", "Pier", "--description", "one", "--description", "two", "--keyword",
-                  "Sea", "--orientation", "1"});
+  trun r = Props({dir / "p.CAM", "--title", "Pier", "--description", "one", "--description", "two",
+                  "--keyword", "Sea", "--orientation", "1"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_NE(r.out.find("Title: Pier\n"), std::string::npos);
   EXPECT_NE(r.out.find("Description 2: two\n"), std::string::npos);

@@ -11,14 +11,16 @@ using testing::WriteText;
 
 std::vector<std::string> Listing(const timagecollection& c) {
   std::vector<std::string> out;
-  for (int n = 1; n <= c.Count(); ++n) out.push_back(std::string(1, KindLetter(c.Kind(n))) + ":" + c.DisplayName(n));
+  for (int n = 1; n <= c.Count(); ++n)
+    out.push_back(std::string(1, KindLetter(c.Kind(n))) + ":" + c.DisplayName(n));
   return out;
 }
 
 class ScanTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (auto name : {"b.jpg", "A.JPG", "c.cam", "PHOTO.JPEG", "m.AVI", "notes.txt", "a.QVJ"}) WriteText(dir / name, "x");
+    for (auto name : {"b.jpg", "A.JPG", "c.cam", "PHOTO.JPEG", "m.AVI", "notes.txt", "a.QVJ"})
+      WriteText(dir / name, "x");
     std::filesystem::create_directory(dir / "Zeta");
     std::filesystem::create_directory(dir / "alpha");
   }
@@ -37,12 +39,12 @@ TEST_F(ScanTest, EachFlag) {
   c.Scan(dir.path(), sfFolders);
   EXPECT_EQ(Listing(c), (std::vector<std::string>{"F:..", "F:alpha", "F:Zeta"}));
   c.Scan(dir.path(), kDefaultScanFlags);
-  EXPECT_EQ(Listing(c), (std::vector<std::string>{"F:..", "F:alpha", "F:Zeta", "J:A.JPG", "J:b.jpg", "M:c.cam",
-                                                  "V:m.AVI"}));
+  EXPECT_EQ(Listing(c), (std::vector<std::string>{"F:..", "F:alpha", "F:Zeta", "J:A.JPG", "J:b.jpg",
+                                                  "M:c.cam", "V:m.AVI"}));
   // Every file: the .jpeg file appears only here, as "other"; companions never.
   c.Scan(dir.path(), sfAllFiles | sfJpeg);
-  EXPECT_EQ(Listing(c), (std::vector<std::string>{"J:A.JPG", "J:b.jpg", "M:c.cam", "V:m.AVI", "X:notes.txt",
-                                                  "X:PHOTO.JPEG"}));
+  EXPECT_EQ(Listing(c), (std::vector<std::string>{"J:A.JPG", "J:b.jpg", "M:c.cam", "V:m.AVI",
+                                                  "X:notes.txt", "X:PHOTO.JPEG"}));
 }
 
 TEST_F(ScanTest, ItemDataAndErrors) {
@@ -92,7 +94,8 @@ TEST(DateFolders, CalendarOrderWithinRuns) {
   // A name in the middle that is not a date splits the runs.
   paths = {"/p/03FEB00", "/p/01JAN00", "/p/holiday", "/p/09MAR99", "/p/02MAR99"};
   OrderDateFolders(paths);
-  EXPECT_EQ(paths, (std::vector<std::string>{"/p/01JAN00", "/p/03FEB00", "/p/holiday", "/p/02MAR99", "/p/09MAR99"}));
+  EXPECT_EQ(paths, (std::vector<std::string>{"/p/01JAN00", "/p/03FEB00", "/p/holiday", "/p/02MAR99",
+                                             "/p/09MAR99"}));
 }
 
 TEST(DateFolders, ScannedFolderIsOrdered) {

@@ -45,10 +45,16 @@ std::vector<std::uint8_t> BareJpeg(const tbitmap& picture) {
 
 // An EXIF JPEG: SOI, an APP1 "Exif" segment of `length` holding `payload`
 // (padded; placed at the segment's end when `atEnd`), then the main picture.
-std::vector<std::uint8_t> ExifFile(std::size_t length, const std::vector<std::uint8_t>& payload, bool atEnd,
-                                   const tbitmap& main) {
-  std::vector<std::uint8_t> seg = {static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length & 0xFF),
-                                   'E', 'x', 'i', 'f', 0, 0};
+std::vector<std::uint8_t> ExifFile(std::size_t length, const std::vector<std::uint8_t>& payload,
+                                   bool atEnd, const tbitmap& main) {
+  std::vector<std::uint8_t> seg = {static_cast<std::uint8_t>(length >> 8),
+                                   static_cast<std::uint8_t>(length & 0xFF),
+                                   'E',
+                                   'x',
+                                   'i',
+                                   'f',
+                                   0,
+                                   0};
   seg.resize(length, 0);
   const std::size_t at = atEnd ? length - payload.size() : 8;
   std::copy(payload.begin(), payload.end(), seg.begin() + static_cast<long>(at));
@@ -80,7 +86,8 @@ TEST(ExifThumbnails, BothFormsAndTheShortSegment) {
   WriteBytes(dir / "b_small.jpg", ExifFile(5000, BareJpeg(Flat(160, 120, 40)), false, main));
   // The uncompressed form: 80 x 60 pixels of Y Y Cb Cr, a flat light grey.
   std::vector<std::uint8_t> raw(9600);
-  for (std::size_t i = 0; i < raw.size(); i += 4) raw[i] = raw[i + 1] = 200, raw[i + 2] = raw[i + 3] = 128;
+  for (std::size_t i = 0; i < raw.size(); i += 4)
+    raw[i] = raw[i + 1] = 200, raw[i + 2] = raw[i + 3] = 128;
   WriteBytes(dir / "c_raw.jpg", ExifFile(12000, raw, true, main));
   WriteBytes(dir / "d_short.jpg", ExifFile(1500, BareJpeg(Flat(160, 120, 40)), false, main));
 
@@ -95,9 +102,9 @@ TEST(ExifThumbnails, BothFormsAndTheShortSegment) {
 
   const std::uint8_t background = PlainTilePictures()[tpJpeg].Bytes()[0];
   const tbitmap a = m.Thumbnail(1);
-  EXPECT_NEAR(Pixel(a, 4, 4)[0], 40, 3);      // 80 x 60 form from (4, 4)
+  EXPECT_NEAR(Pixel(a, 4, 4)[0], 40, 3);     // 80 x 60 form from (4, 4)
   EXPECT_EQ(Pixel(a, 3, 4)[0], background);  // outside its rectangle
-  EXPECT_EQ(m.PictureWidth(1), 0);            // no size from an EXIF thumbnail
+  EXPECT_EQ(m.PictureWidth(1), 0);           // no size from an EXIF thumbnail
   const tbitmap b = m.Thumbnail(2);
   EXPECT_EQ(Pixel(b, 5, 10)[0], background);  // 68 x 54 form starts at x = 6
   EXPECT_NEAR(Pixel(b, 6, 10)[0], 40, 3);

@@ -1,7 +1,8 @@
+#include "library/fileops.h"
+
 #include <gtest/gtest.h>
 
 #include "library/companionfiles.h"
-#include "library/fileops.h"
 #include "tempfolder.h"
 
 namespace vantlo {
@@ -46,8 +47,11 @@ TEST(FileOps, MoveOntoItselfDoesNothing) {
   WriteText(dir / "a.jpg", "picture");
   tfileops ops(tfileopshooks{true, {}});
   EXPECT_EQ(ops.Move(dir / "a.jpg", dir / "a.jpg", true).status, tfilestatus::SameFile);
-  EXPECT_EQ(ops.Move(dir / "a.jpg", dir / "../" + std::filesystem::path(dir.path()).filename().string() + "/a.jpg", true).status,
-            tfilestatus::Ok);  // same file, other spelling: a rename, nothing lost
+  EXPECT_EQ(
+      ops.Move(dir / "a.jpg",
+               dir / "../" + std::filesystem::path(dir.path()).filename().string() + "/a.jpg", true)
+          .status,
+      tfilestatus::Ok);  // same file, other spelling: a rename, nothing lost
   EXPECT_EQ(Text(dir / "a.jpg"), "picture");
 }
 

@@ -1,6 +1,7 @@
+#include "library/findpics.h"
+
 #include <gtest/gtest.h>
 
-#include "library/findpics.h"
 #include "library/keywords.h"
 #include "library/pictureproperties.h"
 #include "tempfolder.h"
@@ -11,8 +12,8 @@ namespace {
 using testing::ttempfolder;
 using testing::WriteText;
 
-void MakePicture(const std::string& path, const std::string& title, std::vector<std::string> description,
-                 std::vector<std::string> keywords) {
+void MakePicture(const std::string& path, const std::string& title,
+                 std::vector<std::string> description, std::vector<std::string> keywords) {
   WriteText(path, "picture");
   tpictureproperties p;
   p.SetFile(path);
@@ -61,7 +62,8 @@ class FindTest : public ::testing::Test {
     WriteText(dir / "dsc0001.jpg", "x");
     WriteText(dir / "DSC0002.CAM", "x");
   }
-  tfindresult Run(tfindmode mode, const std::string& text, bool sub = true, bool jpg = true, bool cam = true) {
+  tfindresult Run(tfindmode mode, const std::string& text, bool sub = true, bool jpg = true,
+                  bool cam = true) {
     tfindoptions o;
     o.root = dir.path();
     o.text = text;
@@ -92,17 +94,22 @@ TEST_F(FindTest, TitleDescriptionAndAny) {
 }
 
 TEST_F(FindTest, FileKindsAndRecursion) {
-  EXPECT_EQ(Names(Run(tfindmode::Keywords, "se", true, true, false)), (std::vector<std::string>{"a.jpg", "zz.jpg"}));
-  EXPECT_EQ(Names(Run(tfindmode::Keywords, "se", true, false, true)), std::vector<std::string>{"b.CAM"});
-  EXPECT_EQ(Names(Run(tfindmode::Keywords, "sea", false)), (std::vector<std::string>{"a.jpg", "b.CAM"}));
+  EXPECT_EQ(Names(Run(tfindmode::Keywords, "se", true, true, false)),
+            (std::vector<std::string>{"a.jpg", "zz.jpg"}));
+  EXPECT_EQ(Names(Run(tfindmode::Keywords, "se", true, false, true)),
+            std::vector<std::string>{"b.CAM"});
+  EXPECT_EQ(Names(Run(tfindmode::Keywords, "sea", false)),
+            (std::vector<std::string>{"a.jpg", "b.CAM"}));
   EXPECT_THROW(Run(tfindmode::Keywords, "sea", true, false, false), tfinderror);
   EXPECT_TRUE(Run(tfindmode::Keywords, "").pictures.empty());
 }
 
 TEST_F(FindTest, FilenameMode) {
-  EXPECT_EQ(Names(Run(tfindmode::Filename, "dsc")), (std::vector<std::string>{"dsc0001.jpg", "DSC0002.CAM"}));
+  EXPECT_EQ(Names(Run(tfindmode::Filename, "dsc")),
+            (std::vector<std::string>{"dsc0001.jpg", "DSC0002.CAM"}));
   EXPECT_EQ(Run(tfindmode::Filename, "*.jpg").pictures.size(), 4u);  // a, c, zz and dsc0001
-  EXPECT_EQ(Names(Run(tfindmode::Filename, "a", false)), std::vector<std::string>{"a.jpg"});  // not a.QVJ
+  EXPECT_EQ(Names(Run(tfindmode::Filename, "a", false)),
+            std::vector<std::string>{"a.jpg"});  // not a.QVJ
   EXPECT_THROW(Run(tfindmode::Filename, "../*.jpg"), tfinderror);
   EXPECT_THROW(Run(tfindmode::Filename, "/etc/*.*"), tfinderror);
 }

@@ -11,7 +11,8 @@ using testing::ReadBytes;
 using testing::ttempfolder;
 using testing::WriteBytes;
 
-std::vector<std::uint8_t> PutString(std::vector<std::uint8_t> rec, std::size_t at, const std::string& s) {
+std::vector<std::uint8_t> PutString(std::vector<std::uint8_t> rec, std::size_t at,
+                                    const std::string& s) {
   rec[at] = static_cast<std::uint8_t>(s.size());
   std::copy(s.begin(), s.end(), rec.begin() + static_cast<long>(at) + 1);
   return rec;
@@ -84,7 +85,9 @@ TEST(PictureProperties, ListsAreSortedCutAndDeduplicated) {
   tpictureproperties p;
   p.SetFile(dir / "a.jpg");
   for (int i = 0; i < 10; ++i) p.Description().push_back("line " + std::to_string(i));
-  for (int i = 0; i < 41; ++i) p.Keywords().Add("kw" + std::string(1, static_cast<char>('A' + i / 10)) + std::to_string(i % 10));
+  for (int i = 0; i < 41; ++i)
+    p.Keywords().Add("kw" + std::string(1, static_cast<char>('A' + i / 10)) +
+                     std::to_string(i % 10));
   p.Keywords().Add("KWA0");  // duplicate in another case
   p.Keywords().Add(std::string(60, 'z'));
   p.Save();

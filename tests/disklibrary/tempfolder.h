@@ -12,7 +12,8 @@ namespace vantlo::testing {
 class ttempfolder {
  public:
   ttempfolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vantlo-disklib-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "vantlo-disklib-XXXXXX").string();
     std::vector<char> buf(pattern.begin(), pattern.end());
     buf.push_back('\0');
     path_ = ::mkdtemp(buf.data());
@@ -35,7 +36,8 @@ class ttempfolder {
 inline void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::filesystem::create_directories(std::filesystem::path(path).parent_path());
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 inline void WriteText(const std::string& path, const std::string& text) {

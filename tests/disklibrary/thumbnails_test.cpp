@@ -96,8 +96,8 @@ class tfakesource : public tthumbnailsource {
 TEST(DiskThumbnails, SourcesInOrderAndPictureSize) {
   ttempfolder dir;
   WriteText(dir / "exif.jpg", "x");
-  WriteBytes(dir / "big.jpg", {80, 60});    // 640 x 480
-  WriteBytes(dir / "small.jpg", {5, 5});    // 40 x 40: eighth, quarter, then full
+  WriteBytes(dir / "big.jpg", {80, 60});  // 640 x 480
+  WriteBytes(dir / "small.jpg", {5, 5});  // 40 x 40: eighth, quarter, then full
   WriteBytes(dir / "broken.jpg", {1});
   WriteText(dir / "fine.cam", "J");
   WriteText(dir / "normal.cam", "N");
@@ -119,9 +119,9 @@ TEST(DiskThumbnails, SourcesInOrderAndPictureSize) {
   EXPECT_FALSE(m.Loading());
   EXPECT_EQ(made, (std::vector<int>{1, 3, 4, 5, 6}));
   EXPECT_GE(pumps, 5);
-  EXPECT_EQ(source.calls,
-            (std::vector<std::string>{"exif big.jpg", "jpeg/8", "exif broken.jpg", "jpeg/8", "exif exif.jpg",
-                                      "exif small.jpg", "jpeg/8", "jpeg/4", "jpeg/1", "cam", "cam"}));
+  EXPECT_EQ(source.calls, (std::vector<std::string>{"exif big.jpg", "jpeg/8", "exif broken.jpg",
+                                                    "jpeg/8", "exif exif.jpg", "exif small.jpg",
+                                                    "jpeg/8", "jpeg/4", "jpeg/1", "cam", "cam"}));
   EXPECT_EQ(m.PictureWidth(1), 640);
   EXPECT_EQ(m.PictureHeight(1), 480);
   EXPECT_FALSE(m.HasThumbnail(2));  // keeps its placeholder
@@ -181,7 +181,8 @@ TEST(DiskThumbnails, FoldersSelectionAndKeys) {
 
   m.KeyPress(1);
   EXPECT_EQ(m.SelectedPictureCount(), 3);
-  EXPECT_EQ(m.SelectedPaths({ikCam, ikJpeg}), (std::vector<std::string>{dir / "a.jpg", dir / "b.cam"}));
+  EXPECT_EQ(m.SelectedPaths({ikCam, ikJpeg}),
+            (std::vector<std::string>{dir / "a.jpg", dir / "b.cam"}));
   EXPECT_EQ(m.SelectedPaths({ikFolder}).size(), 2u);
 
   int deletes = 0, opens = 0, folderChanges = 0;
@@ -241,7 +242,8 @@ TEST(DiskThumbnails, RefreshKeepsTheItemAndRestartsLoading) {
 TEST(DiskThumbnails, RealJpegAtEighthScale) {
   ttempfolder dir;
   tbitmap picture(1024, 768);
-  for (std::size_t i = 0; i < picture.Bytes().size(); ++i) picture.Bytes()[i] = static_cast<std::uint8_t>(i * 7);
+  for (std::size_t i = 0; i < picture.Bytes().size(); ++i)
+    picture.Bytes()[i] = static_cast<std::uint8_t>(i * 7);
   WriteBytes(dir / "wide.jpg", CompressJpeg(picture, 80, false));
   WriteBytes(dir / "garbage.jpg", {0xFF, 0xD8, 0xFF, 0x00, 1, 2, 3});
   tpicturethumbsource source;

@@ -1,7 +1,8 @@
+#include "library/tidydb.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "library/tidydb.h"
 #include "tempfolder.h"
 
 namespace vantlo {
@@ -61,7 +62,8 @@ TEST(TidyDb, FailuresAreReportedAndStopEndsTheRun) {
   EXPECT_FALSE(ttidydb().Compress("relative/path").Ok());
 
   WriteText(dir / "x/gone.QVJ", "c");
-  ttidyresult stopped = ttidydb().Compress(dir.path(), [](const std::string& t) { return t.rfind("Searching", 0) != 0; });
+  ttidyresult stopped = ttidydb().Compress(
+      dir.path(), [](const std::string& t) { return t.rfind("Searching", 0) != 0; });
   EXPECT_TRUE(stopped.stopped);
   EXPECT_TRUE(Exists(dir / "x/gone.QVJ"));
 }

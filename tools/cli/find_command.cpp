@@ -29,12 +29,18 @@ int RunFindCommand(const std::vector<std::string>& args, std::ostream& out, std:
     if (w == "--mode") {
       if (i + 1 >= args.size()) return usage("find: --mode needs a value");
       const std::string m = args[++i];
-      if (m == "title") options.mode = tfindmode::Title;
-      else if (m == "description") options.mode = tfindmode::Description;
-      else if (m == "keywords") options.mode = tfindmode::Keywords;
-      else if (m == "filename") options.mode = tfindmode::Filename;
-      else if (m == "any") options.mode = tfindmode::AnyProperty;
-      else return usage("find: unknown mode " + m);
+      if (m == "title")
+        options.mode = tfindmode::Title;
+      else if (m == "description")
+        options.mode = tfindmode::Description;
+      else if (m == "keywords")
+        options.mode = tfindmode::Keywords;
+      else if (m == "filename")
+        options.mode = tfindmode::Filename;
+      else if (m == "any")
+        options.mode = tfindmode::AnyProperty;
+      else
+        return usage("find: unknown mode " + m);
     } else if (w == "--no-subfolders") {
       options.subfolders = false;
     } else if (w == "--jpg") {
@@ -66,6 +72,8 @@ int RunFindCommand(const std::vector<std::string>& args, std::ostream& out, std:
   }
 }
 
-int RunFindCommand(const std::vector<std::string>& args) { return RunFindCommand(args, std::cout, std::cerr); }
+int RunFindCommand(const std::vector<std::string>& args) {
+  return RunFindCommand(args, std::cout, std::cerr);
+}
 
 }  // namespace vantlo::cli

@@ -12,7 +12,8 @@
 namespace vantlo::cli {
 
 const char* const kPropsUsage =
-    "props FILE [--clear] [--title T] [--description LINE]... [--keyword K]... [--orientation 0..3]\n"
+    "props FILE [--clear] [--title T] [--description LINE]... [--keyword K]... [--orientation "
+    "0..3]\n"
     "  FILE: a .JPG, .CAM or .AVI picture; without options its properties are shown\n"
     "  --clear: start from empty properties (as the dialog's Clear button)\n"
     "  --title: the title (at most 255 characters are kept)\n"
@@ -25,10 +26,14 @@ namespace {
 
 const char* OrientationName(std::uint32_t o) {
   switch (o) {
-    case 1: return "Rotate Clockwise";
-    case 2: return "Upside Down";
-    case 3: return "Rotate Counter-clockwise";
-    default: return "Normal";
+    case 1:
+      return "Rotate Clockwise";
+    case 2:
+      return "Upside Down";
+    case 3:
+      return "Rotate Counter-clockwise";
+    default:
+      return "Normal";
   }
 }
 
@@ -53,14 +58,20 @@ std::string Parse(const std::vector<std::string>& args, tpropsargs& a) {
     };
     if (word == "--clear") {
       a.clear = true;
-    } else if (word == "--title" || word == "--description" || word == "--keyword" || word == "--orientation") {
+    } else if (word == "--title" || word == "--description" || word == "--keyword" ||
+               word == "--orientation") {
       auto v = value();
       if (!v) return "props: " + word + " needs a value";
-      if (word == "--title") a.title = *v;
-      else if (word == "--description") a.description.push_back(*v);
-      else if (word == "--keyword") a.keywords.push_back(*v);
-      else if (*v == "0" || *v == "1" || *v == "2" || *v == "3") a.orientation = static_cast<std::uint32_t>((*v)[0] - '0');
-      else return "props: --orientation takes 0..3";
+      if (word == "--title")
+        a.title = *v;
+      else if (word == "--description")
+        a.description.push_back(*v);
+      else if (word == "--keyword")
+        a.keywords.push_back(*v);
+      else if (*v == "0" || *v == "1" || *v == "2" || *v == "3")
+        a.orientation = static_cast<std::uint32_t>((*v)[0] - '0');
+      else
+        return "props: --orientation takes 0..3";
     } else if (word.rfind("--", 0) == 0) {
       return "props: unknown option " + word;
     } else if (a.file.empty()) {
@@ -114,7 +125,8 @@ int RunPropsCommand(const std::vector<std::string>& args, std::ostream& out, std
     out << "Keywords:";
     for (const auto& k : props.Keywords().Items()) out << " " << k;
     out << "\n";
-    out << "Orientation: " << props.Orientation() << " " << OrientationName(props.Orientation()) << "\n";
+    out << "Orientation: " << props.Orientation() << " " << OrientationName(props.Orientation())
+        << "\n";
     return 0;
   } catch (const std::exception& e) {
     err << e.what() << "\n";
@@ -122,6 +134,8 @@ int RunPropsCommand(const std::vector<std::string>& args, std::ostream& out, std
   }
 }
 
-int RunPropsCommand(const std::vector<std::string>& args) { return RunPropsCommand(args, std::cout, std::cerr); }
+int RunPropsCommand(const std::vector<std::string>& args) {
+  return RunPropsCommand(args, std::cout, std::cerr);
+}
 
 }  // namespace vantlo::cli
