@@ -71,6 +71,12 @@ TEST(SimClassic, IdentifiesAndCounts) {
   EXPECT_EQ(f.engine.GetPictureCount(), 5);
   EXPECT_EQ(f.engine.Port().Params().ReadTimeout, 3000);  // back after the 7000 ms count
   EXPECT_TRUE(f.Logged("MP"));
+  // Folder commands belong to file-system cameras only.
+  std::vector<std::string> folders = {"stale"};
+  f.engine.ListFolders(folders);
+  EXPECT_TRUE(folders.empty());
+  const auto log = f.camera.CommandLog();
+  EXPECT_EQ(std::find(log.begin(), log.end(), "ZD"), log.end());
 }
 
 TEST(SimClassic, FetchesAPictureAtTheDesiredSpeedAndBlockSize) {

@@ -278,6 +278,29 @@ TEST_F(LinkTest, EndPacketMustBeComplete) {
   EXPECT_EQ(camera.WaitPacketAnswers(3), (tbytes{ACK, NAK, ACK}));
 }
 
+TEST_F(LinkTest, LineNoiseInsteadOfPacketsEndsInNotConnected) {
+  // Whatever the bytes say (lengths beyond the block, short frames, wrong
+  // sums), three bad reads end the transfer: no crash, no hang.
+  camera.SetHandler([](const tbytes&) {
+    std::vector<tbytes> noise;
+    std::uint32_t seed = 12345;
+    for (int p = 0; p < 3; ++p) {
+      tbytes junk(40);
+      for (auto& b : junk) {
+        seed = seed * 1103515245u + 12345u;
+        b = static_cast<std::uint8_t>(seed >> 16);
+      }
+      junk[0] = 0x02;
+      noise.push_back(junk);
+    }
+    return Data({}, noise);
+  });
+  tbytes reply, stream;
+  engine.SendCommand({'M', 'K'}, 2, reply);
+  EXPECT_THROW(engine.ReceiveData(stream), tqvnotconnected);
+  EXPECT_EQ(camera.WaitPacketAnswers(3), (tbytes{NAK, NAK, NAK}));
+}
+
 TEST_F(LinkTest, ProgressListenerCanStopTheTransfer) {
   camera.SetHandler([](const tbytes&) {
     return Data({}, {Packet({1}), Packet({2}), Packet({3}), EndPacket()});
