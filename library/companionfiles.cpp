@@ -13,7 +13,15 @@ tfileresult tcompanionfiles::Rename(const std::string& from, const std::string& 
   tfileresult r = ops_.Rename(from, to, overwrite);
   if (!r.Ok()) return r;
   const std::string a = CompanionOf(from), b = CompanionOf(to);
-  if (!a.empty() && !b.empty() && a != b && tfileops::Exists(a)) ops_.Rename(a, b, true);
+  if (a == b) return r;
+  if (!a.empty() && tfileops::Exists(a)) {
+    if (b.empty())
+      ops_.Delete(a);  // the renamed picture can no longer carry it
+    else
+      ops_.Rename(a, b, true);
+  } else if (!b.empty() && tfileops::Exists(b)) {
+    ops_.Delete(b);  // an orphan there would otherwise attach to the picture
+  }
   return r;
 }
 

@@ -16,6 +16,8 @@ class tcompanionfiles {
 
   // Renames the picture without replacing an existing file (unless
   // `overwrite`), then its companion to the new picture's companion name.
+  // A companion already at the new name (an orphan, or the replaced
+  // picture's) is removed when the picture brings none of its own.
   tfileresult Rename(const std::string& from, const std::string& to, bool overwrite = false);
   // Copies the picture; if it has a companion it is copied to the target's
   // companion name. A stale companion of a replaced target is removed when
