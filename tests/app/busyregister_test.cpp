@@ -32,13 +32,16 @@ TEST(BusyRegister, TruthTableOfEveryRequestAgainstEveryHeldSlot) {
       ASSERT_TRUE(reg.BusyControl(held));
       const bool heldIsTask = held <= 6;           // T, P, W, A
       const bool heldIsMiniLab = held == 10;
-      bool expect;
-      if (req == 12 || req == 14) expect = true;
-      else if (req == 10) expect = !(heldIsTask || heldIsMiniLab);
-      else expect = !heldIsTask;
-      if (held == req && (req == 12 || req == 14)) expect = true;
+      bool expect = !heldIsTask;
+      if (req == 12 || req == 14) {
+        expect = true;
+      } else if (req == 10) {
+        expect = !(heldIsTask || heldIsMiniLab);
+      }
       EXPECT_EQ(reg.BusyControl(req), expect) << "held " << held << " request " << req;
-      if (!expect) EXPECT_EQ(view.status, " Program is busy");
+      if (!expect) {
+        EXPECT_EQ(view.status, " Program is busy");
+      }
     }
   }
 }

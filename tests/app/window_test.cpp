@@ -1,0 +1,252 @@
+// The main window and its camera dialogs, offscreen, against the simulated
+// camera on a pseudo-terminal.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QThread>
+#include <csignal>
+#include <cstdlib>
+
+#include "app/cameralink.h"
+#include "library/regconfig.h"
+#include "app/ui/connectionwiz.h"
+#include "app/ui/form1.h"
+#include "app/ui/lowvolts.h"
+#include "app/ui/programentry.h"
+#include "modalcloser.h"
+#include "tools/camsim/simcamera.h"
+
+namespace vantlo {
+namespace {
+
+// Points VANTLO_COM1..8 at the given devices for one test and back after.
+class tcomenv {
+ public:
+  explicit tcomenv(const std::array<std::string, 8>& devices) {
+    for (int n = 1; n <= 8; ++n) {
+      const std::string var = "VANTLO_COM" + std::to_string(n);
+      ::setenv(var.c_str(), devices[n - 1].c_str(), 1);
+    }
+  }
+  ~tcomenv() {
+    for (int n = 1; n <= 8; ++n) ::unsetenv(("VANTLO_COM" + std::to_string(n)).c_str());
+  }
+};
+
+std::string Missing(int n) { return "/nonexistent/vantlo-test-tty" + std::to_string(n); }
+
+// Gives every window test a settings folder of its own.
+class tconfigdir {
+ public:
+  tconfigdir() : old_(qgetenv("VANTLO_CONFIG_DIR")) {
+    qputenv("VANTLO_CONFIG_DIR", dir_.path().toUtf8());
+  }
+  ~tconfigdir() { qputenv("VANTLO_CONFIG_DIR", old_); }
+  QString Path() const { return dir_.path(); }
+
+ private:
+  QTemporaryDir dir_;
+  QByteArray old_;
+};
+
+TEST(ConnectionWizard, FindsTheCameraOnCom3AndLeavesLaterPortsUnknown) {
+  camsim::SimulatedCamera camera(camsim::Options{});
+  camera.Start();
+  tcomenv env({Missing(1), Missing(2), camera.DevicePath(), Missing(4), Missing(5), Missing(6),
+               Missing(7), Missing(8)});
+  auto link = MakeEngineLink("COM5:", false);
+  Tconnectionwiz wiz;
+  wiz.Prepare(*link);
+  EXPECT_FALSE(wiz.UseDetectedButton->isEnabled());
+  EXPECT_EQ(wiz.DetectedPort(), "not found");
+  wiz.TestAllPortsClick();
+  EXPECT_EQ(wiz.StatusCells[0]->text(), "Port not available");
+  EXPECT_EQ(wiz.ErrorCells[0]->text(), "Port not found (2)");
+  EXPECT_EQ(wiz.StatusCells[1]->text(), "Port not available");
+  EXPECT_EQ(wiz.StatusCells[2]->text(), "Camera Connected");
+  EXPECT_TRUE(wiz.StatusCells[2]->font().bold());
+  EXPECT_FALSE(wiz.NameCells[2]->font().bold());
+  for (int i = 3; i < 8; ++i) EXPECT_EQ(wiz.StatusCells[i]->text(), "Unknown") << i;
+  EXPECT_EQ(wiz.ResultLine->text(), "Camera found on COM3:");
+  EXPECT_TRUE(wiz.UseDetectedButton->isEnabled());
+  wiz.Finish(true);
+  EXPECT_EQ(link->CurrentPortName(), "COM3:");
+  EXPECT_TRUE(link->CheckCamera());
+}
+
+TEST(ConnectionWizard, CancelStopsBeforeTheNextPortAndRestoresThePort) {
+  tcomenv env({Missing(1), Missing(2), Missing(3), Missing(4), Missing(5), Missing(6), Missing(7),
+               Missing(8)});
+  auto link = MakeEngineLink("COM5:", false);
+  Tconnectionwiz wiz;
+  wiz.Prepare(*link);
+  // Cancel is "pressed" while the scan processes messages after COM1.
+  QMetaObject::invokeMethod(&wiz, [&] { wiz.CancelClick(); }, Qt::QueuedConnection);
+  wiz.TestAllPortsClick();
+  EXPECT_EQ(wiz.StatusCells[0]->text(), "Port not available");
+  for (int i = 1; i < 8; ++i) EXPECT_EQ(wiz.StatusCells[i]->text(), "Unknown") << i;
+  wiz.Finish(false);
+  EXPECT_EQ(link->CurrentPortName(), "COM5:");
+}
+
+TEST(ConnectionWizard, NoCameraAnywhereKeepsUseDetectedDisabled) {
+  tcomenv env({Missing(1), Missing(2), Missing(3), Missing(4), Missing(5), Missing(6), Missing(7),
+               Missing(8)});
+  auto link = MakeEngineLink("COM1:", false);
+  Tconnectionwiz wiz;
+  wiz.Prepare(*link);
+  wiz.TestAllPortsClick();
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(wiz.ErrorCells[i]->text(), "Port not found (2)") << i;
+  EXPECT_FALSE(wiz.UseDetectedButton->isEnabled());
+  EXPECT_TRUE(wiz.ResultLine->text().isEmpty());
+}
+
+TEST(LowVoltsDialog, RangeIsCheckedAndValuesStored) {
+  tmodalcloser boxes;
+  TLowvolts dlg(0);
+  EXPECT_EQ(dlg.Edit1->text(), "4.0");
+  dlg.Edit1->setText("3.4");
+  dlg.OkClick();
+  ASSERT_EQ(boxes.texts.size(), 1);
+  EXPECT_EQ(boxes.texts[0], "Please enter a number in the range 3.5 to 6.0");
+  EXPECT_NE(dlg.result(), QDialog::Accepted);
+  dlg.Edit1->setText("abc");
+  dlg.OkClick();  // not a number: an error box, the dialog stays open
+  EXPECT_EQ(boxes.texts.size(), 2);
+  EXPECT_NE(dlg.result(), QDialog::Accepted);
+  dlg.Edit1->setText("4.5");
+  dlg.OkClick();
+  EXPECT_EQ(dlg.result(), QDialog::Accepted);
+  EXPECT_EQ(dlg.StoredThreshold(), 45);
+  TLowvolts again(45);
+  EXPECT_EQ(again.Edit1->text(), "4.5");
+  again.DefaultClick();
+  again.OkClick();
+  EXPECT_EQ(again.StoredThreshold(), 0);
+}
+
+TEST(MainWindow, DamagedPortSettingResetsToCom1) {
+  tconfigdir config;
+  tcomenv env({Missing(1), Missing(2), Missing(3), Missing(4), Missing(5), Missing(6), Missing(7),
+               Missing(8)});
+  TForm1 form(tstartoptions{});
+  form.Initialise();
+  for (const char* bad : {"COM9:", "COMX:", "COM0:"}) {
+    form.Settings().config.SetPort(bad);
+    form.ApplySettingsToControls();
+    EXPECT_EQ(form.Settings().config.Port(), "COM1:") << bad;
+    EXPECT_EQ(form.ComboBox2->currentIndex(), 0) << bad;
+  }
+  form.Settings().config.SetPort("COM7:");
+  form.ApplySettingsToControls();
+  EXPECT_EQ(form.ComboBox2->currentIndex(), 6);
+  EXPECT_TRUE(form.ComboBox2->currentText().contains(QString::fromStdString(Missing(7))));
+  form.CloseAfterLoop();
+}
+
+TEST(MainWindow, CloseIsRefusedWhileCameraWorkRunsAndWaitsForDiskLoops) {
+  tconfigdir config;
+  tcomenv env({Missing(1), Missing(2), Missing(3), Missing(4), Missing(5), Missing(6), Missing(7),
+               Missing(8)});
+  TForm1 form(tstartoptions{});
+  form.Initialise();
+  ASSERT_TRUE(form.BusyControl(tbusyregister::kThumbnails));
+  EXPECT_TRUE(form.BitBtn_15->isEnabled());
+  EXPECT_FALSE(form.close());
+  EXPECT_FALSE(form.Closed());
+  form.BusyControl(tbusyregister::kThumbnails + 1);
+  EXPECT_EQ(form.Label1->text(), " Ready");
+  EXPECT_FALSE(form.BitBtn_15->isEnabled());
+
+  // Only a disk loop runs: the close goes ahead, but only after the loop
+  // has seen the stop request and released its slot.
+  ASSERT_TRUE(form.BusyControl(tbusyregister::kDiskThumbnails));
+  bool stopSeen = false;
+  QTimer::singleShot(100, &form, [&] {
+    stopSeen = form.StopRequest().IsSet();
+    form.BusyControl(tbusyregister::kDiskThumbnails + 1);
+  });
+  EXPECT_TRUE(form.close());
+  EXPECT_TRUE(stopSeen);
+  EXPECT_TRUE(form.Closed());
+  EXPECT_TRUE(form.CloseWriteFailures().empty());
+  for (const char* rec :
+       {"CONFIGD5", "FTPCONFIG", "AUTOCAPTURE", "CAPDATA", "EXTRA", "DISKMAN", "CONTACTD5"})
+    EXPECT_TRUE(QFile::exists(config.Path() + "/" + rec)) << rec;
+}
+
+TEST(MainWindow, MissingBrowseFolderFallsBackToCurrentDirectorySilently) {
+  tconfigdir config;
+  {
+    tregconfig reg;
+    textrarecord extra;
+    extra.SetBrowseFolder("/nonexistent/vantlo/pictures");
+    reg.WriteExtra(extra);
+  }
+  tmodalcloser boxes;
+  const QString cwd = QDir::current().canonicalPath();
+  TForm1 form(tstartoptions{{"-autocap"}, {}});
+  form.Initialise();
+  EXPECT_TRUE(form.AutostartFlag());
+  EXPECT_TRUE(form.FirstRun());  // no main settings saved yet
+  EXPECT_EQ(form.Label27->text(), "  " + cwd + (cwd.endsWith('/') ? "" : "/"));
+  EXPECT_TRUE(boxes.texts.isEmpty());
+  form.CloseAfterLoop();
+}
+
+TEST(MainWindow, ProgressReportMovesTheBar) {
+  tconfigdir config;
+  TForm1 form(tstartoptions{});
+  form.Initialise();
+  form.ReportText("Fetching picture", 3);
+  EXPECT_EQ(form.Label1->text(), " Fetching picture 3");
+  form.ReportPosition(96);
+  form.ReportPosition(-4);
+  EXPECT_EQ(form.ProgressBar1->value(), 5);
+  form.SetCurrentPicture("/tmp/a.jpg", 10);
+  EXPECT_EQ(form.Label9->text(), "Showing /tmp/a.jpg");
+  form.CloseAfterLoop();
+}
+
+// The program entry with the simulated camera: the camera answers, the
+// battery gauge shows, and SIGTERM closes the window in order without
+// changing the stored port.
+TEST(Program, SimulateThenSigtermClosesInOrder) {
+  tconfigdir config;
+  tmodalcloser boxes(true);
+  QString testText, voltage, gaugeColour, portText;
+  const int rc = RunVantlo({"--simulate"}, [&](TForm1& form) {
+    portText = form.ComboBox2->currentText();
+    form.Button5Click();
+    testText = form.TestStatusLabel->text();
+    form.SpeedButton3Click();
+    voltage = form.VoltageLabel->text();
+    gaugeColour = form.Gauge1->property("gaugeColour").toString();
+    std::raise(SIGTERM);
+  });
+  EXPECT_EQ(rc, 0);
+  EXPECT_TRUE(portText.startsWith("COM1:  /dev/"));
+  EXPECT_EQ(testText, "Camera is connected");
+  EXPECT_TRUE(voltage.endsWith(" volts"));
+  EXPECT_FALSE(gaugeColour.isEmpty());
+  for (const char* rec :
+       {"CONFIGD5", "FTPCONFIG", "AUTOCAPTURE", "CAPDATA", "EXTRA", "DISKMAN", "CONTACTD5"})
+    EXPECT_TRUE(QFile::exists(config.Path() + "/" + rec)) << rec;
+  // The stored port is the default, not the simulated camera's COM1.
+  QFile f(config.Path() + "/CONFIGD5");
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QByteArray bytes = f.read(6);
+  EXPECT_EQ(bytes.mid(1, 5), QByteArray("COM2:"));
+  EXPECT_EQ(qgetenv("VANTLO_COM1"), QByteArray());  // the override is gone again
+}
+
+}  // namespace
+}  // namespace vantlo
