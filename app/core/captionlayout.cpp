@@ -18,8 +18,7 @@ void PopCharacter(std::string& s) {
 }  // namespace
 
 tcaptionlayout LayoutCaption(int pictureWidth, int pictureHeight, std::string_view caption,
-                             const ttextwidth& width, int lineHeight, int alignment,
-                             bool bottom) {
+                             const ttextwidth& width, int lineHeight, int alignment, bool bottom) {
   tcaptionlayout l;
   l.drawn = "   " + std::string(caption) + "   ";
   l.height = lineHeight;

@@ -84,8 +84,7 @@ std::string ExpandCaptionFields(std::string_view tmpl, long picnum, const tfield
   return CutUtf8(out, kMaxCaptionLength);
 }
 
-std::optional<std::string> CaptionTemplate(const tcaptionsetting& setting,
-                                           tcaptionprompt* prompt) {
+std::optional<std::string> CaptionTemplate(const tcaptionsetting& setting, tcaptionprompt* prompt) {
   switch (setting.mode) {
     case 1:
       return std::string(kStandardCaption);

@@ -22,13 +22,13 @@ inline constexpr std::size_t kMaxCaptionLength = 255;
 // How a caption looks; read from a caption record by CaptionSettingFrom (captionrecords.h).
 struct tcaptionstyle {
   std::string fontName = "MS Sans Serif";
-  std::uint32_t colour = 0x008000;      // red in bits 0-7, green 8-15, blue 16-23
-  int fontSize = 8;                     // points
-  std::uint8_t fontStyle = 0;           // 1 bold, 2 italic, 4 underline, 8 strike-out
-  bool transparent = false;             // false: a box in `background` behind the text
+  std::uint32_t colour = 0x008000;  // red in bits 0-7, green 8-15, blue 16-23
+  int fontSize = 8;                 // points
+  std::uint8_t fontStyle = 0;       // 1 bold, 2 italic, 4 underline, 8 strike-out
+  bool transparent = false;         // false: a box in `background` behind the text
   std::uint32_t background = 0xFFFFFF;
-  bool bottom = true;                   // false: at the top
-  int alignment = 2;                    // 0 left, 1 right, 2 centre
+  bool bottom = true;  // false: at the top
+  int alignment = 2;   // 0 left, 1 right, 2 centre
 };
 
 // One caption setting: what to write and how it looks.

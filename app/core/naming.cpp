@@ -85,15 +85,32 @@ std::string tfilenamer::FileName(long n, tnamekind kind, std::string_view extens
   const std::string own = settings_.dateNaming ? date : settings_.prefix;
   std::string stem;
   switch (kind) {
-    case tnamekind::picture: stem = own; break;
-    case tnamekind::thumbnail: stem = "TH" + own; break;
-    case tnamekind::contactSheet: stem = "CS" + own; break;
-    case tnamekind::webcam: stem = settings_.webcamPrefix; break;
-    case tnamekind::webcamThumbnail: stem = "TH" + settings_.webcamPrefix; break;
-    case tnamekind::autoCapturePrefix: stem = settings_.autoCapturePrefix; break;
-    case tnamekind::autoCaptureDate: stem = date; break;
-    case tnamekind::autoCaptureThumbnail: stem = "TH" + settings_.autoCapturePrefix; break;
-    case tnamekind::folder: break;
+    case tnamekind::picture:
+      stem = own;
+      break;
+    case tnamekind::thumbnail:
+      stem = "TH" + own;
+      break;
+    case tnamekind::contactSheet:
+      stem = "CS" + own;
+      break;
+    case tnamekind::webcam:
+      stem = settings_.webcamPrefix;
+      break;
+    case tnamekind::webcamThumbnail:
+      stem = "TH" + settings_.webcamPrefix;
+      break;
+    case tnamekind::autoCapturePrefix:
+      stem = settings_.autoCapturePrefix;
+      break;
+    case tnamekind::autoCaptureDate:
+      stem = date;
+      break;
+    case tnamekind::autoCaptureThumbnail:
+      stem = "TH" + settings_.autoCapturePrefix;
+      break;
+    case tnamekind::folder:
+      break;
   }
   std::string built = SafeNamePart(stem) + NumberText(n) + "." + SafeNamePart(extension);
   return path + LowerAscii(built);

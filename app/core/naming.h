@@ -25,11 +25,11 @@ enum class tdatestyle { Date1 = 0, Date2 = 1 };
 
 // What a name is for; the values are the kind numbers the saving code passes around.
 enum class tnamekind {
-  picture = 0,          // date text or prefix: fetched pictures (JPEG, CAM, movie)
-  thumbnail = 1,        // "TH" + date text or prefix
-  contactSheet = 2,     // "CS" + date text or prefix
-  webcam = 3,           // webcam-mode prefix
-  webcamThumbnail = 4,  // "TH" + webcam-mode prefix
+  picture = 0,               // date text or prefix: fetched pictures (JPEG, CAM, movie)
+  thumbnail = 1,             // "TH" + date text or prefix
+  contactSheet = 2,          // "CS" + date text or prefix
+  webcam = 3,                // webcam-mode prefix
+  webcamThumbnail = 4,       // "TH" + webcam-mode prefix
   autoCapturePrefix = 5,     // AutoCapture prefix
   autoCaptureDate = 6,       // date text
   autoCaptureThumbnail = 7,  // "TH" + AutoCapture prefix
@@ -40,13 +40,13 @@ enum class tnamekind {
 // (see namingrecords.h). The routine writes back only `outputFolder` (resolved from the current
 // folder when empty, emptied when a daily folder cannot be made).
 struct tnamingsettings {
-  std::string outputFolder;        // as chosen by the user; empty: the current folder
-  bool dateNaming = true;          // kinds 0..2: date text (true) or `prefix` (false)
+  std::string outputFolder;                  // as chosen by the user; empty: the current folder
+  bool dateNaming = true;                    // kinds 0..2: date text (true) or `prefix` (false)
   tdatestyle dateStyle = tdatestyle::Date1;  // the last of Date1/Date2 chosen
-  std::string prefix;              // file-name prefix, up to 10 characters
-  bool dailyFolder = false;        // "Create daily folder"
-  std::string webcamPrefix;        // webcam-mode base name
-  std::string autoCapturePrefix;   // AutoCapture base name
+  std::string prefix;                        // file-name prefix, up to 10 characters
+  bool dailyFolder = false;                  // "Create daily folder"
+  std::string webcamPrefix;                  // webcam-mode base name
+  std::string autoCapturePrefix;             // AutoCapture base name
 };
 
 // A failure the user sees, with its text.

@@ -9,9 +9,12 @@ void tsavereport::Add(const tsavereport& other) {
   skipped.insert(skipped.end(), other.skipped.begin(), other.skipped.end());
 }
 
-tpicturesaver::tpicturesaver(tfilenamer& namer, tsaveoptions& options,
-                             toverwritequestion* question, std::function<void()> onConfirmOff)
-    : namer_(namer), options_(options), question_(question), onConfirmOff_(std::move(onConfirmOff)) {}
+tpicturesaver::tpicturesaver(tfilenamer& namer, tsaveoptions& options, toverwritequestion* question,
+                             std::function<void()> onConfirmOff)
+    : namer_(namer),
+      options_(options),
+      question_(question),
+      onConfirmOff_(std::move(onConfirmOff)) {}
 
 bool tpicturesaver::MayWrite(const std::string& path) {
   if (!NameTaken(path) || !options_.confirmOverwrite) return true;

@@ -50,7 +50,8 @@ class tthumbmanager {
   using tthumbhook = std::function<void(int n, bool& stop)>;
   // Progress of loading a picture: position, text, picture number; the answer may stop the
   // engine's transfer.
-  using tloadprogress = std::function<tprogressanswer(int position, const std::string& text, int n)>;
+  using tloadprogress =
+      std::function<tprogressanswer(int position, const std::string& text, int n)>;
 
   // `cacheFolderSetting`: the stored cache folder (empty: the system temp folder, stored back,
   // see CacheFolderSetting). `pipeline` decodes pictures (the engine's picture settings).

@@ -32,8 +32,8 @@ tcaptionstyle Style() {
   tcaptionstyle s;
   s.fontName = "DejaVu Sans";
   s.fontSize = 10;
-  s.colour = 0x0000FF;       // red
-  s.background = 0xFFFFFF;   // white box
+  s.colour = 0x0000FF;      // red
+  s.background = 0xFFFFFF;  // white box
   return s;
 }
 

@@ -72,7 +72,7 @@ TEST(CaptionText, EveryMode) {
   EXPECT_EQ(*CaptionText(s, 3, kTexts, nullptr), "Pic 3");
   s.customText.clear();
   EXPECT_FALSE(CaptionText(s, 3, kTexts, nullptr));  // empty custom text writes nothing
-  s.mode = 9;  // damaged mode: nothing
+  s.mode = 9;                                        // damaged mode: nothing
   EXPECT_FALSE(CaptionText(s, 3, kTexts, nullptr));
 }
 

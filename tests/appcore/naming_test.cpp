@@ -101,7 +101,8 @@ TEST_F(NamingTest, TrailingSlashNotDoubledAndEmptyFolderBecomesCurrent) {
   EXPECT_EQ(namer.FileName(1, tnamekind::picture, "JPG"), expected);
 
   tnamingsettings empty;
-  tfilenamer n2(empty, [this] { return today; }, [this] { return dir.path(); });
+  tfilenamer n2(
+      empty, [this] { return today; }, [this] { return dir.path(); });
   EXPECT_EQ(n2.FileName(1, tnamekind::picture, "JPG"), dir.path() + "/06dec26001.jpg");
   EXPECT_EQ(empty.outputFolder, dir.path());  // stays the output folder from then on
 }

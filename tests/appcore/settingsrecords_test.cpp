@@ -57,7 +57,7 @@ TEST(SettingsRecords, DamagedCaptionLengthBytesAreCutToTheirFields) {
   bytes[1] = 255;    // custom text: 255 is its field's size, kept
   bytes[257] = 200;  // font name: field of 31
   for (int i = 258; i < 289; ++i) bytes[i] = 'F';
-  bytes[0] = 9;  // mode outside 0..3
+  bytes[0] = 9;    // mode outside 0..3
   bytes[309] = 7;  // alignment outside 0..2
   auto c = CaptionSettingFrom(capdata, tcaptionkind::Interactive);
   EXPECT_EQ(c.customText.size(), 255u);

@@ -30,8 +30,7 @@ camsim::Options Camera(camsim::Family family = camsim::Family::classic, int coun
 }
 
 struct ThumbTest : ::testing::Test {
-  explicit ThumbTest(camsim::Options options = Camera(), bool realWaits = false)
-      : camera(options) {
+  explicit ThumbTest(camsim::Options options = Camera(), bool realWaits = false) : camera(options) {
     camera.Start();
     engine = std::make_unique<tqvProtocolEngine>(camera.DevicePath(), 0, false,
                                                  realWaits ? nullptr : &waiter);
@@ -113,8 +112,8 @@ TEST_F(ThumbTest, SecondLoadComesFromThePrivateCache) {
   TJPEGImage first, second;
   std::vector<std::string> texts;
   auto progress = [&](int pos, const std::string& text, int n) {
-    if (pos == 5 || pos == 60) texts.push_back(std::to_string(pos) + " " + text + " " +
-                                               std::to_string(n));
+    if (pos == 5 || pos == 60)
+      texts.push_back(std::to_string(pos) + " " + text + " " + std::to_string(n));
     return tprogressanswer::carryOn;
   };
   manager->LoadPicture(2, first, progress);
@@ -246,8 +245,10 @@ TEST_F(FileSystemThumbTest, CameraThatCannotDeleteIsLeftUntouched) {
   const auto cache = File(manager->CachePath(2));
   for (auto call : {0, 1}) {
     try {
-      if (call == 0) manager->DeletePicture(2);
-      else manager->DeleteAllPictures();
+      if (call == 0)
+        manager->DeletePicture(2);
+      else
+        manager->DeleteAllPictures();
       FAIL();
     } catch (const tthumbexception& e) {
       EXPECT_STREQ(e.what(),
@@ -262,8 +263,7 @@ TEST_F(FileSystemThumbTest, CameraThatCannotDeleteIsLeftUntouched) {
 TEST(ClampPictureCount, Above300IsClampedWithAMessage) {
   std::string message;
   EXPECT_EQ(ClampPictureCount(400, message), 300);
-  EXPECT_EQ(message,
-            "The camera holds 400 pictures; only the first 300 can be shown and fetched");
+  EXPECT_EQ(message, "The camera holds 400 pictures; only the first 300 can be shown and fetched");
   EXPECT_EQ(ClampPictureCount(300, message), 300);
   EXPECT_TRUE(message.empty());
   EXPECT_EQ(ClampPictureCount(-3, message), 0);
