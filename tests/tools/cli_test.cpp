@@ -92,6 +92,11 @@ TEST_F(ProgramTest, FetchAllFromAFileSystemCameraKeepsTheFiles) {
   ASSERT_GT(jpeg.size(), 2u);
   EXPECT_EQ(static_cast<unsigned char>(jpeg[0]), 0xFF);
   EXPECT_EQ(static_cast<unsigned char>(jpeg[1]), 0xD8);
+  // A single fetch enters the picture folder too, and reports a movie as an AVI file.
+  Result one = Cli("--simulate=filesystem fetch 4 -o '" + (dir_ / "m.avi").string() + "'");
+  EXPECT_EQ(one.status, 0) << one.err;
+  EXPECT_NE(one.out.find("kind: 6 (AVI file)"), std::string::npos);
+  EXPECT_EQ(Slurp(dir_ / "m.avi").substr(0, 4), "RIFF");
   Result del = Cli("--simulate=filesystem delete 1");
   EXPECT_EQ(del.status, 1);
   EXPECT_NE(del.err.find("not possible to delete"), std::string::npos);

@@ -88,6 +88,7 @@ int RunFetch(CameraSession& session, const Arguments& args) {
   int n = ParseNumber(args[0], "picture number", 0, 65535);
   fs::path path = args[2];
   tqvProtocolEngine& engine = session.Engine();
+  session.FamilyName();  // a file-system camera enters its picture folder first
   std::vector<std::uint8_t> data;
   session.Progress().Begin("picture " + std::to_string(n));
   std::uint8_t kind = engine.FetchPicture(n, data);
