@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -270,6 +271,61 @@ TEST_F(PipelineDecode, SmallJpegKeepsItsShapeInsteadOfTheClassicCanvas) {
   p.DecodeRawPicture(jpeg, quarter);
   EXPECT_EQ(quarter.Width(), 80);
   EXPECT_EQ(quarter.Height(), 60);
+}
+
+TEST(PipelineFinish, LargePictureShrinksSmoothOrPlainAsSet) {
+  const tbitmap original = MakeTestPicture(2048, 1536, 4);
+  TJPEGImage decoded;
+  decoded.Assign(original);
+  tpicturepipeline p;
+  p.SetOutputSize(7);
+  TJPEGImage smooth;
+  p.FinishPicture(decoded, smooth);
+  tbitmap expect(512, 384);
+  BoxShrink(original, expect);  // 2048 = 4 x 512: 4 x 4 block averages
+  EXPECT_EQ(smooth.Bitmap(), expect);
+
+  p.PlainStretch = true;
+  TJPEGImage plain;
+  p.FinishPicture(decoded, plain);
+  PlainStretch(original, expect);
+  EXPECT_EQ(plain.Bitmap(), expect);
+
+  // Choice 4 enlarges nothing here: 640 x 480 from 2048 x 1536 is not an
+  // integer factor, so even the smooth path is the plain stretch.
+  p.PlainStretch = false;
+  p.SetOutputSize(4);
+  TJPEGImage vga;
+  p.FinishPicture(decoded, vga);
+  tbitmap vgaexpect(640, 480);
+  PlainStretch(original, vgaexpect);
+  EXPECT_EQ(vga.Bitmap(), vgaexpect);
+}
+
+TEST(PipelineFinish, ClassicCanvasExpandsBeforeResizing) {
+  // A 480 x 240 picture whose values sit in 100..149: expansion spreads them
+  // over 0..255 before the resize, and row 0 repeats row 1.
+  tbitmap classic(480, 240);
+  for (int y = 0; y < 240; ++y)
+    for (int x = 0; x < 480; ++x)
+      for (int c = 0; c < 3; ++c)
+        classic.ScanLine(y)[x * 3 + c] = static_cast<std::uint8_t>(100 + x % 50);
+  TJPEGImage decoded;
+  decoded.Assign(classic);
+  tpicturepipeline p;
+  p.ColourExpand = true;
+  p.SetOutputSize(4);
+  TJPEGImage picture;
+  p.FinishPicture(decoded, picture);
+  ASSERT_EQ(picture.Width(), 640);
+  ASSERT_EQ(picture.Height(), 480);
+  int lo = 255, hi = 0;
+  for (auto v : picture.Bitmap().Bytes()) {
+    lo = std::min<int>(lo, v);
+    hi = std::max<int>(hi, v);
+  }
+  EXPECT_EQ(lo, 0);
+  EXPECT_EQ(hi, 255);
 }
 
 TEST_F(PipelineDecode, DamagedInputFailsWithAMessage) {
