@@ -211,7 +211,10 @@ INSTANTIATE_TEST_SUITE_P(Bytes, SimClassicBattery,
                          ::testing::Values(BatteryCase{0x60, 5.5, false},  // 6.0 V clamped
                                            BatteryCase{0x30, 3.6, true},   // 3.0 V clamped
                                            BatteryCase{0x48, 4.5, false},
-                                           BatteryCase{0x40, 4.0, true}));  // equal is low
+                                           BatteryCase{0x40, 4.0, true}),  // equal is low
+                         [](const ::testing::TestParamInfo<BatteryCase>& info) {
+                           return "byte" + std::to_string(info.param.byte);
+                         });
 
 TEST(SimClassic, ThresholdSetting) {
   Faults faults;
