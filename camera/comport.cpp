@@ -286,6 +286,13 @@ int tcomport::WriteBytes(const void* buffer, std::size_t count, std::size_t& wri
     }
     if (r == 0) break;  // write time-out: the count tells the caller
   }
+  // Return once the bytes are on the line, as a synchronous write to a
+  // Windows port does: the next command's transmit purge must not discard an
+  // ACK still sitting in the UART.
+  if (written == count && !pseudoTerminal_) {
+    while (tcdrain(fd_) != 0 && errno == EINTR) {
+    }
+  }
   return 0;
 }
 
