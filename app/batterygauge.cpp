@@ -16,15 +16,21 @@ tbatterygauge BatteryGaugeFor(double volts, std::int32_t storedThreshold) {
   tbatterygauge g;
   g.text = VoltageText(volts);
   const double raw = std::trunc((volts - 3.5) * 40.0);
-  if (!(raw > 0)) g.position = 0;  // also a NaN reading
-  else if (raw > 100) g.position = 100;
-  else g.position = static_cast<int>(raw);
+  if (!(raw > 0))
+    g.position = 0;  // also a NaN reading
+  else if (raw > 100)
+    g.position = 100;
+  else
+    g.position = static_cast<int>(raw);
 
   const double t = storedThreshold == 0 ? 40.0 : static_cast<double>(storedThreshold);
   const double tenths = 10.0 * volts;
-  if (t > tenths) g.colour = tgaugecolour::red;
-  else if (t + 3 > tenths) g.colour = tgaugecolour::yellow;
-  else g.colour = tgaugecolour::green;
+  if (t > tenths)
+    g.colour = tgaugecolour::red;
+  else if (t + 3 > tenths)
+    g.colour = tgaugecolour::yellow;
+  else
+    g.colour = tgaugecolour::green;
   return g;
 }
 

@@ -8,14 +8,22 @@ namespace {
 // of the code before it); slotcount for codes that name no slot.
 tbusyregister::tslot SlotOfCode(int code) {
   switch (code & ~1) {
-    case 0: return tbusyregister::slotT;
-    case 2: return tbusyregister::slotP;
-    case 4: return tbusyregister::slotW;
-    case 6: return tbusyregister::slotA;
-    case 10: return tbusyregister::slotM;
-    case 12: return tbusyregister::slotD;
-    case 14: return tbusyregister::slotS;
-    default: return tbusyregister::slotcount;
+    case 0:
+      return tbusyregister::slotT;
+    case 2:
+      return tbusyregister::slotP;
+    case 4:
+      return tbusyregister::slotW;
+    case 6:
+      return tbusyregister::slotA;
+    case 10:
+      return tbusyregister::slotM;
+    case 12:
+      return tbusyregister::slotD;
+    case 14:
+      return tbusyregister::slotS;
+    default:
+      return tbusyregister::slotcount;
   }
 }
 

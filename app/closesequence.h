@@ -34,14 +34,13 @@ class tclosehost {
 };
 
 struct tcloseresult {
-  bool loopsStopped = true;  // false when the wait for D/S gave up
+  bool loopsStopped = true;                // false when the wait for D/S gave up
   std::vector<std::string> writeFailures;  // "NAME: message"
 };
 
 // Records in the order they are written back.
-inline constexpr const char* kRecordWriteOrder[] = {"CONFIGD5", "CAPDATA", "FTPCONFIG",
-                                                    "AUTOCAPTURE", "EXTRA", "DISKMAN",
-                                                    "CONTACTD5"};
+inline constexpr const char* kRecordWriteOrder[] = {
+    "CONFIGD5", "CAPDATA", "FTPCONFIG", "AUTOCAPTURE", "EXTRA", "DISKMAN", "CONTACTD5"};
 
 // The close: stop request, wait for disk loops to end, settings collected,
 // all seven records written (a failing one does not stop the others), the

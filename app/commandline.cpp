@@ -13,7 +13,9 @@ std::string Upper(std::string s) {
   return s;
 }
 
-bool IsSimulate(const std::string& a) { return a == "--simulate" || a.rfind("--simulate=", 0) == 0; }
+bool IsSimulate(const std::string& a) {
+  return a == "--simulate" || a.rfind("--simulate=", 0) == 0;
+}
 
 std::vector<std::string> WithoutSimulate(const std::vector<std::string>& args) {
   std::vector<std::string> rest;

@@ -1,7 +1,6 @@
-#include "cameralink.h"
-
 #include <stdexcept>
 
+#include "cameralink.h"
 #include "portmapio.h"
 
 #if defined(VANTLO_HAVE_CAMERA) && __has_include("camera/qv10int.h")

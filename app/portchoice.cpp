@@ -21,13 +21,20 @@ std::string PortNameOfIndex(int index) {
 
 unsigned char SpeedChoiceToBaudIndex(int choice) {
   switch (choice) {
-    case 0: return 9;
-    case 1: return 6;
-    case 2: return 8;
-    case 3: return 9;
-    case 4: return 11;
-    case 5: return 12;
-    default: return 6;
+    case 0:
+      return 9;
+    case 1:
+      return 6;
+    case 2:
+      return 8;
+    case 3:
+      return 9;
+    case 4:
+      return 11;
+    case 5:
+      return 12;
+    default:
+      return 6;
   }
 }
 

@@ -63,14 +63,22 @@ void tsettingsio::ReadAll(tsettingsrecords& r, const std::function<void(const ch
 void tsettingsio::Write(const std::string& name, tsettingsrecords& r) {
 #ifdef VANTLO_HAVE_REGCONFIG
   auto& reg = store_->reg;
-  if (name == "CONFIGD5") reg.WriteConfig(r.config);
-  else if (name == "FTPCONFIG") reg.WriteFtpConfig(r.ftp);
-  else if (name == "AUTOCAPTURE") reg.WriteAutoCapture(r.autocapture);
-  else if (name == "CAPDATA") reg.WriteCapData(r.capdata);
-  else if (name == "EXTRA") reg.WriteExtra(r.extra);
-  else if (name == "DISKMAN") reg.WriteDiskMan(r.diskman);
-  else if (name == "CONTACTD5") reg.WriteContact(r.contact);
-  else throw std::invalid_argument("unknown settings record " + name);
+  if (name == "CONFIGD5")
+    reg.WriteConfig(r.config);
+  else if (name == "FTPCONFIG")
+    reg.WriteFtpConfig(r.ftp);
+  else if (name == "AUTOCAPTURE")
+    reg.WriteAutoCapture(r.autocapture);
+  else if (name == "CAPDATA")
+    reg.WriteCapData(r.capdata);
+  else if (name == "EXTRA")
+    reg.WriteExtra(r.extra);
+  else if (name == "DISKMAN")
+    reg.WriteDiskMan(r.diskman);
+  else if (name == "CONTACTD5")
+    reg.WriteContact(r.contact);
+  else
+    throw std::invalid_argument("unknown settings record " + name);
 #else
   (void)r;
   throw std::runtime_error("settings store not built in; " + name + " not saved");

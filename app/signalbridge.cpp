@@ -1,10 +1,11 @@
 #include "signalbridge.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace vantlo {
 
@@ -15,7 +16,8 @@ int g_pipe[2] = {-1, -1};
 extern "C" void OnTerminationSignal(int sig) {
   const int saved = errno;
   const unsigned char b = static_cast<unsigned char>(sig);
-  if (g_pipe[1] >= 0) [[maybe_unused]] auto n = ::write(g_pipe[1], &b, 1);
+  if (g_pipe[1] >= 0) [[maybe_unused]]
+    auto n = ::write(g_pipe[1], &b, 1);
   errno = saved;
 }
 

@@ -25,10 +25,14 @@ struct tsimulation::tcamera {};
 tsimulation::tsimulation(const std::string& family) {
 #ifdef VANTLO_SIMULATION
   camsim::Options options;
-  if (family == "classic") options.family = camsim::Family::classic;
-  else if (family == "extended") options.family = camsim::Family::extended;
-  else if (family == "filesystem") options.family = camsim::Family::filesystem;
-  else throw std::invalid_argument("Unknown camera family \"" + family + "\"");
+  if (family == "classic")
+    options.family = camsim::Family::classic;
+  else if (family == "extended")
+    options.family = camsim::Family::extended;
+  else if (family == "filesystem")
+    options.family = camsim::Family::filesystem;
+  else
+    throw std::invalid_argument("Unknown camera family \"" + family + "\"");
   camera_ = std::make_unique<tcamera>(std::move(options));
   camera_->camera.Start();
   device_ = camera_->camera.DevicePath();
@@ -45,8 +49,10 @@ tsimulation::tsimulation(const std::string& family) {
 
 tsimulation::~tsimulation() {
 #ifdef VANTLO_SIMULATION
-  if (hadCom1_) ::setenv("VANTLO_COM1", previousCom1_.c_str(), 1);
-  else ::unsetenv("VANTLO_COM1");
+  if (hadCom1_)
+    ::setenv("VANTLO_COM1", previousCom1_.c_str(), 1);
+  else
+    ::unsetenv("VANTLO_COM1");
   if (camera_) camera_->camera.Stop();
 #endif
 }

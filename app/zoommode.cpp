@@ -15,16 +15,26 @@ std::uint8_t StoredFromZoomMode(int mode) {
 
 std::string ZoomText(int mode) {
   switch (mode) {
-    case -2: return " (Stretch to screen)";
-    case -1: return " (Fit to screen)";
-    case 1: return " (Reduced : 25%)";
-    case 2: return " (Reduced : 50%) ";
-    case 3: return " (Reduced : 75%)";
-    case 4: return " (Actual Size)";
-    case 5: return " (Enlarged : 150%) ";
-    case 6: return " (Enlarged : 200%) ";
-    case 7: return " (Enlarged : 300%) ";
-    default: return "";
+    case -2:
+      return " (Stretch to screen)";
+    case -1:
+      return " (Fit to screen)";
+    case 1:
+      return " (Reduced : 25%)";
+    case 2:
+      return " (Reduced : 50%) ";
+    case 3:
+      return " (Reduced : 75%)";
+    case 4:
+      return " (Actual Size)";
+    case 5:
+      return " (Enlarged : 150%) ";
+    case 6:
+      return " (Enlarged : 200%) ";
+    case 7:
+      return " (Enlarged : 300%) ";
+    default:
+      return "";
   }
 }
 

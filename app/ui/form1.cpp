@@ -134,11 +134,16 @@ void TForm1::BuildPages() {
     const char* name;
     const char* caption;
   };
-  const tpage pages[] = {{TabSheet1, "TabSheet1", "Camera"},     {TabSheet2, "TabSheet2", "Camera"},
-                         {TabSheet3, "TabSheet3", "Setup"},      {TabSheet4, "TabSheet4", " Files "},
-                         {TabSheet5, "TabSheet5", "Saving"},     {TabSheet6, "TabSheet6", "Vantlo"},
-                         {preferences, "preferences", "Image"},  {TabSheet8, "TabSheet8", "AutoCapture"},
-                         {TabSheet9, "TabSheet9", "Rotate"},     {TabSheet10, "TabSheet10", "Touch"},
+  const tpage pages[] = {{TabSheet1, "TabSheet1", "Camera"},
+                         {TabSheet2, "TabSheet2", "Camera"},
+                         {TabSheet3, "TabSheet3", "Setup"},
+                         {TabSheet4, "TabSheet4", " Files "},
+                         {TabSheet5, "TabSheet5", "Saving"},
+                         {TabSheet6, "TabSheet6", "Vantlo"},
+                         {preferences, "preferences", "Image"},
+                         {TabSheet8, "TabSheet8", "AutoCapture"},
+                         {TabSheet9, "TabSheet9", "Rotate"},
+                         {TabSheet10, "TabSheet10", "Touch"},
                          {tabcorrection, "tabcorrection", "Correction"},
                          {TabSheet13, "TabSheet13", "Movie"}};
   for (const auto& p : pages) {
@@ -205,9 +210,8 @@ void TForm1::BuildBrowsePage() {
   split->setStretchFactor(1, 1);
   lay->addWidget(split, 1);
   PageControl2->addTab(BrowseSheet, "Browse");
-  connect(directoryoutline1, &QTreeView::clicked, this, [this](const QModelIndex& i) {
-    SetBrowseFolder(dirModel_->filePath(i).toStdString());
-  });
+  connect(directoryoutline1, &QTreeView::clicked, this,
+          [this](const QModelIndex& i) { SetBrowseFolder(dirModel_->filePath(i).toStdString()); });
 }
 
 void TForm1::BuildCameraPage() {
@@ -442,26 +446,53 @@ void TForm1::Trace(const QString& text) {
 
 void TForm1::ShowError(const QString& text) { QMessageBox::critical(this, "Vantlo", text); }
 
-void TForm1::ShowCameraError(const std::exception& e) { ShowError(QString::fromStdString(e.what())); }
+void TForm1::ShowCameraError(const std::exception& e) {
+  ShowError(QString::fromStdString(e.what()));
+}
 
 // ---- pages ----
 
 void TForm1::ShowPage(int number) {
   QWidget* page = nullptr;
   switch (number) {
-    case 1: page = TabSheet1; break;
-    case 2: page = TabSheet2; break;
-    case 3: page = TabSheet3; break;
-    case 4: page = TabSheet4; break;
-    case 5: page = TabSheet5; break;
-    case 6: page = TabSheet6; break;
-    case 7: page = preferences; break;
-    case 8: page = TabSheet8; break;
-    case 9: page = TabSheet9; break;
-    case 10: page = TabSheet10; break;
-    case 11: page = tabcorrection; break;
-    case 13: page = TabSheet13; break;
-    default: return;  // other numbers leave the page as it is
+    case 1:
+      page = TabSheet1;
+      break;
+    case 2:
+      page = TabSheet2;
+      break;
+    case 3:
+      page = TabSheet3;
+      break;
+    case 4:
+      page = TabSheet4;
+      break;
+    case 5:
+      page = TabSheet5;
+      break;
+    case 6:
+      page = TabSheet6;
+      break;
+    case 7:
+      page = preferences;
+      break;
+    case 8:
+      page = TabSheet8;
+      break;
+    case 9:
+      page = TabSheet9;
+      break;
+    case 10:
+      page = TabSheet10;
+      break;
+    case 11:
+      page = tabcorrection;
+      break;
+    case 13:
+      page = TabSheet13;
+      break;
+    default:
+      return;  // other numbers leave the page as it is
   }
   pagecontrol1->setCurrentWidget(page);
   UpdateRightPanelWidth();
@@ -470,9 +501,9 @@ void TForm1::ShowPage(int number) {
 int TForm1::PageNumber() const {
   QWidget* w = pagecontrol1->currentWidget();
   const std::pair<QWidget*, int> pages[] = {
-      {TabSheet1, 1}, {TabSheet2, 2}, {TabSheet3, 3},   {TabSheet4, 4},    {TabSheet5, 5},
-      {TabSheet6, 6}, {preferences, 7}, {TabSheet8, 8}, {TabSheet9, 9},    {TabSheet10, 10},
-      {tabcorrection, 11}, {TabSheet13, 13}};
+      {TabSheet1, 1}, {TabSheet2, 2},   {TabSheet3, 3},      {TabSheet4, 4},
+      {TabSheet5, 5}, {TabSheet6, 6},   {preferences, 7},    {TabSheet8, 8},
+      {TabSheet9, 9}, {TabSheet10, 10}, {tabcorrection, 11}, {TabSheet13, 13}};
   for (const auto& [page, n] : pages)
     if (page == w) return n;
   return 1;
@@ -483,7 +514,8 @@ void TForm1::UpdateRightPanelWidth() {
   int width = wide;
   if (pagecontrol1->currentWidget() == TabSheet1) {
     // Narrow unless the camera grid needs its scroll bar.
-    const bool scrolls = DrawGrid11->verticalScrollBar() && DrawGrid11->verticalScrollBar()->isVisible();
+    const bool scrolls =
+        DrawGrid11->verticalScrollBar() && DrawGrid11->verticalScrollBar()->isVisible();
     width = scrolls ? wide : std::max(narrowWidth_, TabSheet1->minimumSizeHint().width());
   }
   width = std::max(width, pagecontrol1->currentWidget()->minimumSizeHint().width() + 8);

@@ -112,9 +112,9 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport {
   QLabel* Label49 = nullptr;
   QPushButton* BitBtn_15 = nullptr;
   QPushButton* BitBtn5 = nullptr;
-  QComboBox* ComboBox1 = nullptr;  // baud rate
-  QComboBox* ComboBox2 = nullptr;  // port
-  QComboBox* ComboBox4 = nullptr;  // picture size
+  QComboBox* ComboBox1 = nullptr;        // baud rate
+  QComboBox* ComboBox2 = nullptr;        // port
+  QComboBox* ComboBox4 = nullptr;        // picture size
   QRadioButton* RadioButton7 = nullptr;  // Cable
   QRadioButton* RadioButton8 = nullptr;  // IrDA
   QPushButton* Button5 = nullptr;        // Test Communications

@@ -25,9 +25,12 @@ namespace {
 
 QColor GaugeColour(tgaugecolour c) {
   switch (c) {
-    case tgaugecolour::red: return QColor(Qt::red);
-    case tgaugecolour::yellow: return QColor(Qt::yellow);
-    default: return QColor(Qt::green);
+    case tgaugecolour::red:
+      return QColor(Qt::red);
+    case tgaugecolour::yellow:
+      return QColor(Qt::yellow);
+    default:
+      return QColor(Qt::green);
   }
 }
 
@@ -174,7 +177,8 @@ void TForm1::SpeedButton11Click() {
   TLowvolts dlg(settings_.contact.LowBatteryThreshold(), this);
   if (dlg.exec() != QDialog::Accepted) return;
   settings_.contact.SetLowBatteryThreshold(dlg.StoredThreshold());
-  if (link_) link_->SetLowVoltageThreshold(EngineThresholdFor(settings_.contact.LowBatteryThreshold()));
+  if (link_)
+    link_->SetLowVoltageThreshold(EngineThresholdFor(settings_.contact.LowBatteryThreshold()));
 }
 
 void TForm1::ShowPictureByNumberClick() {

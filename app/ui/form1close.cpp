@@ -37,8 +37,10 @@ class TForm1::tclosehostimpl : public tclosehost {
   void CollectSettings() override {
     f_.ReadControlsIntoSettings();
     twindowstate state = twindowstate::Normal;
-    if (f_.isMinimized()) state = twindowstate::Minimized;
-    else if (f_.isMaximized()) state = twindowstate::Maximized;
+    if (f_.isMinimized())
+      state = twindowstate::Minimized;
+    else if (f_.isMaximized())
+      state = twindowstate::Maximized;
     f_.settings_.ftp.SetWindowState(state);
     f_.settings_.config.SetStartPage(f_.PageNumber());
     f_.settings_.config.SetLastExit(tdatetime::Now());

@@ -65,8 +65,8 @@ void TForm1::Initialise() {
 
   Trace("init10");
   GuardedBlock("Error starting prototcol engine", [&] {
-    const std::string port =
-        options_.portOverride.empty() ? ValidPortName(settings_.config.Port()) : options_.portOverride;
+    const std::string port = options_.portOverride.empty() ? ValidPortName(settings_.config.Port())
+                                                           : options_.portOverride;
     link_ = MakeEngineLink(port, settings_.extra.IrDA());
   });
 
@@ -84,7 +84,8 @@ void TForm1::Initialise() {
 
   GuardedBlock("Init Error #1", [&] {
     link_->SetBlockSize(4096);
-    link_->SetOnLowVoltage([this] { ReportText("Battery Voltage is low; change batteries now", 0); });
+    link_->SetOnLowVoltage(
+        [this] { ReportText("Battery Voltage is low; change batteries now", 0); });
     const int threshold = settings_.contact.LowBatteryThreshold();
     if (threshold != 0) link_->SetLowVoltageThreshold(threshold / 10.0);
     // Engine progress keeps the window alive; the answer is the stop request.
@@ -108,9 +109,15 @@ void TForm1::Initialise() {
     BitBtn5->setEnabled(false);
     Image1->setFixedSize(132, 84);
     switch (settings_.ftp.WindowState()) {
-      case twindowstate::Minimized: setWindowState(Qt::WindowMinimized); break;
-      case twindowstate::Maximized: setWindowState(Qt::WindowMaximized); break;
-      default: setWindowState(Qt::WindowNoState); break;
+      case twindowstate::Minimized:
+        setWindowState(Qt::WindowMinimized);
+        break;
+      case twindowstate::Maximized:
+        setWindowState(Qt::WindowMaximized);
+        break;
+      default:
+        setWindowState(Qt::WindowNoState);
+        break;
     }
     PageControl2->setCurrentWidget(BrowseSheet);
   });
@@ -142,9 +149,9 @@ void TForm1::Initialise() {
       directoryoutline1->scrollTo(index);
     }
   } catch (...) {
-    QMessageBox::critical(this, "Vantlo",
-                          "There was a problem setting the directory " +
-                              QString::fromStdString(browseFolder_));
+    QMessageBox::critical(
+        this, "Vantlo",
+        "There was a problem setting the directory " + QString::fromStdString(browseFolder_));
   }
 
   GuardedBlock("Init Error #3", [&] { Trace("init18"); });
@@ -191,8 +198,9 @@ void TForm1::FormShow() {
     Trace("Part 6/5 OK");
   } catch (const std::exception& e) {
     QMessageBox::warning(this, "Vantlo",
-                         QString("Init Error #6") + " -- please write down the next message and "
-                                                    "contact Corvane");
+                         QString("Init Error #6") +
+                             " -- please write down the next message and "
+                             "contact Corvane");
     ShowError(QString::fromStdString(e.what()));
   }
   Trace("FormShow complete");
@@ -202,8 +210,10 @@ void TForm1::FormShow() {
 void TForm1::Timer3Timer() {
   Timer3->stop();
   CheckBox25->setChecked(true);
-  if (auto mode = settings_.diskman.ZoomMode()) SetZoom(*mode);
-  else SetZoom(zoom_);
+  if (auto mode = settings_.diskman.ZoomMode())
+    SetZoom(*mode);
+  else
+    SetZoom(zoom_);
   if (autostart_) {
     stop_.Set();
     PumpingWait(250, stop_);

@@ -51,7 +51,8 @@ void TLowvolts::DefaultClick() { Edit1->setText("4.0"); }
 void TLowvolts::OkClick() {
   const auto value = ParseThresholdText(Edit1->text().toStdString());
   if (!value) {
-    QMessageBox::critical(this, "Vantlo", "'" + Edit1->text() + "' is not a valid floating point value");
+    QMessageBox::critical(this, "Vantlo",
+                          "'" + Edit1->text() + "' is not a valid floating point value");
     return;
   }
   if (!ThresholdInRange(*value)) {

@@ -23,8 +23,14 @@ void tpopupbutton::mousePressEvent(QMouseEvent* event) {
   QToolButton::mousePressEvent(event);
 }
 
+void tpopupbutton::mouseReleaseEvent(QMouseEvent* event) {
+  releaseModifiers_ = event->modifiers();
+  QToolButton::mouseReleaseEvent(event);
+  releaseModifiers_ = Qt::NoModifier;
+}
+
 void tpopupbutton::OnClicked() {
-  if (QApplication::keyboardModifiers() & Qt::ShiftModifier) {
+  if ((releaseModifiers_ | QApplication::keyboardModifiers()) & Qt::ShiftModifier) {
     OpenMenu();
     return;
   }

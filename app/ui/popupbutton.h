@@ -15,11 +15,13 @@ class tpopupbutton : public QToolButton {
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   void OnClicked();
   void OpenMenu();
   QMenu* popup_;
+  Qt::KeyboardModifiers releaseModifiers_ = Qt::NoModifier;  // of the click being handled
 };
 
 }  // namespace vantlo

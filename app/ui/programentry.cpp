@@ -69,7 +69,8 @@ int RunVantlo(const std::vector<std::string>& args, const std::function<void(TFo
 
   // SIGTERM and SIGINT close the window in order, as a desktop logout does.
   tsignalbridge termination;
-  QObject::connect(&termination, &tsignalbridge::terminationRequested, &form, &TForm1::RequestClose);
+  QObject::connect(&termination, &tsignalbridge::terminationRequested, &form,
+                   &TForm1::RequestClose);
 
   if (simulation)
     form.setWindowTitle("Vantlo - simulated camera on COM1: (" +

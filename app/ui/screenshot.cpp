@@ -40,11 +40,16 @@ int main(int argc, char** argv) {
   std::string family;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    if (a.rfind("--page=", 0) == 0) page = std::atoi(a.c_str() + 7);
-    else if (a == "--simulate") family = "classic";
-    else if (a.rfind("--simulate=", 0) == 0) family = a.substr(11);
-    else if (a.rfind("--size=", 0) == 0) std::sscanf(a.c_str() + 7, "%dx%d", &width, &height);
-    else out = a;
+    if (a.rfind("--page=", 0) == 0)
+      page = std::atoi(a.c_str() + 7);
+    else if (a == "--simulate")
+      family = "classic";
+    else if (a.rfind("--simulate=", 0) == 0)
+      family = a.substr(11);
+    else if (a.rfind("--size=", 0) == 0)
+      std::sscanf(a.c_str() + 7, "%dx%d", &width, &height);
+    else
+      out = a;
   }
   if (out.empty()) {
     std::fprintf(stderr, "usage: vantlo-screenshot OUT.png [--page=N] [--simulate[=FAMILY]]\n");
@@ -74,6 +79,7 @@ int main(int argc, char** argv) {
   Pump(300);
   form.Timer2->stop();  // no welcome window in the picture
   form.ShowPageNumber(page);
+  form.resize(width, height);
   Pump(300);
   const QPixmap shot = form.grab();
   if (!shot.save(QString::fromStdString(out), "PNG")) {

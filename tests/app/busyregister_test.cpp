@@ -30,7 +30,7 @@ TEST(BusyRegister, TruthTableOfEveryRequestAgainstEveryHeldSlot) {
       trecordingview view;
       S reg(stop, &view);
       ASSERT_TRUE(reg.BusyControl(held));
-      const bool heldIsTask = held <= 6;           // T, P, W, A
+      const bool heldIsTask = held <= 6;  // T, P, W, A
       const bool heldIsMiniLab = held == 10;
       bool expect = !heldIsTask;
       if (req == 12 || req == 14) {
@@ -56,7 +56,7 @@ TEST(BusyRegister, GrantClearsStopAndRefusalChangesNothing) {
   EXPECT_TRUE(view.busy);
   stop.Set();
   EXPECT_FALSE(reg.BusyControl(S::kPictures));  // P while T is held
-  EXPECT_TRUE(stop.IsSet());                     // a refusal leaves the stop request
+  EXPECT_TRUE(stop.IsSet());                    // a refusal leaves the stop request
   EXPECT_FALSE(reg.IsHeld(S::slotP));
   EXPECT_EQ(view.status, " Program is busy");
 }
@@ -68,7 +68,7 @@ TEST(BusyRegister, ReleaseAndIdleRestoresReady) {
   reg.BusyControl(S::kPictures);
   reg.BusyControl(S::kDiskThumbnails);
   EXPECT_FALSE(reg.BusyControl(S::kPictures + 1));  // release answers false
-  EXPECT_TRUE(view.busy);                            // D still held
+  EXPECT_TRUE(view.busy);                           // D still held
   EXPECT_EQ(view.progressResets, 0);
   reg.BusyControl(S::kDiskThumbnails + 1);
   EXPECT_FALSE(view.busy);

@@ -57,12 +57,23 @@ TEST(CloseSequence, StepsRunInOrder) {
   host.stop = &stop;
   host.resetThrows = true;  // ignored
   const auto r = tclosesequence(busy, stop).Run(host);
-  const std::vector<std::string> expected = {
-      "stopdisk",          "webcam",          "collect",          "write CONFIGD5",
-      "write CAPDATA",     "write FTPCONFIG", "write AUTOCAPTURE", "write EXTRA",
-      "write DISKMAN",     "write CONTACTD5", "printer",          "rmdir",
-      "freeprinter",       "status Resetting camera", "reset",    "freeengine",
-      "freerest"};
+  const std::vector<std::string> expected = {"stopdisk",
+                                             "webcam",
+                                             "collect",
+                                             "write CONFIGD5",
+                                             "write CAPDATA",
+                                             "write FTPCONFIG",
+                                             "write AUTOCAPTURE",
+                                             "write EXTRA",
+                                             "write DISKMAN",
+                                             "write CONTACTD5",
+                                             "printer",
+                                             "rmdir",
+                                             "freeprinter",
+                                             "status Resetting camera",
+                                             "reset",
+                                             "freeengine",
+                                             "freerest"};
   EXPECT_EQ(host.log, expected);
   EXPECT_TRUE(host.stopSeenAtDisk);
   EXPECT_TRUE(r.writeFailures.empty());

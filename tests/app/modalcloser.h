@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 #include <QStringList>
+#include <QTimer>
 
 // Answers message boxes that a window under test opens, and records their
 // texts, so a test never waits on a modal box. Boxes with a Yes button get

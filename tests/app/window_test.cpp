@@ -16,11 +16,11 @@
 #include <cstdlib>
 
 #include "app/cameralink.h"
-#include "library/regconfig.h"
 #include "app/ui/connectionwiz.h"
 #include "app/ui/form1.h"
 #include "app/ui/lowvolts.h"
 #include "app/ui/programentry.h"
+#include "library/regconfig.h"
 #include "modalcloser.h"
 #include "tools/camsim/simcamera.h"
 
@@ -89,7 +89,8 @@ TEST(ConnectionWizard, CancelStopsBeforeTheNextPortAndRestoresThePort) {
   Tconnectionwiz wiz;
   wiz.Prepare(*link);
   // Cancel is "pressed" while the scan processes messages after COM1.
-  QMetaObject::invokeMethod(&wiz, [&] { wiz.CancelClick(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      &wiz, [&] { wiz.CancelClick(); }, Qt::QueuedConnection);
   wiz.TestAllPortsClick();
   EXPECT_EQ(wiz.StatusCells[0]->text(), "Port not available");
   for (int i = 1; i < 8; ++i) EXPECT_EQ(wiz.StatusCells[i]->text(), "Unknown") << i;
