@@ -520,6 +520,10 @@ void TForm1::UpdateRightPanelWidth() {
   }
   width = std::max(width, pagecontrol1->currentWidget()->minimumSizeHint().width() + 8);
   pagecontrol1->setFixedWidth(width);
+  // The splitter keeps its old sizes when a child's width is fixed anew;
+  // give the rest to the left-hand pages so no gap is left.
+  const int total = splitter_->width() - splitter_->handleWidth();
+  if (total > width) splitter_->setSizes({total - width, width});
 }
 
 void TForm1::AutoCapture3Click() { ShowPage(8); }
