@@ -15,7 +15,7 @@ struct tlocaltime {
   int second = 0;
 };
 
-using tclock = std::function<tlocaltime()>;
+using tlocalclock = std::function<tlocaltime()>;
 
 // The machine's local time now.
 tlocaltime SystemLocalTime();

@@ -61,9 +61,9 @@ bool NameTaken(const std::string& path) {
   return ::lstat(path.c_str(), &st) == 0;
 }
 
-tfilenamer::tfilenamer(tnamingsettings& settings, tclock clock, tcurrentfolder currentFolder)
+tfilenamer::tfilenamer(tnamingsettings& settings, tlocalclock clock, tcurrentfolder currentFolder)
     : settings_(settings),
-      clock_(clock ? std::move(clock) : tclock(SystemLocalTime)),
+      clock_(clock ? std::move(clock) : tlocalclock(SystemLocalTime)),
       currentFolder_(currentFolder ? std::move(currentFolder)
                                    : tcurrentfolder(DefaultCurrentFolder)) {}
 

@@ -66,7 +66,7 @@ class tfilenamer {
   using tcurrentfolder = std::function<std::string()>;
 
   // `settings` is kept by reference: the routine always uses the values in force at the call.
-  explicit tfilenamer(tnamingsettings& settings, tclock clock = SystemLocalTime,
+  explicit tfilenamer(tnamingsettings& settings, tlocalclock clock = SystemLocalTime,
                       tcurrentfolder currentFolder = {});
 
   // Today's date text in the chosen style.
@@ -95,7 +95,7 @@ class tfilenamer {
   std::string ResolvedOutputFolder();
 
   tnamingsettings& settings_;
-  tclock clock_;
+  tlocalclock clock_;
   tcurrentfolder currentFolder_;
   std::vector<std::string> created_;
 };
