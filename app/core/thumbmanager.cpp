@@ -226,7 +226,8 @@ void tthumbmanager::LoadPicture(int n, TJPEGImage& image, const tloadprogress& p
   try {
     pipeline_.DecodeRawPicture(DataPart(*stream), image);
   } catch (const std::exception&) {
-    if (!fromCache) throw;
+    // A movie never decodes as a picture; fetching it again would only cost the transfer.
+    if (!fromCache || stream->back() == kKindAviFile) throw;
     // The cached copy does not decode: fetch the picture again and decode that.
     DeleteCacheFile(n);
     stream = FetchIntoCache(n, progress);
