@@ -10,8 +10,10 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 
@@ -20,6 +22,7 @@
 #include "app/ui/form1.h"
 #include "app/ui/lowvolts.h"
 #include "app/ui/programentry.h"
+#include "app/ui/showpicnum.h"
 #include "library/regconfig.h"
 #include "modalcloser.h"
 #include "tools/camsim/simcamera.h"
@@ -215,6 +218,54 @@ TEST(MainWindow, ProgressReportMovesTheBar) {
   form.SetCurrentPicture("/tmp/a.jpg", 10);
   EXPECT_EQ(form.Label9->text(), "Showing /tmp/a.jpg");
   form.CloseAfterLoop();
+}
+
+bool Logged(const camsim::SimulatedCamera& cam, const std::string& entry) {
+  const auto log = cam.CommandLog();
+  return std::find(log.begin(), log.end(), entry) != log.end();
+}
+
+// The camera logs a command once it has the program's final ACK, which may
+// be a moment after the engine has returned; give it that moment.
+bool EventuallyLogged(const camsim::SimulatedCamera& cam, const std::string& entry) {
+  for (int i = 0; i < 500 && !Logged(cam, entry); ++i) QThread::msleep(10);
+  return Logged(cam, entry);
+}
+
+// The camera page against a classic camera with weak batteries: gauge, show
+// on camera, and the reset at close.
+TEST(MainWindow, CameraPageWorksAndTheCloseResetsTheCamera) {
+  tconfigdir config;
+  camsim::Options options;
+  options.faults.batteryByte = 0x39;  // 3.5625 V, read as 3.6 V
+  camsim::SimulatedCamera camera(options);
+  camera.Start();
+  tcomenv env({camera.DevicePath(), Missing(2), Missing(3), Missing(4), Missing(5), Missing(6),
+               Missing(7), Missing(8)});
+  tmodalcloser boxes;
+  TForm1 form(tstartoptions{{}, "COM1:"});
+  form.Initialise();
+  form.ApplySettingsToControls();
+  form.SpeedButton3Click();
+  EXPECT_EQ(form.VoltageLabel->text(), "3.6 volts");
+  EXPECT_EQ(form.Gauge1->value(), 4);
+  EXPECT_EQ(form.Gauge1->property("gaugeColour").toString(), QColor(Qt::red).name());
+  EXPECT_EQ(form.Label1->text(), " Ready");  // the slot was given back
+
+  const int count = form.Camera().GetPictureCount();
+  ASSERT_GE(count, 2);
+  Tshowpicnum dlg(form.Camera(), count);
+  EXPECT_EQ(dlg.CountLabel->text(), QString("There are %1 pictures in the camera.").arg(count));
+  EXPECT_FALSE(dlg.FetchButton->isEnabled());
+  dlg.NumberEdit->setValue(2);
+  dlg.ShowOnCameraClick();
+  EXPECT_TRUE(EventuallyLogged(camera, "DA 02"));
+  EXPECT_TRUE(boxes.texts.isEmpty()) << boxes.texts.join("|").toStdString();
+
+  EXPECT_FALSE(Logged(camera, "QR"));
+  form.CloseAfterLoop();
+  EXPECT_TRUE(form.Closed());
+  EXPECT_TRUE(EventuallyLogged(camera, "QR"));
 }
 
 // The program entry with the simulated camera: the camera answers, the
