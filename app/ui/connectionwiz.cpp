@@ -98,9 +98,11 @@ void Tconnectionwiz::TestAllPortsClick() {
   TestAllButton->setEnabled(true);
 }
 
-void Tconnectionwiz::CancelClick() {
+void Tconnectionwiz::CancelClick() { reject(); }
+
+void Tconnectionwiz::reject() {
   if (scan_) scan_->Cancel();
-  reject();
+  QDialog::reject();
 }
 
 void Tconnectionwiz::RowTesting(int row) {

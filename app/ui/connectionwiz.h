@@ -30,6 +30,9 @@ class Tconnectionwiz : public QDialog, public tportscanview {
 
   void TestAllPortsClick();
   void CancelClick();
+  // Any way of closing the window (Cancel, Escape, the close box, closing
+  // the program) stops the scan before the next port.
+  void reject() override;
 
   // tportscanview
   void RowTesting(int row) override;

@@ -7,6 +7,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -27,6 +30,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/picturedescription.h"
@@ -347,6 +351,17 @@ void TForm1::BuildMenus() {
   view->addAction("&Picture", this, [this] { PageControl2->setCurrentWidget(TabSheet11); });
 
   QMenu* help = menuBar()->addMenu("&Help");
+  help->addAction("&Manual", this, [] {
+    // The manual is the README shipped beside the program or in its source tree.
+    for (const QString& p : {QCoreApplication::applicationDirPath() + "/README.md",
+                             QCoreApplication::applicationDirPath() + "/../README.md",
+                             QCoreApplication::applicationDirPath() + "/../../README.md"}) {
+      if (QFile::exists(p)) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(p).canonicalFilePath()));
+        return;
+      }
+    }
+  });
   help->addAction("&About Vantlo", this, [this] {
     QMessageBox::about(this, "Vantlo",
                        "Vantlo\nFor Casio QV digital cameras.\nThe manual is the README "
