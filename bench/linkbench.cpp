@@ -29,12 +29,18 @@ constexpr double kDc2Wait = 0.010;
 
 std::uint8_t BaudIndex(int baud) {
   switch (baud) {
-    case 9600: return 6;
-    case 19200: return 8;
-    case 38400: return 9;
-    case 57600: return 11;
-    case 115200: return 12;
-    default: return 0;
+    case 9600:
+      return 6;
+    case 19200:
+      return 8;
+    case 38400:
+      return 9;
+    case 57600:
+      return 11;
+    case 115200:
+      return 12;
+    default:
+      return 0;
   }
 }
 
@@ -78,7 +84,8 @@ bool Run(int baud, int latencyMs, long bytes) {
   double waits = checks * kCheckCameraWaits + s.commands * kCommandEnquiryWait +
                  static_cast<double>(s.commandBytes) * kCommandByteWaits + s.transfers * kDc2Wait;
   double limit = s.lineSeconds + waits;
-  double bulkRate = s.transferSeconds > 0 ? static_cast<double>(s.transferBytes) / s.transferSeconds : 0;
+  double bulkRate =
+      s.transferSeconds > 0 ? static_cast<double>(s.transferBytes) / s.transferSeconds : 0;
   double lineRate = baud / 10.0;
 
   std::string tag = "b" + std::to_string(baud) + ".lat" + std::to_string(latencyMs);
@@ -100,9 +107,12 @@ int main(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; i += 2) {
     std::string a = argv[i];
     long v = std::strtol(argv[i + 1], nullptr, 10);
-    if (a == "--baud" && BaudIndex(static_cast<int>(v))) bauds.push_back(static_cast<int>(v));
-    else if (a == "--latency" && v >= 0 && v <= 1000) latencies.push_back(static_cast<int>(v));
-    else if (a == "--bytes" && v > 200 && v <= 16 * 1024 * 1024) bytes = v;
+    if (a == "--baud" && BaudIndex(static_cast<int>(v)))
+      bauds.push_back(static_cast<int>(v));
+    else if (a == "--latency" && v >= 0 && v <= 1000)
+      latencies.push_back(static_cast<int>(v));
+    else if (a == "--bytes" && v > 200 && v <= 16 * 1024 * 1024)
+      bytes = v;
     else {
       std::fprintf(stderr, "usage: bench_link [--baud B]... [--latency MS]... [--bytes N]\n");
       return 2;

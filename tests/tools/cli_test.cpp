@@ -34,8 +34,9 @@ std::string Slurp(const fs::path& p) {
 class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("vantlo_cli_test_" + std::to_string(getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = fs::temp_directory_path() /
+           ("vantlo_cli_test_" + std::to_string(getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -114,7 +115,8 @@ TEST_F(ProgramTest, SecondProgramOnTheSamePortGetsAlreadyOpen) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "Already Open\n");
   holder.Close();
-  Result ok = Cli("--port '" + cam.DevicePath() + "' --speed 115200 fetch 2 -o '" + (dir_ / "p2").string() + "'");
+  Result ok = Cli("--port '" + cam.DevicePath() + "' --speed 115200 fetch 2 -o '" +
+                  (dir_ / "p2").string() + "'");
   EXPECT_EQ(ok.status, 0) << ok.err;
   EXPECT_NE(ok.out.find("kind: 2 (Fine Mode)"), std::string::npos);
   // The camera takes the reset once it has the tool's last ACK; wait for that.

@@ -15,12 +15,18 @@ namespace {
 
 speed_t SpeedOf(int baud) {
   switch (baud) {
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    default: throw std::invalid_argument("unsupported baud rate");
+    case 9600:
+      return B9600;
+    case 19200:
+      return B19200;
+    case 38400:
+      return B38400;
+    case 57600:
+      return B57600;
+    case 115200:
+      return B115200;
+    default:
+      throw std::invalid_argument("unsupported baud rate");
   }
 }
 
@@ -49,8 +55,10 @@ void RawClient::Write(const Bytes& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
     ssize_t n = write(fd_, bytes.data() + done, bytes.size() - done);
-    if (n > 0) done += static_cast<size_t>(n);
-    else std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (n > 0)
+      done += static_cast<size_t>(n);
+    else
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
 }
 
@@ -58,7 +66,9 @@ Bytes RawClient::Read(size_t n, int timeoutMs) {
   Bytes out;
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (out.size() < n) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                    deadline - std::chrono::steady_clock::now())
+                    .count();
     if (left <= 0) break;
     pollfd p{fd_, POLLIN, 0};
     if (poll(&p, 1, static_cast<int>(left)) <= 0) continue;

@@ -24,8 +24,8 @@ class RawClient {
 
   struct Exchange {
     int enquiryAnswer = -1;  // ACK, NAK or -1 for none
-    int checksum = -1;  // the camera's checksum byte, -1 for none
-    Bytes data;  // data bytes after the checksum
+    int checksum = -1;       // the camera's checksum byte, -1 for none
+    Bytes data;              // data bytes after the checksum
   };
   // ENQ, the command, ACK, then `dataBytes` data bytes.
   Exchange Command(const Bytes& command, size_t dataBytes, int timeoutMs = 500);
@@ -44,7 +44,7 @@ class RawClient {
   int fd_ = -1;
 };
 
-Bytes Cmd(const std::string& text);  // command bytes from text (letters and arguments)
+Bytes Cmd(const std::string& text);    // command bytes from text (letters and arguments)
 Bytes Named(const std::string& text);  // command with a name argument: the text and a NUL
 uint8_t OnesComplementSum(const Bytes& bytes);
 

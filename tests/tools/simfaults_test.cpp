@@ -7,8 +7,8 @@
 namespace vantlo::testing {
 namespace {
 
-using camsim::Faults;
 using camsim::Family;
+using camsim::Faults;
 using camsim::Options;
 using camsim::SimulatedCamera;
 

@@ -171,7 +171,9 @@ TEST(SimState, FileSystemFoldersListsAndFiles) {
   c.Command(Cmd("ZE"), 0);
   Bytes list = Payload(c.ReceivePackets(), 128);
   std::string names(list.begin(), list.end());
-  EXPECT_EQ(names, std::string("CIMG0001.JPG\0CIMG0002.JPG\0CIMG0003.JPG\0MOV0004.AVI\0CIMG0005.JPG\0", 64));
+  EXPECT_EQ(
+      names,
+      std::string("CIMG0001.JPG\0CIMG0002.JPG\0CIMG0003.JPG\0MOV0004.AVI\0CIMG0005.JPG\0", 64));
   c.Command(Named("ZGCIMG0002.JPG"), 0);
   Bytes jpeg = Payload(c.ReceivePackets(), 128);
   ASSERT_GT(jpeg.size(), 4u);

@@ -7,7 +7,8 @@ namespace vantlo::camsim {
 
 LinePacer::Clock::duration LinePacer::ByteTime() const {
   if (!realtime_ || baud_ <= 0) return Clock::duration::zero();
-  return std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(10'000'000'000LL / baud_));
+  return std::chrono::duration_cast<Clock::duration>(
+      std::chrono::nanoseconds(10'000'000'000LL / baud_));
 }
 
 void LinePacer::SleepUntil(Clock::time_point t, const std::atomic<bool>& stop) {
@@ -30,7 +31,8 @@ bool LinePacer::Send(const uint8_t* data, size_t count, const Sink& sink,
   // least one byte) so the client sees them trickle in as from a real line.
   size_t slice = kAdapterChunk;
   if (latencyMs_ <= 0) {
-    auto perMs = std::chrono::milliseconds(1) / std::max<Clock::duration>(byteTime, Clock::duration(1));
+    auto perMs =
+        std::chrono::milliseconds(1) / std::max<Clock::duration>(byteTime, Clock::duration(1));
     slice = std::max<size_t>(1, static_cast<size_t>(perMs));
   }
   size_t done = 0;

@@ -12,8 +12,8 @@
 
 namespace {
 
-using vantlo::camsim::Faults;
 using vantlo::camsim::Family;
+using vantlo::camsim::Faults;
 using vantlo::camsim::Options;
 
 constexpr const char* kUsage =
@@ -55,10 +55,14 @@ Options Parse(int argc, char** argv) {
       std::exit(0);
     } else if (a == "--family") {
       std::string f = value();
-      if (f == "classic") o.family = Family::classic;
-      else if (f == "extended") o.family = Family::extended;
-      else if (f == "filesystem") o.family = Family::filesystem;
-      else throw UsageError{"unknown family: " + f};
+      if (f == "classic")
+        o.family = Family::classic;
+      else if (f == "extended")
+        o.family = Family::extended;
+      else if (f == "filesystem")
+        o.family = Family::filesystem;
+      else
+        throw UsageError{"unknown family: " + f};
       haveFamily = true;
     } else if (a == "--link") {
       o.link = value();
@@ -74,7 +78,8 @@ Options Parse(int argc, char** argv) {
       if (o.latencyMs < 0 || o.latencyMs > 1000) throw UsageError{"--latency must be 0..1000"};
     } else if (a == "--picture-bytes") {
       o.pictureBytes = Number(a, value());
-      if (o.pictureBytes < 0 || o.pictureBytes > 16 * 1024 * 1024) throw UsageError{"--picture-bytes out of range"};
+      if (o.pictureBytes < 0 || o.pictureBytes > 16 * 1024 * 1024)
+        throw UsageError{"--picture-bytes out of range"};
     } else if (a == "--nak-enquiries") {
       o.faults.nakEnquiries = static_cast<int>(Number(a, value()));
     } else if (a == "--bad-command-checksum") {
@@ -83,15 +88,20 @@ Options Parse(int argc, char** argv) {
       o.faults.badPackets = static_cast<int>(Number(a, value()));
     } else if (a == "--packet-fault") {
       std::string k = value();
-      if (k == "checksum") o.faults.packetFault = Faults::PacketFault::checksum;
-      else if (k == "short") o.faults.packetFault = Faults::PacketFault::shortPacket;
-      else if (k == "overlong") o.faults.packetFault = Faults::PacketFault::overlong;
-      else throw UsageError{"unknown packet fault: " + k};
+      if (k == "checksum")
+        o.faults.packetFault = Faults::PacketFault::checksum;
+      else if (k == "short")
+        o.faults.packetFault = Faults::PacketFault::shortPacket;
+      else if (k == "overlong")
+        o.faults.packetFault = Faults::PacketFault::overlong;
+      else
+        throw UsageError{"unknown packet fault: " + k};
     } else if (a == "--silence-after") {
       o.faults.silenceAfterBytes = Number(a, value());
     } else if (a == "--battery") {
       o.faults.batteryByte = static_cast<int>(Number(a, value()));
-      if (o.faults.batteryByte < 0 || o.faults.batteryByte > 255) throw UsageError{"--battery must be 0..255"};
+      if (o.faults.batteryByte < 0 || o.faults.batteryByte > 255)
+        throw UsageError{"--battery must be 0..255"};
     } else if (a == "--play-mode") {
       o.faults.playMode = true;
     } else if (a == "--count-override") {

@@ -46,7 +46,8 @@ class SimulatedCamera::Impl {
     line_.DrainInput();
     if (!options_.link.empty()) {
       std::error_code ec;
-      if (std::filesystem::is_symlink(options_.link, ec)) std::filesystem::remove(options_.link, ec);
+      if (std::filesystem::is_symlink(options_.link, ec))
+        std::filesystem::remove(options_.link, ec);
       std::filesystem::create_symlink(line_.SlavePath(), options_.link);  // throws on failure
       linked_ = true;
     }
@@ -142,7 +143,8 @@ class SimulatedCamera::Impl {
       shape = state_.Shape(command[0], command[1]);
     }
     if (!shape.known) return Log(command + " (unknown)");  // a real camera stays silent
-    if (!ReadArguments(command, shape)) return Log(SimState::Describe(command, shape) + " (incomplete)");
+    if (!ReadArguments(command, shape))
+      return Log(SimState::Describe(command, shape) + " (incomplete)");
 
     std::string text = SimState::Describe(command, shape);
     Reply reply;
@@ -214,8 +216,10 @@ class SimulatedCamera::Impl {
           ++stats_.packets;
         }
         int answer = ReadByte(kAnswerTimeoutMs);
-        if (answer == kAck) delivered = true;
-        else if (answer != kNak) return;  // client gone or confused: end of transfer
+        if (answer == kAck)
+          delivered = true;
+        else if (answer != kNak)
+          return;  // client gone or confused: end of transfer
       }
       if (!delivered) return;
       if (n == 0) {
@@ -262,10 +266,13 @@ class SimulatedCamera::Impl {
     }
     while (input_.empty()) {
       if (stop_) return -1;
-      auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+      auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                      deadline - std::chrono::steady_clock::now())
+                      .count();
       if (left <= 0) return -1;
       uint8_t buffer[4096];
-      size_t n = line_.Read(buffer, sizeof buffer, static_cast<int>(std::min<long>(left, kIdlePollMs)));
+      size_t n =
+          line_.Read(buffer, sizeof buffer, static_cast<int>(std::min<long>(left, kIdlePollMs)));
       if (n == 0) continue;
       if (anySpeed) {
         // Only the byte asked for is exempt; what follows it may already be at the new speed.
@@ -316,8 +323,9 @@ class SimulatedCamera::Impl {
       stats_.bytesOut += static_cast<long>(count);
       stats_.lineSeconds += static_cast<double>(count) * 10.0 / baud;
     }
-    pacer_.Send(bytes.data(), count,
-                [this](const uint8_t* p, size_t n) { return line_.Write(p, n, stop_); }, stop_);
+    pacer_.Send(
+        bytes.data(), count,
+        [this](const uint8_t* p, size_t n) { return line_.Write(p, n, stop_); }, stop_);
   }
 
   void Log(const std::string& text) {
@@ -335,14 +343,15 @@ class SimulatedCamera::Impl {
   int naksLeft_;
   int badPacketsLeft_;
   long sent_ = 0;
-  std::deque<uint8_t> input_;  // bytes accepted, not yet consumed
+  std::deque<uint8_t> input_;     // bytes accepted, not yet consumed
   std::deque<uint8_t> unjudged_;  // bytes read with an any-speed byte, judged at the next read
   std::atomic<bool> stop_{false};
   std::thread thread_;
   bool linked_ = false;
 };
 
-SimulatedCamera::SimulatedCamera(Options options) : impl_(std::make_unique<Impl>(std::move(options))) {}
+SimulatedCamera::SimulatedCamera(Options options)
+    : impl_(std::make_unique<Impl>(std::move(options))) {}
 SimulatedCamera::~SimulatedCamera() = default;
 const std::string& SimulatedCamera::DevicePath() const { return impl_->DevicePath(); }
 void SimulatedCamera::Start() { impl_->Start(); }

@@ -17,39 +17,39 @@ enum class Family { classic, extended, filesystem };
 
 // Faults injected on request. Defaults describe a healthy camera.
 struct Faults {
-  int nakEnquiries = 0;  // NAK the first k enquiries; -1 = all
+  int nakEnquiries = 0;             // NAK the first k enquiries; -1 = all
   bool badCommandChecksum = false;  // answer every command with a wrong checksum byte
   int badPackets = 0;  // the first k data packets sent are damaged (a resend after NAK counts)
   enum class PacketFault { checksum, shortPacket, overlong } packetFault = PacketFault::checksum;
   long silenceAfterBytes = -1;  // stop sending after this many bytes in total; -1 = never
-  int batteryByte = -1;  // answer to "RB" (classic, volts x 16) or "BC" (extended); -1 = healthy
-  bool playMode = false;  // "DR" answers NAK (camera not in record mode)
+  int batteryByte = -1;    // answer to "RB" (classic, volts x 16) or "BC" (extended); -1 = healthy
+  bool playMode = false;   // "DR" answers NAK (camera not in record mode)
   int countOverride = -1;  // picture count reported by "MP"/"XP" instead of the real one
 };
 
 struct Options {
   Family family = Family::classic;
-  int count = 5;  // pictures held at start
+  int count = 5;            // pictures held at start
   std::string picturesDir;  // JPEG files to load as the pictures (empty: generated pictures)
-  bool realtime = false;  // pace every byte at the line speed (10 bits per byte)
-  int latencyMs = 0;  // USB-serial latency timer: the tail of each burst waits this long
+  bool realtime = false;    // pace every byte at the line speed (10 bits per byte)
+  int latencyMs = 0;        // USB-serial latency timer: the tail of each burst waits this long
   Faults faults;
-  std::string link;  // symbolic link made to the device path (removed at Stop)
+  std::string link;       // symbolic link made to the device path (removed at Stop)
   long pictureBytes = 0;  // if > 0: every generated raw picture has exactly this many bytes
 };
 
 // Counters of what crossed the simulated line, for the link benchmark.
 struct LineStats {
-  long bytesIn = 0;  // bytes received from the client and accepted (not noise)
-  long bytesOut = 0;  // bytes sent to the client
-  double lineSeconds = 0;  // line time of all those bytes at the speed each was sent at
-  int enquiries = 0;  // ENQ bytes answered
-  int commands = 0;  // commands answered
-  long commandBytes = 0;  // letters and argument bytes of all commands answered
-  int transfers = 0;  // DC2-started packet transfers
-  int packets = 0;  // packets sent (resends and end packets included)
-  long noiseBytes = 0;  // bytes ignored because the client was at another line speed
-  long transferBytes = 0;  // payload of the transfers completed (end packet acknowledged)
+  long bytesIn = 0;            // bytes received from the client and accepted (not noise)
+  long bytesOut = 0;           // bytes sent to the client
+  double lineSeconds = 0;      // line time of all those bytes at the speed each was sent at
+  int enquiries = 0;           // ENQ bytes answered
+  int commands = 0;            // commands answered
+  long commandBytes = 0;       // letters and argument bytes of all commands answered
+  int transfers = 0;           // DC2-started packet transfers
+  int packets = 0;             // packets sent (resends and end packets included)
+  long noiseBytes = 0;         // bytes ignored because the client was at another line speed
+  long transferBytes = 0;      // payload of the transfers completed (end packet acknowledged)
   double transferSeconds = 0;  // their time from the DC2 to the ACK of the end packet
 };
 
@@ -68,7 +68,7 @@ class SimulatedCamera {
   void Stop();
 
   int PictureCount() const;
-  int BaudRate() const;  // the camera's current line speed
+  int BaudRate() const;   // the camera's current line speed
   int BlockSize() const;  // the camera's current block size
   // One entry per command: the letters, then the argument bytes in hex or the name, e.g. "MP",
   // "DA 03", "PP 10 00", "ZG CIMG0001.JPG"; commands not answered carry " (unknown)",

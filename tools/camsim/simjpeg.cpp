@@ -6,7 +6,10 @@
 #include <stdexcept>
 #include <string>
 
+// clang-format off
+// jpeglib.h uses size_t and FILE without declaring them.
 #include <jpeglib.h>
+// clang-format on
 
 namespace vantlo::camsim {
 
@@ -65,7 +68,8 @@ std::vector<uint8_t> EncodeJpeg(const std::vector<uint8_t>& rgb, int width, int 
   jpeg_set_quality(&k.c, quality, TRUE);
   jpeg_start_compress(&k.c, TRUE);
   while (k.c.next_scanline < k.c.image_height) {
-    JSAMPROW row = const_cast<JSAMPROW>(rgb.data() + static_cast<size_t>(k.c.next_scanline) * width * 3);
+    JSAMPROW row =
+        const_cast<JSAMPROW>(rgb.data() + static_cast<size_t>(k.c.next_scanline) * width * 3);
     jpeg_write_scanlines(&k.c, &row, 1);
   }
   jpeg_finish_compress(&k.c);

@@ -17,20 +17,20 @@ namespace vantlo::camsim {
 namespace {
 
 // Typical quantisation tables (ITU-T T.81 Annex K.1), natural order.
-constexpr uint8_t kLumaQuant[64] = {
-    16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
-    14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
-    18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
-    49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
+constexpr uint8_t kLumaQuant[64] = {16,  11,  10,  16,  24, 40, 51,  61,  12,  12,  14,  19,  26,
+                                    58,  60,  55,  14,  13, 16, 24,  40,  57,  69,  56,  14,  17,
+                                    22,  29,  51,  87,  80, 62, 18,  22,  37,  56,  68,  109, 103,
+                                    77,  24,  35,  55,  64, 81, 104, 113, 92,  49,  64,  78,  87,
+                                    103, 121, 120, 101, 72, 92, 95,  98,  112, 100, 103, 99};
 constexpr uint8_t kChromaQuant[64] = {
     17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99, 24, 26, 56, 99, 99, 99,
     99, 99, 47, 66, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
     99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
 // Natural index of the k-th coefficient in zig-zag order (the order a DQT segment carries).
-constexpr uint8_t kZigZag[64] = {
-    0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,  12, 19, 26, 33, 40, 48,
-    41, 34, 27, 20, 13, 6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23,
-    30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
+constexpr uint8_t kZigZag[64] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
+                                 12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
+                                 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
+                                 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
 
 void PutQuant(Bytes& out, const uint8_t* table, int percent) {
   for (int k = 0; k < 64; ++k) {
@@ -160,9 +160,12 @@ SimPicture MakePicture(Family family, int serial, long rawBytes) {
     case Family::extended: {
       // Alternate the two formats: "XK" 1 pictures are JPEG data, "XK" 2 pictures raw flavour 1.
       pic.format = serial % 2 == 1 ? 1 : 2;
-      if (rawBytes > 0) pic.data = RawPicture(1, static_cast<size_t>(rawBytes), seed, 60);
-      else if (pic.format == 1) pic.data = EncodeJpeg(BitmapToRgb(scene), 640, 480, 85);
-      else pic.data = EncodeRawPicture(scene, 1, 85);
+      if (rawBytes > 0)
+        pic.data = RawPicture(1, static_cast<size_t>(rawBytes), seed, 60);
+      else if (pic.format == 1)
+        pic.data = EncodeJpeg(BitmapToRgb(scene), 640, 480, 85);
+      else
+        pic.data = EncodeRawPicture(scene, 1, 85);
       break;
     }
     case Family::filesystem: {
@@ -189,7 +192,8 @@ std::vector<SimPicture> LoadPictures(Family family, const std::string& dir) {
   for (const auto& entry : fs::directory_iterator(dir)) {
     if (!entry.is_regular_file()) continue;
     std::string ext = entry.path().extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
     if (ext == ".jpg" || ext == ".jpeg") files.push_back(entry.path());
   }
   std::sort(files.begin(), files.end());

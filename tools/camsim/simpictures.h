@@ -16,12 +16,12 @@ namespace vantlo::camsim {
 using Bytes = std::vector<uint8_t>;
 
 struct SimPicture {
-  Bytes data;  // what the picture fetch sends: raw data, or the JPEG/AVI file itself
-  Bytes thumbnail;  // 2808-byte raw thumbnail (52 x 36, Y then Cb then Cr)
-  Bytes preview;  // file-system cameras: the small JPEG in the PREVIEW folder
-  bool fine = false;  // classic: "Fine Mode" picture ("DY" answers 2)
-  int format = 1;  // extended: "XK" answer (1 or 2)
-  bool movie = false;  // file-system: an AVI file
+  Bytes data;            // what the picture fetch sends: raw data, or the JPEG/AVI file itself
+  Bytes thumbnail;       // 2808-byte raw thumbnail (52 x 36, Y then Cb then Cr)
+  Bytes preview;         // file-system cameras: the small JPEG in the PREVIEW folder
+  bool fine = false;     // classic: "Fine Mode" picture ("DY" answers 2)
+  int format = 1;        // extended: "XK" answer (1 or 2)
+  bool movie = false;    // file-system: an AVI file
   std::string fileName;  // file-system: name in the picture folder, e.g. "CIMG0001.JPG"
 };
 

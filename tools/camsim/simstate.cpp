@@ -25,12 +25,18 @@ int Number2(const std::string& c, size_t i) { return Arg(c, i) * 256 + Arg(c, i 
 
 int BaudForCode(uint8_t code) {
   switch (code) {
-    case 0x2E: return 9600;
-    case 0x16: return 19200;
-    case 0x0B: return 38400;
-    case 0x07: return 57600;
-    case 0x03: return 115200;
-    default: return 0;
+    case 0x2E:
+      return 9600;
+    case 0x16:
+      return 19200;
+    case 0x0B:
+      return 38400;
+    case 0x07:
+      return 57600;
+    case 0x03:
+      return 115200;
+    default:
+      return 0;
   }
 }
 
@@ -67,10 +73,10 @@ ArgumentShape SimState::Shape(char a, char b) const {
     int families;  // bit 0 classic, bit 1 extended, bit 2 file system
   };
   static constexpr Entry kTable[] = {
-      {"MP", 0, 1}, {"RB", 4, 1}, {"DA", 1, 1}, {"DH", 1, 1}, {"DY", 2, 1}, {"MK", 0, 1},
-      {"DL", 0, 1}, {"MG", 0, 1}, {"Mg", 0, 1}, {"DF", 2, 1}, {"DR", 0, 1}, {"SU", 0, 1},
-      {"XC", 0, 6}, {"XP", 0, 6}, {"BC", 0, 6}, {"XA", 2, 6}, {"XT", 2, 6}, {"XK", 2, 6},
-      {"XG", 2, 6}, {"EY", 3, 6}, {"XF", 4, 6}, {"ZD", 0, 4}, {"ZE", 0, 4}, {"ZH", 0, 4},
+      {"MP", 0, 1},  {"RB", 4, 1},  {"DA", 1, 1}, {"DH", 1, 1}, {"DY", 2, 1}, {"MK", 0, 1},
+      {"DL", 0, 1},  {"MG", 0, 1},  {"Mg", 0, 1}, {"DF", 2, 1}, {"DR", 0, 1}, {"SU", 0, 1},
+      {"XC", 0, 6},  {"XP", 0, 6},  {"BC", 0, 6}, {"XA", 2, 6}, {"XT", 2, 6}, {"XK", 2, 6},
+      {"XG", 2, 6},  {"EY", 3, 6},  {"XF", 4, 6}, {"ZD", 0, 4}, {"ZE", 0, 4}, {"ZH", 0, 4},
       {"ZG", -1, 4}, {"CD", -1, 4}, {"DD", 0, 7}, {"CB", 1, 7}, {"PP", 2, 7}, {"QR", 0, 7},
       {"QX", 0, 7},
   };
@@ -103,8 +109,10 @@ int SimState::ReportedCount() const {
 
 void SimState::Erase(int n) {
   pictures_.erase(pictures_.begin() + (n - 1));
-  if (current_ == n) current_ = 0;
-  else if (current_ > n) --current_;
+  if (current_ == n)
+    current_ = 0;
+  else if (current_ > n)
+    --current_;
 }
 
 void SimState::PowerOnState() {
@@ -119,9 +127,12 @@ Reply SimState::Evaluate(const std::string& c) {
   pending_.reset();  // a new command cancels data nobody asked for
   if (auto common = Common(c)) return *common;
   switch (family_) {
-    case Family::classic: return Classic(c);
-    case Family::extended: return Extended(c);
-    case Family::filesystem: return FileSystem(c);
+    case Family::classic:
+      return Classic(c);
+    case Family::extended:
+      return Extended(c);
+    case Family::filesystem:
+      return FileSystem(c);
   }
   return Reply{true, {}, [] {}, false};
 }
@@ -145,10 +156,13 @@ std::optional<Reply> SimState::Common(const std::string& c) {
     return Reply{false, {}, [this] { PowerOnState(); }, true};
   }
   if (name == "DD") {
-    return Reply{false, {}, [this] {
+    return Reply{false,
+                 {},
+                 [this] {
                    pictures_.clear();
                    current_ = 0;
-                 }, false};
+                 },
+                 false};
   }
   return std::nullopt;
 }
@@ -162,7 +176,8 @@ Reply SimState::Classic(const std::string& c) {
     return ok;
   }
   if (name == "RB") {
-    ok.data = {static_cast<uint8_t>(faults_.batteryByte >= 0 ? faults_.batteryByte : kHealthyClassicBattery)};
+    ok.data = {static_cast<uint8_t>(faults_.batteryByte >= 0 ? faults_.batteryByte
+                                                             : kHealthyClassicBattery)};
     return ok;
   }
   if (name == "SU") {
@@ -225,7 +240,8 @@ Reply SimState::Extended(const std::string& c) {
     return ok;
   }
   int n = name == "EY" ? Number2(c, 3) : name == "XF" ? Number2(c, 4) : Number2(c, 2);
-  if (name == "XA" || name == "XT" || name == "XK" || name == "XG" || name == "EY" || name == "XF") {
+  if (name == "XA" || name == "XT" || name == "XK" || name == "XG" || name == "EY" ||
+      name == "XF") {
     if (!Valid(n)) return refuse;
     const SimPicture& p = pictures_[n - 1];
     if (name == "XA") ok.commit = [this, n] { current_ = n; };
@@ -274,7 +290,8 @@ Reply SimState::FileSystem(const std::string& c) {
     return ok;
   }
   if (name == "ZH") {
-    static const std::vector<std::string> kFolders[] = {{"DCIM"}, {kPictureFolder}, {"PREVIEW"}, {}};
+    static const std::vector<std::string> kFolders[] = {
+        {"DCIM"}, {kPictureFolder}, {"PREVIEW"}, {}};
     pending_ = NameList(kFolders[depth_]);
     return ok;
   }

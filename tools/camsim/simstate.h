@@ -20,10 +20,10 @@ struct ArgumentShape {
 };
 
 struct Reply {
-  bool refused = false;  // the camera stays silent (the client sees no checksum byte)
-  std::vector<uint8_t> data;  // data bytes after the checksum
+  bool refused = false;          // the camera stays silent (the client sees no checksum byte)
+  std::vector<uint8_t> data;     // data bytes after the checksum
   std::function<void()> commit;  // state change made once the client has acknowledged
-  bool switchesSpeed = false;  // the client changes its line speed right after this exchange
+  bool switchesSpeed = false;    // the client changes its line speed right after this exchange
 };
 
 class SimState {
@@ -64,7 +64,7 @@ class SimState {
   int baud_ = 9600;
   int block_ = 128;
   int current_ = 0;  // selected picture, 0 = none
-  int depth_ = 2;  // file system: 0 top, 1 DCIM, 2 100CASIO, 3 PREVIEW
+  int depth_ = 2;    // file system: 0 top, 1 DCIM, 2 100CASIO, 3 PREVIEW
   std::optional<Bytes> pending_;
 };
 

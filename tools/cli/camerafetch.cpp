@@ -14,13 +14,20 @@ namespace fs = std::filesystem;
 
 const char* KindText(std::uint8_t kind) {
   switch (kind) {
-    case kKindNormal: return "Normal Mode";
-    case kKindFine: return "Fine Mode";
-    case kKindExtended1: return "extended picture data (format 1)";
-    case kKindExtended2: return "extended picture data (format 2)";
-    case kKindJpegFile: return "JPEG file";
-    case kKindAviFile: return "AVI file";
-    default: return "nothing identified";
+    case kKindNormal:
+      return "Normal Mode";
+    case kKindFine:
+      return "Fine Mode";
+    case kKindExtended1:
+      return "extended picture data (format 1)";
+    case kKindExtended2:
+      return "extended picture data (format 2)";
+    case kKindJpegFile:
+      return "JPEG file";
+    case kKindAviFile:
+      return "AVI file";
+    default:
+      return "nothing identified";
   }
 }
 
@@ -122,7 +129,8 @@ int RunFetchAll(CameraSession& session, const Arguments& args) {
     }
     session.Progress().End();
     std::string fallback = Numbered("picture", n, KindExtension(kind));
-    fs::path path = dir / (fileSystem ? SafeName(names[static_cast<size_t>(n - 1)], fallback) : fallback);
+    fs::path path =
+        dir / (fileSystem ? SafeName(names[static_cast<size_t>(n - 1)], fallback) : fallback);
     WriteFile(path, data);
     ++saved;
     std::printf("%s (%s, %zu bytes)\n", path.c_str(), KindText(kind), data.size());

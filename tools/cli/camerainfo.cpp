@@ -45,8 +45,10 @@ int RunTest(CameraSession& session, const Arguments& args) {
   int errorCode = 0;
   int status = engine.TestLink(firstByte, errorCode);
   std::printf("%s\n", tqvProtocolEngine::TestLinkText(status).c_str());
-  if (status == 2) std::printf("port: %s\n", engine.Port().LastErrorText().c_str());
-  else if (status != 1 && errorCode != 0) std::printf("error code: %d\n", errorCode);
+  if (status == 2)
+    std::printf("port: %s\n", engine.Port().LastErrorText().c_str());
+  else if (status != 1 && errorCode != 0)
+    std::printf("error code: %d\n", errorCode);
   return status == 1 ? 0 : 1;
 }
 

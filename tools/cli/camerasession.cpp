@@ -26,7 +26,8 @@ CameraSession::~CameraSession() {
   // Like the window at close: a camera left at another speed or block size is reset, so the next
   // program (or the next run of this one) finds it at 9600 baud.
   if (engine_ && engine_->Port().IsOpen() &&
-      (engine_->CurrentSpeed() != tqvProtocolEngine::kDefaultSpeed || engine_->CameraBlockSize() != 128)) {
+      (engine_->CurrentSpeed() != tqvProtocolEngine::kDefaultSpeed ||
+       engine_->CameraBlockSize() != 128)) {
     try {
       engine_->ResetCamera();
     } catch (...) {

@@ -16,8 +16,8 @@ struct SpeedChoice {
   const char* name;
   std::uint8_t index;
 };
-constexpr SpeedChoice kSpeeds[] = {{"auto", 9},   {"9600", 6},   {"19200", 8},
-                                   {"38400", 9},  {"57600", 11}, {"115200", 12}};
+constexpr SpeedChoice kSpeeds[] = {{"auto", 9},  {"9600", 6},   {"19200", 8},
+                                   {"38400", 9}, {"57600", 11}, {"115200", 12}};
 
 bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 

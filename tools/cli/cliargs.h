@@ -15,7 +15,7 @@ class UsageError : public std::runtime_error {
 };
 
 struct CliOptions {
-  std::string port = "COM1:";  // "COMn:" (through the port map) or a device path
+  std::string port = "COM1:";   // "COMn:" (through the port map) or a device path
   std::uint8_t speedIndex = 9;  // baud index; "auto" is 38400
   bool irda = false;
   bool simulate = false;

@@ -6,11 +6,13 @@ namespace {
 
 // New command groups add their entries here.
 constexpr CommandEntry kCommands[] = {
-    {"info", RunInfo},         {"list", RunList},   {"test", RunTest},
-    {"thumbs", RunThumbs},     {"fetch", RunFetch}, {"fetch-all", RunFetchAll},
-    {"delete", RunDelete},     {"delete-all", RunDeleteAll},
-    {"take", RunTake},         {"reset", RunReset}, {"off", RunOff},
-    {"decode", RunDecode},     {"props", RunProps}, {"find", RunFind},
+    {"info", RunInfo},     {"list", RunList},
+    {"test", RunTest},     {"thumbs", RunThumbs},
+    {"fetch", RunFetch},   {"fetch-all", RunFetchAll},
+    {"delete", RunDelete}, {"delete-all", RunDeleteAll},
+    {"take", RunTake},     {"reset", RunReset},
+    {"off", RunOff},       {"decode", RunDecode},
+    {"props", RunProps},   {"find", RunFind},
 };
 
 }  // namespace
