@@ -36,6 +36,7 @@ namespace vantlo {
 
 class tpopupbutton;
 class Tconnectionwiz;
+class tpictureview;
 
 // How the program was started, beyond its own command line.
 struct tstartoptions {
@@ -175,6 +176,12 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport {
   // The connection wizard, created on first use.
   Tconnectionwiz* ConnectionWizard();
 
+  // The picture view on the "Picture" page: every picture shown in the
+  // window goes through it (form1picture.cpp).
+  tpictureview& PictureView() { return *pictureView_; }
+  // Opens a ".JPG", ".CAM" or ".RCD" file for display (see tpictureview).
+  bool OpenPictureFile(const std::string& path, bool interactive = true);
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -202,6 +209,7 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport {
   void SetZoom(int mode);
   void SetBrowseFolder(const std::string& folder);
   void GuardedBlock(const char* message, const std::function<void()>& body);
+  void BuildPictureCommands();
 
   tstartoptions options_;
   tstoprequest stop_;
@@ -213,6 +221,7 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport {
   twebcamsettings webcamBlock_;  // the webcam scheduler's settings block
   std::string browseFolder_;
   Tconnectionwiz* wizard_ = nullptr;
+  tpictureview* pictureView_ = nullptr;
   QFileSystemModel* dirModel_ = nullptr;
   QSplitter* splitter_ = nullptr;
   bool debug_ = false;

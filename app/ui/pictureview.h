@@ -1,0 +1,80 @@
+// The main window's picture view: holds the displayed picture (through
+// tpicturedocument) and shows it on Image3 at the zoom of Label32. Every
+// part of the window that shows a picture goes through here: fetched camera
+// pictures (ShowPicture) and files opened from the browser (OpenPictureFile).
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/core/picturedocument.h"
+#include "picture/pipeline.h"
+
+class QLabel;
+class QScrollArea;
+
+namespace vantlo {
+
+class TForm1;
+
+class tpictureview : public QObject {
+  Q_OBJECT
+ public:
+  tpictureview(TForm1& form, QLabel* image, QLabel* zoomLabel, QScrollArea* scroll);
+  ~tpictureview() override;
+
+  tpicturedocument& Document() { return *doc_; }
+  // The pipeline the view decodes files with (the window's settings are
+  // copied into it before each open).
+  tpicturepipeline& Pipeline() { return pipeline_; }
+
+  // Shows a picture from elsewhere; `description` goes to the status line.
+  // The quarter-turn counter starts at 0.
+  void ShowPicture(const TJPEGImage& picture, const std::string& description,
+                   tpicturekind kind = tpicturekind::Camera, const std::string& path = {});
+  // Opens ".JPG", ".CAM" or ".RCD" for display. Interactive: busy cursor,
+  // progress, "Ready", name and size shown, failures shown in a message box.
+  // Non-interactive: failures are thrown as tpictureopenerror. Returns true
+  // when a picture was opened.
+  bool OpenPictureFile(const std::string& path, bool interactive = true);
+
+  // "Redisplay"/"Revert": a file picture is opened again, a camera picture
+  // is fetched again through the refetch hook; otherwise "Nothing to
+  // redisplay". Returns whether the stored picture is back.
+  bool Redisplay();
+  // Fetches the displayed camera picture again (set by the camera pages).
+  std::function<bool()> Refetch;
+
+  // Turning, for the Rotate page and the menu.
+  void RotateClockwise();
+  void RotateCounterClockwise();
+
+  // Zoom modes as ZoomText: -2 stretch, -1 fit, 1..7 (25 % .. 300 %).
+  void SetZoom(int mode);
+  int Zoom() const { return zoom_; }
+  void ZoomIn();
+  void ZoomOut();
+  // Draws the picture again at the current zoom.
+  void Redraw();
+  bool HasPicture() const { return doc_->HasPicture(); }
+  void Clear();
+
+  // Shows a message (a message box; tests may replace it).
+  std::function<void(const std::string&)> ShowMessage;
+
+ signals:
+  void PictureChanged();
+
+ private:
+  TForm1& form_;
+  QLabel* image_;
+  QLabel* zoomLabel_;
+  QScrollArea* scroll_;
+  tpicturepipeline pipeline_;
+  std::unique_ptr<tpicturedocument> doc_;
+  int zoom_ = 4;
+};
+
+}  // namespace vantlo
