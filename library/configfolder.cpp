@@ -108,18 +108,8 @@ std::optional<std::vector<std::uint8_t>> ReadBounded(const std::string& path, st
 }
 
 void WriteAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
-  auto fail = [&](int error) {
+  if (const int error = WriteFileAtomically(path, bytes, kFileMode))
     throw tregconfigerror("Cannot write " + path + ": " + SystemMessage(error));
-  };
-  tempfile temp(path);  // removed again unless renamed into place
-  if (!temp.fd()) fail(errno);
-  const int fd = temp.fd().get();
-  if (::fchmod(fd, kFileMode) != 0) fail(errno);
-  if (!WriteAll(fd, bytes.data(), bytes.size())) fail(errno);
-  if (::fsync(fd) != 0) fail(errno);
-  if (::rename(temp.path().c_str(), path.c_str()) != 0) fail(errno);
-  temp.Release();
-  SyncFolderOf(path);
 }
 
 }  // namespace vantlo::configfolder

@@ -188,16 +188,8 @@ void tpictureproperties::Save() {
   BuildRecord();
   // Written to a temporary file first and renamed over the old companion,
   // so a crash leaves either the old or the new properties, never neither.
-  tempfile tmp(companion_);
-  if (!tmp.fd()) throw tpropertieserror("Cannot write " + companion_ + ": " + std::strerror(errno));
-  if (!WriteAll(tmp.fd().get(), record_.data(), record_.size()) || ::fsync(tmp.fd().get()) != 0)
-    throw tpropertieserror("Cannot write " + companion_ + ": " + std::strerror(errno));
-  ::fchmod(tmp.fd().get(), 0644);
-  SetHiddenAttribute(tmp.fd().get());
-  if (::rename(tmp.path().c_str(), companion_.c_str()) != 0)
-    throw tpropertieserror("Cannot write " + companion_ + ": " + std::strerror(errno));
-  tmp.Release();
-  SyncFolderOf(companion_);
+  if (const int error = WriteFileAtomically(companion_, record_, 0644, SetHiddenAttribute))
+    throw tpropertieserror("Cannot write " + companion_ + ": " + std::strerror(error));
 }
 
 void tpictureproperties::Clear() {

@@ -1,6 +1,7 @@
 #include "library/unixfile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -72,6 +73,21 @@ void SyncFolderOf(const std::string& path) {
   if (folder.empty()) folder = "/";
   unixfile dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir) ::fsync(dir.get());
+}
+
+int WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes, mode_t mode,
+                        const std::function<void(int fd)>& prepare) {
+  tempfile temp(path);  // removed again unless renamed into place
+  if (!temp.fd()) return errno;
+  const int fd = temp.fd().get();
+  if (::fchmod(fd, mode) != 0) return errno;
+  if (prepare) prepare(fd);
+  if (!WriteAll(fd, bytes.data(), bytes.size())) return errno;
+  if (::fsync(fd) != 0) return errno;
+  if (::rename(temp.path().c_str(), path.c_str()) != 0) return errno;
+  temp.Release();
+  SyncFolderOf(path);
+  return 0;
 }
 
 }  // namespace vantlo

@@ -4,7 +4,12 @@
 
 #include <dirent.h>
 
+#include <sys/types.h>
+
 #include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 
 namespace vantlo {
@@ -63,5 +68,13 @@ class tempfile {
 bool WriteAll(int fd, const void* data, std::size_t size);
 // Flushes the folder entry of a renamed file (failure ignored).
 void SyncFolderOf(const std::string& path);
+
+// Replaces `path` with `bytes` so that a crash or a full disk leaves either the
+// old file or the complete new one: a temporary file in the same folder gets
+// `mode`, then `prepare` (if any) on its descriptor, the bytes and an fsync, and
+// is renamed over the target; the folder entry is flushed last. Returns 0, or
+// the errno of the step that failed, with the old file untouched.
+int WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes, mode_t mode,
+                        const std::function<void(int fd)>& prepare = {});
 
 }  // namespace vantlo
