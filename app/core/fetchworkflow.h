@@ -23,7 +23,6 @@
 #include "app/core/clock.h"
 #include "app/core/picturesaver.h"
 #include "picture/jpegimage.h"
-#include "picture/rotation.h"
 
 namespace vantlo {
 
@@ -46,7 +45,9 @@ struct tfetchsettings {
   int colourExpandPercent = 10;  // 0..50
   bool progressive = false;
 
-  torientation orientation = orNormal;
+  // Orientation code: 0 "Normal", 1 a quarter turn clockwise, 2 upside down, 3 a quarter turn
+  // counter-clockwise.
+  int orientation = 0;
   tcaptionsetting caption;  // the interactive caption setting
   tcorrectionmode correction = tcorrectionmode::off;
   int correctionStrength = 10;  // "Manual": 0..20
@@ -102,6 +103,8 @@ struct tfetchhost {
   // Information, warning and error boxes (exact texts).
   std::function<void(tmessagekind kind, const std::string& text)> message;
   // The fetched picture, oriented, captioned and corrected, to show as the current picture.
+  // A movie is shown twice: its preview before the transfer, then again with the AVI data and
+  // file name once it is saved.
   std::function<void(const tshownpicture& picture)> show;
   // "Do you want to overwrite ..." (Toverdeldlg); null: "No".
   toverwritequestion* overwrite = nullptr;
@@ -148,8 +151,9 @@ class tfetchworkflow {
 
   tfetchhost& Host() { return host_; }
 
-  // The fetch of one picture n (nothing for n = 0). Throws on errors (camera, decode, saving),
-  // after progress "Ready"; the caller shows the error.
+  // The fetch of one picture n (nothing for n = 0). Throws on errors (camera, decode, saving,
+  // "Picture number out of range" outside 1..count), after progress "Ready"; the caller shows
+  // the error. Decodes with the manager's pipeline (the engine in the window).
   tfetchresult FetchPicture(int n);
 
   // The multi-picture commands: camera errors do not escape; they go to the message sink as an
@@ -202,6 +206,9 @@ class tfetchworkflow {
   // Fetches `numbers` in order with the stop tests; catches failures into the result.
   tfetchresult FetchList(const std::vector<int>& numbers, bool keepGoing);
   void Fail(int n, const std::exception& e, tfetchresult& result);
+  // The picture count through the manager; a count cut to 300 is reported as a warning.
+  int RefreshCount();
+  bool CountOrFail(int& count, tfetchresult& result);
   tpicturesaver Saver();
 
   tqvProtocolEngine& engine_;

@@ -63,6 +63,9 @@ class tthumbmanager {
 
   tthumbhook OnThumbnail;
 
+  // The pipeline pictures are decoded with (its settings are the caller's to set).
+  tpicturepipeline& Pipeline() { return pipeline_; }
+
   // Drops all thumbnails and marks, count 0, deletes the cache files.
   void Clear();
   // Asks the camera for its picture count. A count above 300 is kept to 300 and
