@@ -8,6 +8,8 @@
 
 namespace vantlo {
 
+class tqvProtocolEngine;
+
 // The camera operations the main window's connection tools use. The window
 // holds one; it forwards to the single protocol engine (tenginelink) so the
 // window code does not depend on the engine's header, and tests and builds
@@ -30,6 +32,9 @@ class tcameralink : public tlinkprobe {
   virtual void SelectPicture(int number) = 0;
   // Device path the COM name maps to (port map, environment first).
   virtual std::string DeviceOf(const std::string& portName) const = 0;
+  // The protocol engine behind the link (for the camera thumbnail manager);
+  // null when the program is built without the camera library.
+  virtual tqvProtocolEngine* Engine() { return nullptr; }
 };
 
 // The engine link for the window: the real protocol engine when the camera

@@ -64,6 +64,7 @@ class tenginelink : public tcameralink {
   std::string DeviceOf(const std::string& port) const override {
     return tportmapio::DeviceOf(port);
   }
+  tqvProtocolEngine* Engine() override { return &engine_; }
 
  private:
   tqvProtocolEngine engine_;

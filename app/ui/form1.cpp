@@ -2,6 +2,7 @@
 // and the small shared routines. Start-up is in form1init.cpp, the camera
 // and setup handlers in form1camera.cpp, the close in form1close.cpp.
 #include "form1.h"
+#include "savingpage.h"
 
 #include <QAction>
 #include <QApplication>
@@ -70,6 +71,7 @@ TForm1::TForm1(tstartoptions options, QWidget* parent)
   BuildPages();
   BuildMenus();
   BuildToolBar();
+  BuildCameraPictureCommands();
   BuildStatusLine();
 
   Timer1 = MakeTimer(this, 1000, "Timer1");
@@ -125,7 +127,8 @@ void TForm1::BuildPages() {
   TabSheet2 = EmptyPage("The second camera page comes with fetching from the camera.");
   BuildSetupPage();
   TabSheet4 = EmptyPage("File commands come with the disk picture browser.");
-  TabSheet5 = EmptyPage("The saving options come with picture saving.");
+  SavingPage = new tsavingpage;
+  TabSheet5 = SavingPage;
   TabSheet6 = EmptyPage("Webcam mode comes with its scheduler.");
   preferences = EmptyPage("Picture options come with the picture commands.");
   TabSheet8 = EmptyPage("AutoCapture comes with its workflow.");

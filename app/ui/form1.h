@@ -37,6 +37,8 @@ namespace vantlo {
 class tpopupbutton;
 class Tconnectionwiz;
 class tpictureview;
+class tcamerapictures;
+class tsavingpage;
 
 // How the program was started, beyond its own command line.
 struct tstartoptions {
@@ -176,6 +178,11 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport {
   // The connection wizard, created on first use.
   Tconnectionwiz* ConnectionWizard();
 
+  // The camera pictures: grid, selection, thumbnails and fetching (camerapictures.h).
+  tcamerapictures& CameraPictures() { return *cameraPictures_; }
+  bool HasCameraLink() const { return link_ != nullptr; }
+  tsavingpage* SavingPage = nullptr;  // TabSheet5
+
   // The picture view on the "Picture" page: every picture shown in the
   // window goes through it (form1picture.cpp).
   tpictureview& PictureView() { return *pictureView_; }
@@ -210,6 +217,7 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport {
   void SetBrowseFolder(const std::string& folder);
   void GuardedBlock(const char* message, const std::function<void()>& body);
   void BuildPictureCommands();
+  void BuildCameraPictureCommands();  // form1fetch.cpp
 
   tstartoptions options_;
   tstoprequest stop_;
@@ -221,6 +229,7 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport {
   twebcamsettings webcamBlock_;  // the webcam scheduler's settings block
   std::string browseFolder_;
   Tconnectionwiz* wizard_ = nullptr;
+  tcamerapictures* cameraPictures_ = nullptr;
   tpictureview* pictureView_ = nullptr;
   QFileSystemModel* dirModel_ = nullptr;
   QSplitter* splitter_ = nullptr;

@@ -14,6 +14,7 @@
 #include "app/lowvoltsrule.h"
 #include "app/portchoice.h"
 #include "connectionwiz.h"
+#include "camerapictures.h"
 #include "form1.h"
 #include "lowvolts.h"
 #include "portmapdlg.h"
@@ -181,45 +182,10 @@ void TForm1::SpeedButton11Click() {
     link_->SetLowVoltageThreshold(EngineThresholdFor(settings_.contact.LowBatteryThreshold()));
 }
 
-void TForm1::ShowPictureByNumberClick() {
-  if (!link_) return;
-  tbusyguard guard(busy_, tbusyregister::kPictures);
-  if (!guard.Granted()) {
-    QMessageBox::warning(this, "Vantlo", tbusyregister::kBusyBoxText);
-    return;
-  }
-  try {
-    const int count = link_->GetPictureCount();
-    if (count == 0) {
-      QMessageBox::information(this, "Vantlo", "The camera memory is empty");
-      return;
-    }
-    Tshowpicnum dlg(*link_, count, this);
-    dlg.exec();
-  } catch (const std::exception& e) {
-    ShowCameraError(e);
-  }
-}
+void TForm1::ShowPictureByNumberClick() { CameraPictures().PicturebyNumber1Click(); }
 
 void TForm1::SelectedThumbnailOnCamera1Click() {
-  if (!link_) return;
-  // The lowest-numbered selected camera thumbnail: cell (r, c) is picture r * 2 + c + 1.
-  int lowest = 0;
-  for (const QModelIndex& i : DrawGrid11->selectionModel()->selectedIndexes()) {
-    const int n = i.row() * 2 + i.column() + 1;
-    if (lowest == 0 || n < lowest) lowest = n;
-  }
-  tbusyguard guard(busy_, tbusyregister::kPictures);
-  if (!guard.Granted()) return;
-  try {
-    if (lowest == 0 || lowest > link_->GetPictureCount()) {
-      QMessageBox::information(this, "Vantlo", "Select a Camera Thumbnail to display");
-      return;
-    }
-    link_->SelectPicture(lowest);
-  } catch (const std::exception& e) {
-    ShowCameraError(e);
-  }
+  CameraPictures().SelectedPictureonCameraDisplay1Click();
 }
 
 }  // namespace vantlo

@@ -21,6 +21,7 @@
 #include "app/pumpingwait.h"
 #include "app/zoommode.h"
 #include "form1.h"
+#include "savingpage.h"
 #include "welcome.h"
 
 namespace vantlo {
@@ -291,6 +292,7 @@ void TForm1::ApplySettingsToControls() {
   ComboBox1->setCurrentIndex(speed);
   if (link_) link_->SetDesiredSpeed(SpeedChoiceToBaudIndex(speed));
   (settings_.extra.IrDA() ? RadioButton8 : RadioButton7)->setChecked(true);
+  if (SavingPage) SavingPage->ApplyFrom(settings_);
   ComboBox4->setCurrentIndex(settings_.config.PictureSize());
   FilterCam->setChecked(settings_.diskman.ShowCam());
   FilterJpg->setChecked(settings_.diskman.ShowJpg());
@@ -306,6 +308,7 @@ void TForm1::ReadControlsIntoSettings() {
   settings_.config.SetSpeedChoice(ComboBox1->currentIndex());
   settings_.config.SetPictureSize(ComboBox4->currentIndex());
   settings_.extra.SetIrDA(RadioButton8->isChecked());
+  if (SavingPage) SavingPage->ReadInto(settings_);
   settings_.diskman.SetShowCam(FilterCam->isChecked());
   settings_.diskman.SetShowJpg(FilterJpg->isChecked());
   settings_.diskman.SetShowFolders(FilterFolders->isChecked());

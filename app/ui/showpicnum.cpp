@@ -33,6 +33,7 @@ Tshowpicnum::Tshowpicnum(tcameralink& link, int count, QWidget* parent)
   }
   lay->addLayout(buttons);
   connect(ShowButton, &QPushButton::clicked, this, &Tshowpicnum::ShowOnCameraClick);
+  connect(FetchButton, &QPushButton::clicked, this, &Tshowpicnum::FetchClick);
   connect(CloseButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -42,6 +43,20 @@ void Tshowpicnum::ShowOnCameraClick() {
   } catch (const std::exception& e) {
     QMessageBox::critical(this, "Vantlo", QString::fromStdString(e.what()));
   }
+}
+
+void Tshowpicnum::SetFetch(std::function<void(int)> fetch) {
+  fetch_ = std::move(fetch);
+  FetchButton->setEnabled(static_cast<bool>(fetch_));
+  FetchButton->setDefault(static_cast<bool>(fetch_));
+  FetchButton->setToolTip({});
+}
+
+void Tshowpicnum::FetchClick() {
+  if (!fetch_) return;
+  const int n = NumberEdit->value();
+  accept();
+  fetch_(n);
 }
 
 }  // namespace vantlo

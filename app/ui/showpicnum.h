@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -17,6 +18,10 @@ class Tshowpicnum : public QDialog {
   Tshowpicnum(tcameralink& link, int count, QWidget* parent = nullptr);
 
   void ShowOnCameraClick();
+  // Enables "Fetch" (also Enter in the number field): it closes the dialog and hands the
+  // chosen number to `fetch`.
+  void SetFetch(std::function<void(int)> fetch);
+  void FetchClick();
 
   QLabel* CountLabel = nullptr;
   QSpinBox* NumberEdit = nullptr;
@@ -26,6 +31,7 @@ class Tshowpicnum : public QDialog {
 
  private:
   tcameralink& link_;
+  std::function<void(int)> fetch_;
 };
 
 }  // namespace vantlo
