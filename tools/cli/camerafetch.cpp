@@ -1,10 +1,11 @@
-// Commands that move pictures from the camera to disk: thumbs, fetch, fetch-all.
-#include <cctype>
+// Commands that move pictures from the camera to disk: thumbs, fetch, fetch-all (the last two
+// through the fetch workflow when asked for finished pictures, see finishedfetch.h).
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
 #include "tools/cli/commands.h"
+#include "tools/cli/finishedfetch.h"
 
 namespace vantlo::cli {
 
@@ -31,12 +32,6 @@ const char* KindText(std::uint8_t kind) {
   }
 }
 
-const char* KindExtension(std::uint8_t kind) {
-  if (kind == kKindJpegFile) return ".jpg";
-  if (kind == kKindAviFile) return ".avi";
-  return ".raw";
-}
-
 void WriteFile(const fs::path& path, const std::vector<std::uint8_t>& data) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
@@ -48,15 +43,6 @@ void EnsureFolder(const fs::path& dir) {
   std::error_code ec;
   fs::create_directories(dir, ec);
   if (!fs::is_directory(dir)) throw std::runtime_error("Cannot create folder " + dir.string());
-}
-
-// A file name from the camera is used only when it is a plain name (letters, digits, '.', '_',
-// '-', no leading dot); anything else could point outside the folder.
-std::string SafeName(const std::string& cameraName, const std::string& fallback) {
-  if (cameraName.empty() || cameraName.size() > 64 || cameraName[0] == '.') return fallback;
-  for (unsigned char c : cameraName)
-    if (!std::isalnum(c) && c != '.' && c != '_' && c != '-') return fallback;
-  return cameraName;
 }
 
 std::string Numbered(const char* stem, int n, const char* ext) {
@@ -90,9 +76,13 @@ int RunThumbs(CameraSession& session, const Arguments& args) {
   return 0;
 }
 
-int RunFetch(CameraSession& session, const Arguments& args) {
-  if (args.size() != 3 || args[1] != "-o") throw UsageError("usage: fetch N -o FILE");
+int RunFetch(CameraSession& session, const Arguments& arguments) {
+  Arguments args = arguments;
+  const FetchFlags flags = TakeFetchFlags(args);
+  if (args.size() != 3 || args[1] != "-o")
+    throw UsageError("usage: fetch N -o FILE [--jpg] [--cam]");
   int n = ParseNumber(args[0], "picture number", 0, 65535);
+  if (flags.Any()) return RunFinishedFetch(session, n, args[2], flags);
   fs::path path = args[2];
   tqvProtocolEngine& engine = session.Engine();
   session.FamilyName();  // a file-system camera enters its picture folder first
@@ -106,37 +96,11 @@ int RunFetch(CameraSession& session, const Arguments& args) {
   return 0;
 }
 
-int RunFetchAll(CameraSession& session, const Arguments& args) {
-  ExpectArguments("fetch-all", args, 1);
-  fs::path dir = args[0];
-  tqvProtocolEngine& engine = session.Engine();
-  bool fileSystem = session.FamilyName() == "filesystem";
-  std::vector<std::string> names;
-  if (fileSystem) engine.ListFiles(names);
-  int count = fileSystem ? static_cast<int>(names.size()) : engine.GetPictureCount();
-  EnsureFolder(dir);
-  int saved = 0;
-  for (int n = 1; n <= count; ++n) {
-    std::vector<std::uint8_t> data;
-    session.Progress().Begin("picture " + std::to_string(n) + "/" + std::to_string(count));
-    std::uint8_t kind;
-    try {
-      kind = engine.FetchPicture(n, data);
-    } catch (...) {
-      session.Progress().End();
-      std::fprintf(stderr, "saved %d of %d pictures\n", saved, count);
-      throw;
-    }
-    session.Progress().End();
-    std::string fallback = Numbered("picture", n, KindExtension(kind));
-    fs::path path =
-        dir / (fileSystem ? SafeName(names[static_cast<size_t>(n - 1)], fallback) : fallback);
-    WriteFile(path, data);
-    ++saved;
-    std::printf("%s (%s, %zu bytes)\n", path.c_str(), KindText(kind), data.size());
-  }
-  std::printf("saved %d of %d pictures\n", saved, count);
-  return 0;
+int RunFetchAll(CameraSession& session, const Arguments& arguments) {
+  Arguments args = arguments;
+  const FetchFlags flags = TakeFetchFlags(args);
+  if (args.size() != 1) throw UsageError("usage: fetch-all DIR [--jpg] [--cam]");
+  return RunWorkflowFetchAll(session, args[0], flags);
 }
 
 }  // namespace vantlo::cli

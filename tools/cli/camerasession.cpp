@@ -40,6 +40,8 @@ CameraSession::~CameraSession() {
 
 void CameraSession::RequestStop() { stopRequested = true; }
 
+bool CameraSession::StopRequested() { return stopRequested; }
+
 tqvProtocolEngine& CameraSession::EngineUnchecked() {
   if (engine_) return *engine_;
   std::string port = options_.port;

@@ -35,6 +35,8 @@ class CameraSession {
   std::string FamilyName();
   // Set from the SIGINT handler: the running transfer stops at its next packet.
   static void RequestStop();
+  // True once Ctrl-C was pressed.
+  static bool StopRequested();
 
  private:
   CliOptions options_;
