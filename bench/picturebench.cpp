@@ -1,0 +1,182 @@
+// Picture benchmark: camera pictures through the decoding pipeline against libjpeg-turbo's own
+// djpeg, JPEG files through FinishPicture, and the eighth-scale preview against a full decode.
+// Prints `name: value` lines:
+//   flavourN.jfif_bytes              size of the JFIF stream RawToJfif makes of the raw data
+//   flavourN.djpeg_ms                djpeg's decode of that stream, process start-up taken off
+//   flavourN.decode_ms               DecodeJpeg of the same stream at full size
+//   flavourN.pipeline_ms             DecodeRawPicture: RawToJfif, decode, FinishPicture (choice 0)
+//   flavourN.decode_over_djpeg       decode_ms / djpeg_ms; goal at most 1.5
+//   flavourN.pipeline_over_djpeg     pipeline_ms / djpeg_ms (the finishing steps included)
+//   finish.WxH.choiceC_ms            a W x H JPEG file's bytes to the finished picture
+//                                    (LoadFromStream, FinishPicture)
+//   finish.WxH.choiceC.finish_only_ms  FinishPicture alone on the decoded picture
+//   preview.full_ms, preview.eighth_ms  2048 x 1536 JPEG loaded at full and eighth scale
+//   preview.speedup                  full_ms / eighth_ms; goal at least 6
+//
+// All times are CPU times (user + system), medians of many runs: the machine is often shared,
+// and wall-clock times would measure the other programs too.
+// How djpeg is timed: djpeg decodes one file per process, so a run costs process start-up, the
+// file read and the decode. Each repetition runs `djpeg -bmp -outfile /dev/null` (BMP: the same
+// blue-green-red rows the program decodes into) on the stream, then on an 8 x 8 JPEG whose
+// decode costs next to nothing, and takes the child's CPU time from wait4; the two kinds of
+// runs are interleaved so that changes on the machine hit both alike. The decode time is the
+// median of the stream's runs minus the median of the trivial runs. Usage: bench_picture [--djpeg PATH] [--reps N]
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "benchutil.h"
+#include "picture/camformats.h"
+#include "picture/jpegimage.h"
+#include "picture/pipeline.h"
+#include "picture/rawencoder.h"
+
+namespace {
+
+using namespace vantlo;
+using namespace vantlo::bench;
+
+struct tdjpeg {
+  std::string program = "/usr/bin/djpeg";
+  int reps = 200;
+  std::filesystem::path trivial;  // an 8 x 8 JPEG
+};
+
+// Median seconds of one djpeg decode of `file`, start-up taken off; negative when djpeg fails.
+double DjpegSeconds(const tdjpeg& dj, const std::filesystem::path& file) {
+  std::vector<double> full, trivial;
+  for (int i = 0; i < dj.reps; ++i) {
+    for (int pass = 0; pass < 2; ++pass) {
+      const std::string input = (pass == 0 ? file : dj.trivial).string();
+      double took = 0;
+      const int rc = RunQuiet({dj.program, "-bmp", "-outfile", "/dev/null", input}, &took);
+      if (rc != 0) return -1;
+      (pass == 0 ? full : trivial).push_back(took);
+    }
+  }
+  return Median(full) - Median(trivial);
+}
+
+void Print(const std::string& name, double value, const char* format = "%.3f") {
+  std::printf("%s: ", name.c_str());
+  std::printf(format, value);
+  std::printf("\n");
+  std::fflush(stdout);
+}
+
+bool Flavour(int flavour, const tdjpeg& dj, const std::filesystem::path& folder) {
+  const tbitmap source = MakeTestPicture(flavour == 0 ? 480 : 640, flavour == 0 ? 240 : 480, 7);
+  const std::vector<std::uint8_t> raw = EncodeRawPicture(source, flavour);
+  tbytes jfif;
+  RawToJfif(raw, jfif);
+  const std::filesystem::path file = folder / ("flavour" + std::to_string(flavour) + ".jpg");
+  WriteFile(file, jfif);
+
+  const std::string tag = "flavour" + std::to_string(flavour);
+  const double djpeg = DjpegSeconds(dj, file);
+  if (djpeg <= 0) {
+    std::fprintf(stderr, "%s: djpeg failed or too fast to measure\n", tag.c_str());
+    return false;
+  }
+  const double decode =
+      MedianTime([&] { (void)DecodeJpeg(jfif, JpegScale::jsFullSize); }, 50, 2.0);
+  tpicturepipeline pipeline;
+  pipeline.SetOutputSize(0);
+  const double whole = MedianTime(
+      [&] {
+        TJPEGImage picture;
+        pipeline.DecodeRawPicture(raw, picture);
+      },
+      50, 2.0);
+  Print(tag + ".jfif_bytes", static_cast<double>(jfif.size()), "%.0f");
+  Print(tag + ".djpeg_ms", djpeg * 1000);
+  Print(tag + ".decode_ms", decode * 1000);
+  Print(tag + ".pipeline_ms", whole * 1000);
+  Print(tag + ".decode_over_djpeg", decode / djpeg);
+  Print(tag + ".pipeline_over_djpeg", whole / djpeg);
+  return true;
+}
+
+void Finish(int width, int height) {
+  const std::vector<std::uint8_t> jpeg = CompressJpeg(MakeTestPicture(width, height, 3), 90, false);
+  for (int choice : {0, 7}) {
+    tpicturepipeline pipeline;
+    pipeline.SetOutputSize(static_cast<std::uint8_t>(choice));
+    const double whole = MedianTime(
+        [&] {
+          TJPEGImage decoded, picture;
+          pipeline.PrepareJpeg(decoded);
+          decoded.LoadFromStream(jpeg);
+          pipeline.FinishPicture(decoded, picture);
+        },
+        10, 2.0);
+    TJPEGImage decoded;
+    pipeline.PrepareJpeg(decoded);
+    decoded.LoadFromStream(jpeg);
+    const double finishOnly = MedianTime(
+        [&] {
+          TJPEGImage picture;
+          pipeline.FinishPicture(decoded, picture);
+        },
+        10, 1.0);
+    const std::string tag = "finish." + std::to_string(width) + "x" + std::to_string(height) +
+                            ".choice" + std::to_string(choice);
+    Print(tag + "_ms", whole * 1000);
+    Print(tag + ".finish_only_ms", finishOnly * 1000);
+  }
+}
+
+void Preview() {
+  const std::vector<std::uint8_t> jpeg = CompressJpeg(MakeTestPicture(2048, 1536, 5), 90, false);
+  auto load = [&](JpegScale scale) {
+    return MedianTime(
+        [&] {
+          TJPEGImage image;
+          image.SetScale(scale);
+          image.LoadFromStream(jpeg);
+        },
+        10, 2.0);
+  };
+  const double full = load(JpegScale::jsFullSize);
+  const double eighth = load(JpegScale::jsEighth);
+  Print("preview.jpeg_bytes", static_cast<double>(jpeg.size()), "%.0f");
+  Print("preview.full_ms", full * 1000);
+  Print("preview.eighth_ms", eighth * 1000);
+  Print("preview.speedup", full / eighth);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  tdjpeg dj;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string a = argv[i];
+    if (a == "--djpeg") {
+      dj.program = argv[i + 1];
+    } else if (a == "--reps" && std::atoi(argv[i + 1]) > 0) {
+      dj.reps = std::atoi(argv[i + 1]);
+    } else {
+      std::fprintf(stderr, "usage: bench_picture [--djpeg PATH] [--reps N]\n");
+      return 2;
+    }
+  }
+  try {
+    ttempfolder folder("vantlo-picturebench");
+    dj.trivial = folder.Path() / "trivial.jpg";
+    WriteFile(dj.trivial, CompressJpeg(tbitmap(8, 8), 90, false));
+    if (RunQuiet({dj.program, "-bmp", "-outfile", "/dev/null", dj.trivial.string()}) != 0) {
+      std::fprintf(stderr, "cannot run %s (package libjpeg-turbo-progs)\n", dj.program.c_str());
+      return 1;
+    }
+    bool ok = Flavour(0, dj, folder.Path());
+    ok = Flavour(1, dj, folder.Path()) && ok;
+    Finish(640, 480);
+    Finish(2048, 1536);
+    Preview();
+    return ok ? 0 : 1;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "bench_picture: %s\n", e.what());
+    return 1;
+  }
+}

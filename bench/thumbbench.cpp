@@ -1,0 +1,156 @@
+// Thumbnail benchmark: the camera page's thumbnail manager loading every thumbnail of a
+// 64-picture classic simulated camera with real line timing, and fetching one picture twice
+// (the second time from the run's raw-data cache). Prints `name: value` lines:
+//   thumbs.count, thumbs.bytes        thumbnails loaded and their payload bytes on the line
+//   thumbs.seconds                    measured time of FetchAllThumbnails (the engine's
+//                                     connection check, speed change, and per thumbnail its
+//                                     enquiry handshake, commands and transfer)
+//   thumbs.line_seconds               line time of the thumbnail bytes: bytes x 10 / baud
+//   thumbs.line_ratio                 line_seconds / seconds; goal at least 0.85
+//   thumbs.prescribed_wait_seconds    the waits the protocol prescribes on top of the line time
+//                                     (300 ms per enquiry handshake, 1 ms after each command
+//                                     ENQ, 2 ms per command byte, 10 ms after DC2), to show
+//                                     where the time goes
+//   thumbs.time_over_limit            seconds over (line time of every byte + prescribed waits)
+//   cache.first_seconds, cache.second_seconds  LoadPicture(1) twice
+//   cache.second_transfers            packet transfers during the second load (0: cached path)
+//   cache.speedup                     first / second; goal at least 50
+// Usage: bench_thumb [--count N] [--baud 9600|19200|38400|57600|115200]
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/core/thumbmanager.h"
+#include "benchutil.h"
+#include "camera/qv10int.h"
+#include "picture/jpegimage.h"
+#include "tools/camsim/simcamera.h"
+
+namespace {
+
+using namespace vantlo;
+using namespace vantlo::bench;
+namespace camsim = vantlo::camsim;
+
+constexpr double kCheckCameraWaits = 0.300;
+constexpr double kCommandEnquiryWait = 0.001;
+constexpr double kCommandByteWaits = 0.002;
+constexpr double kDc2Wait = 0.010;
+
+std::uint8_t BaudIndex(int baud) {
+  switch (baud) {
+    case 9600:
+      return 6;
+    case 19200:
+      return 8;
+    case 38400:
+      return 9;
+    case 57600:
+      return 11;
+    case 115200:
+      return 12;
+    default:
+      return 0;
+  }
+}
+
+void Print(const std::string& name, double value, const char* format = "%.4f") {
+  std::printf("%s: ", name.c_str());
+  std::printf(format, value);
+  std::printf("\n");
+  std::fflush(stdout);
+}
+
+double PrescribedWaits(const camsim::LineStats& s) {
+  const int checks = s.enquiries - s.commands;
+  return checks * kCheckCameraWaits + s.commands * kCommandEnquiryWait +
+         static_cast<double>(s.commandBytes) * kCommandByteWaits + s.transfers * kDc2Wait;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int count = 64;
+  int baud = 115200;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string a = argv[i];
+    const int v = std::atoi(argv[i + 1]);
+    if (a == "--count" && v >= 2 && v <= 300) {
+      count = v;
+    } else if (a == "--baud" && BaudIndex(v)) {
+      baud = v;
+    } else {
+      std::fprintf(stderr, "usage: bench_thumb [--count N] [--baud B]\n");
+      return 2;
+    }
+  }
+
+  camsim::Options options;
+  options.family = camsim::Family::classic;
+  options.count = count;
+  options.realtime = true;
+  camsim::SimulatedCamera camera(options);
+  camera.Start();
+  bool ok = true;
+  try {
+    ttempfolder cacheBase("vantlo-thumbbench");
+    tqvProtocolEngine engine(camera.DevicePath(), 0, false);
+    engine.SetDesiredSpeed(BaudIndex(baud));
+    tthumbmanager manager(engine, engine, cacheBase.Path().string());
+    int loaded = 0;
+    manager.OnThumbnail = [&](int, bool&) { ++loaded; };
+
+    camera.ResetStats();
+    const auto start = tbenchclock::now();
+    manager.FetchAllThumbnails();
+    const double took = SecondsSince(start);
+    // The camera counts a transfer once it has the ACK of its end packet, which may be after the
+    // engine has returned; it answers an enquiry only after that ACK, so after one handshake the
+    // counters are complete. The handshake itself is taken off again.
+    engine.CheckCamera();
+    camsim::LineStats s = camera.Stats();
+    s.enquiries -= 1;
+    s.bytesIn -= 1;
+    s.bytesOut -= 1;
+    s.lineSeconds -= 2 * 10.0 / baud;
+    const double lineSeconds = static_cast<double>(s.transferBytes) * 10.0 / baud;
+    const double waits = PrescribedWaits(s);
+    Print("thumbs.count", loaded, "%.0f");
+    Print("thumbs.bytes", static_cast<double>(s.transferBytes), "%.0f");
+    Print("thumbs.seconds", took);
+    Print("thumbs.line_seconds", lineSeconds);
+    Print("thumbs.line_ratio", lineSeconds / took);
+    Print("thumbs.prescribed_wait_seconds", waits);
+    Print("thumbs.time_over_limit", took / (s.lineSeconds + waits));
+    ok = loaded == count;
+
+    TJPEGImage first, second;
+    camera.ResetStats();
+    auto t0 = tbenchclock::now();
+    manager.LoadPicture(1, first);
+    const double firstSeconds = SecondsSince(t0);
+    engine.CheckCamera();
+    const int firstTransfers = camera.Stats().transfers;
+    camera.ResetStats();
+    t0 = tbenchclock::now();
+    manager.LoadPicture(1, second);
+    const double secondSeconds = SecondsSince(t0);
+    engine.CheckCamera();
+    const int secondTransfers = camera.Stats().transfers;
+    Print("cache.first_seconds", firstSeconds);
+    Print("cache.first_transfers", firstTransfers, "%.0f");
+    Print("cache.second_seconds", secondSeconds, "%.6f");
+    Print("cache.second_transfers", secondTransfers, "%.0f");
+    Print("cache.speedup", firstSeconds / secondSeconds, "%.1f");
+    ok = ok && secondTransfers == 0 && first.Width() == second.Width();
+    try {
+      engine.ResetCamera();
+    } catch (...) {
+    }
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "bench_thumb: %s\n", e.what());
+    ok = false;
+  }
+  camera.Stop();
+  return ok ? 0 : 1;
+}

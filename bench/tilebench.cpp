@@ -1,0 +1,215 @@
+// Tile benchmark: the Browse page's thumbnail manager making the 80 x 80 tiles of a folder of
+// 500 generated JPEG files (half 640 x 480, half 2048 x 1536; half of each with an EXIF
+// thumbnail), against a reference that decodes every file at full size in the same run.
+// Prints `name: value` lines:
+//   tiles.files, tiles.made          files in the folder and tiles built
+//   tiles.seconds                    CPU time of tdiskthumbmanager::LoadAllThumbnails over the
+//                                    folder (CPU time: the machine is often shared; the
+//                                    wall-clock times are printed as *.wall_seconds)
+//   reference.seconds                CPU time of reading and decoding every file at full size
+//   tiles.speedup                    reference / tiles; goal at least 8
+//   memory.<mode>.<size>_kib         peak resident set growth of a fresh child process that
+//                                    makes the tiles (or full decodes) of 20 files of one pixel
+//                                    size without EXIF thumbnails, over a child that only lists
+//                                    the same folder (getrusage of the child, from wait4)
+//   memory.tiles.growth_kib          tiles' large minus small; the goal is that it stays small
+//                                    (bounded by the compressed file read whole) while the
+//                                    reference grows by the full-size bitmap
+// The files are generated into a temp folder for this run and removed at the end.
+// Usage: bench_tile [--files N]   (a child run: bench_tile --child tiles|full|list FOLDER)
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "benchutil.h"
+#include "library/diskthumbmanager.h"
+#include "library/thumbsource.h"
+#include "picture/advstretch.h"
+#include "picture/jpegimage.h"
+#include "picture/rawencoder.h"
+
+namespace {
+
+using namespace vantlo;
+using namespace vantlo::bench;
+namespace fs = std::filesystem;
+
+constexpr int kDistinctPictures = 6;  // per size; the files repeat them
+constexpr int kMemoryFiles = 20;
+
+void Print(const std::string& name, double value, const char* format = "%.3f") {
+  std::printf("%s: ", name.c_str());
+  std::printf(format, value);
+  std::printf("\n");
+  std::fflush(stdout);
+}
+
+// JPEG data without the JFIF segment, so it starts FF D8 FF DB as an embedded EXIF thumbnail
+// does.
+std::vector<std::uint8_t> BareJpeg(const std::vector<std::uint8_t>& jpeg) {
+  std::size_t at = 2;
+  while (at + 4 < jpeg.size() && jpeg[at] == 0xFF && jpeg[at + 1] >= 0xE0 && jpeg[at + 1] <= 0xEF)
+    at += 2 + static_cast<std::size_t>(jpeg[at + 2]) * 256 + jpeg[at + 3];
+  std::vector<std::uint8_t> out = {0xFF, 0xD8};
+  out.insert(out.end(), jpeg.begin() + static_cast<long>(at), jpeg.end());
+  return out;
+}
+
+// SOI, an APP1 "Exif" segment carrying a 160 x 120 JPEG thumbnail, then the main picture.
+std::vector<std::uint8_t> WithExif(const std::vector<std::uint8_t>& main, const tbitmap& picture) {
+  tbitmap small(160, 120);
+  AdvStretch(picture, small, true);
+  const std::vector<std::uint8_t> thumb = BareJpeg(CompressJpeg(small, 85, false));
+  const std::size_t length = std::max<std::size_t>(thumb.size() + 8 + 64, 4000);
+  std::vector<std::uint8_t> file = {0xFF, 0xD8, 0xFF, 0xE1, static_cast<std::uint8_t>(length >> 8),
+                                    static_cast<std::uint8_t>(length & 0xFF), 'E', 'x', 'i', 'f',
+                                    0, 0};
+  file.insert(file.end(), thumb.begin(), thumb.end());
+  file.resize(4 + length, 0);
+  file.insert(file.end(), main.begin() + 2, main.end());
+  return file;
+}
+
+struct tsizes {
+  int width, height;
+};
+constexpr tsizes kSizes[2] = {{640, 480}, {2048, 1536}};
+
+// Writes `files` pictures into `folder` (even: 640 x 480, odd: 2048 x 1536; every second pair
+// with an EXIF thumbnail) and hard links kMemoryFiles plain ones of each size into
+// folder/../small and folder/../large for the memory runs.
+void Generate(const fs::path& folder, int files) {
+  fs::create_directories(folder);
+  fs::create_directories(folder.parent_path() / "small");
+  fs::create_directories(folder.parent_path() / "large");
+  std::vector<std::uint8_t> plain[2][kDistinctPictures], exif[2][kDistinctPictures];
+  for (int s = 0; s < 2; ++s)
+    for (int k = 0; k < kDistinctPictures; ++k) {
+      const tbitmap picture = MakeTestPicture(kSizes[s].width, kSizes[s].height, 11 + k);
+      plain[s][k] = CompressJpeg(picture, 90, false);
+      exif[s][k] = WithExif(plain[s][k], picture);
+    }
+  int linked[2] = {0, 0};
+  for (int i = 0; i < files; ++i) {
+    const int s = i % 2;
+    const bool withExif = (i / 2) % 2 == 1;
+    const int k = (i / 4) % kDistinctPictures;
+    char name[32];
+    std::snprintf(name, sizeof name, "pic%04d.jpg", i + 1);
+    WriteFile(folder / name, withExif ? exif[s][k] : plain[s][k]);
+    if (!withExif && linked[s] < kMemoryFiles) {
+      fs::create_hard_link(folder / name, folder.parent_path() / (s ? "large" : "small") / name);
+      ++linked[s];
+    }
+  }
+}
+
+int MakeTiles(const fs::path& folder) {
+  tpicturethumbsource source;
+  tdiskthumbmanager manager(source);
+  manager.SetActive(true);
+  manager.SetFolder(folder.string());
+  manager.LoadAllThumbnails();
+  int made = 0;
+  for (int n = 1; n <= manager.Count(); ++n) made += manager.HasThumbnail(n) ? 1 : 0;
+  return made;
+}
+
+std::vector<fs::path> JpegFiles(const fs::path& folder) {
+  std::vector<fs::path> files;
+  for (const auto& e : fs::directory_iterator(folder))
+    if (e.path().extension() == ".jpg") files.push_back(e.path());
+  return files;
+}
+
+// Reads and decodes every file at full size; returns the decoded pixel count.
+long long DecodeAllFull(const fs::path& folder) {
+  long long pixels = 0;
+  for (const fs::path& file : JpegFiles(folder)) {
+    TJPEGImage image;
+    image.LoadFromFile(file);
+    pixels += static_cast<long long>(image.Width()) * image.Height();
+  }
+  return pixels;
+}
+
+int Child(const std::string& mode, const fs::path& folder) {
+  if (mode == "tiles") return MakeTiles(folder) > 0 ? 0 : 1;
+  if (mode == "full") return DecodeAllFull(folder) > 0 ? 0 : 1;
+  if (mode == "list") return JpegFiles(folder).empty() ? 1 : 0;
+  return 2;
+}
+
+// Runs this program as a child in `mode` over `folder`; its peak RSS in KiB, -1 on failure.
+long ChildPeakKiB(const std::string& self, const std::string& mode, const fs::path& folder) {
+  long peak = -1;
+  if (RunQuiet({self, "--child", mode, folder.string()}, nullptr, &peak) != 0) return -1;
+  return peak;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "--child") return Child(argv[2], argv[3]);
+  int files = 500;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string a = argv[i];
+    const int v = std::atoi(argv[i + 1]);
+    if (a == "--files" && v >= 4 * kMemoryFiles && v <= 5000) {
+      files = v;
+    } else {
+      std::fprintf(stderr, "usage: bench_tile [--files N]\n");
+      return 2;
+    }
+  }
+  try {
+    const std::string self = fs::canonical("/proc/self/exe").string();
+    ttempfolder temp("vantlo-tilebench");
+    const fs::path folder = temp.Path() / "pictures";
+    auto start = tbenchclock::now();
+    Generate(folder, files);
+    Print("generate.seconds", SecondsSince(start));
+
+    start = tbenchclock::now();
+    double cpu = CpuSeconds();
+    const int made = MakeTiles(folder);
+    const double tiles = CpuSeconds() - cpu;
+    const double tilesWall = SecondsSince(start);
+    start = tbenchclock::now();
+    cpu = CpuSeconds();
+    const long long pixels = DecodeAllFull(folder);
+    const double reference = CpuSeconds() - cpu;
+    const double referenceWall = SecondsSince(start);
+    Print("tiles.files", files, "%.0f");
+    Print("tiles.made", made, "%.0f");
+    Print("tiles.seconds", tiles);
+    Print("tiles.wall_seconds", tilesWall);
+    Print("reference.seconds", reference);
+    Print("reference.wall_seconds", referenceWall);
+    Print("reference.megapixels", static_cast<double>(pixels) / 1e6, "%.1f");
+    Print("tiles.speedup", reference / tiles, "%.2f");
+
+    long peak[3][2] = {};  // list, tiles, full x small, large
+    const char* modes[3] = {"list", "tiles", "full"};
+    for (int m = 0; m < 3; ++m)
+      for (int s = 0; s < 2; ++s) {
+        peak[m][s] = ChildPeakKiB(self, modes[m], temp.Path() / (s ? "large" : "small"));
+        if (peak[m][s] < 0) throw std::runtime_error(std::string("child run failed: ") + modes[m]);
+      }
+    for (int m = 1; m < 3; ++m)
+      for (int s = 0; s < 2; ++s)
+        Print(std::string("memory.") + modes[m] + "." + (s ? "2048x1536" : "640x480") + "_kib",
+              static_cast<double>(peak[m][s] - peak[0][s]), "%.0f");
+    Print("memory.tiles.growth_kib",
+          static_cast<double>((peak[1][1] - peak[0][1]) - (peak[1][0] - peak[0][0])), "%.0f");
+    Print("memory.full.growth_kib",
+          static_cast<double>((peak[2][1] - peak[0][1]) - (peak[2][0] - peak[0][0])), "%.0f");
+    return made == files ? 0 : 1;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "bench_tile: %s\n", e.what());
+    return 1;
+  }
+}
