@@ -11,6 +11,10 @@
 #include <sstream>
 
 #include "camera/comport.h"
+#include "library/records.h"
+#include "library/regconfig.h"
+#include "picture/jpegimage.h"
+#include "picture/pipeline.h"
 #include "tools/camsim/simcamera.h"
 
 namespace vantlo::testing {
@@ -39,6 +43,28 @@ class ProgramTest : public ::testing::Test {
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
+    // The tool reads its stored settings from here, never from the user's own.
+    ::setenv("VANTLO_CONFIG_DIR", (dir_ / "config").c_str(), 1);
+  }
+
+  // Stored settings for the fetch commands: names "shot" + number in OUT, no daily folder, no
+  // caption, normal orientation, no correction; `change` adjusts them further.
+  template <typename F>
+  void StoreSettings(F change) {
+    tregconfig store((dir_ / "config").string());
+    tsettingsrecords records;
+    store.ReadAll(records);
+    records.config.SetNameByDate(false);
+    records.config.SetPrefix("shot");
+    records.config.SetDailyFolder(false);
+    records.config.SetConfirmOverwrite(true);
+    tcaptionrecord caption = records.capdata.Caption(tcaptionkind::Interactive);
+    caption.SetMode(tcaptionmode::None);
+    records.capdata.SetCaption(tcaptionkind::Interactive, caption);
+    records.ftp.SetOrientation(torientation::Normal);
+    records.extra.SetColourMode(tcolourmode::Off);
+    change(records);
+    ASSERT_TRUE(store.WriteAll(records).empty());
   }
   void TearDown() override { fs::remove_all(dir_); }
 
@@ -84,23 +110,99 @@ TEST_F(ProgramTest, InfoAndIllegalPictureNumber) {
   EXPECT_FALSE(fs::exists(dir_ / "x")) << "nothing saved for a failed fetch";
 }
 
-TEST_F(ProgramTest, FetchAllFromAFileSystemCameraKeepsTheFiles) {
+TEST_F(ProgramTest, FetchAllFromAFileSystemCameraKeepsJpegAndAviBytes) {
+  StoreSettings([](tsettingsrecords& r) {
+    r.config.SetSaveJpeg(true);
+    r.config.SetSaveCam(false);
+  });
   Result r = Cli("--simulate=filesystem fetch-all '" + (dir_ / "pics").string() + "'");
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_TRUE(fs::exists(dir_ / "pics" / "CIMG0001.JPG"));
-  EXPECT_TRUE(fs::exists(dir_ / "pics" / "MOV0004.AVI"));
-  std::string jpeg = Slurp(dir_ / "pics" / "CIMG0001.JPG");
-  ASSERT_GT(jpeg.size(), 2u);
-  EXPECT_EQ(static_cast<unsigned char>(jpeg[0]), 0xFF);
-  EXPECT_EQ(static_cast<unsigned char>(jpeg[1]), 0xD8);
+  // Generated names; a camera JPEG nothing changes and a movie are kept byte for byte.
+  Result first = Cli("--simulate=filesystem fetch 1 -o '" + (dir_ / "p1").string() + "'");
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(Slurp(dir_ / "pics" / "shot001.jpg"), Slurp(dir_ / "p1"));
+  EXPECT_FALSE(fs::exists(dir_ / "pics" / "shot001.cam"));
+  EXPECT_FALSE(fs::exists(dir_ / "pics" / "shot004.jpg"));
   // A single fetch enters the picture folder too, and reports a movie as an AVI file.
   Result one = Cli("--simulate=filesystem fetch 4 -o '" + (dir_ / "m.avi").string() + "'");
   EXPECT_EQ(one.status, 0) << one.err;
   EXPECT_NE(one.out.find("kind: 6 (AVI file)"), std::string::npos);
   EXPECT_EQ(Slurp(dir_ / "m.avi").substr(0, 4), "RIFF");
+  EXPECT_EQ(Slurp(dir_ / "pics" / "shot004.avi"), Slurp(dir_ / "m.avi"));
   Result del = Cli("--simulate=filesystem delete 1");
   EXPECT_EQ(del.status, 1);
   EXPECT_NE(del.err.find("not possible to delete"), std::string::npos);
+}
+
+TEST_F(ProgramTest, FetchAllJpgAndCamWritesDecodablePicturesAndHeadlessSkipsTakenNames) {
+  StoreSettings([](tsettingsrecords& r) {
+    r.config.SetSaveJpeg(false);  // --jpg and --cam win over the stored choice
+    r.config.SetSaveCam(false);
+  });
+  const fs::path out = dir_ / "saved";
+  Result r = Cli("--simulate=classic fetch-all '" + out.string() + "' --jpg --cam");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("10 files saved, 0 skipped"), std::string::npos) << r.out;
+  tpicturepipeline pipeline;
+  for (int n = 1; n <= 5; ++n) {
+    const std::string stem = (out / ("shot00" + std::to_string(n))).string();
+    TJPEGImage jpeg;
+    ASSERT_NO_THROW(jpeg.LoadFromFile(stem + ".jpg")) << n;
+    EXPECT_EQ(jpeg.Width(), 320);
+    EXPECT_EQ(jpeg.Height(), 240);
+    const std::string camBytes = Slurp(stem + ".cam");
+    TJPEGImage cam;
+    ASSERT_NO_THROW(pipeline.LoadCamFile(
+        std::span(reinterpret_cast<const std::uint8_t*>(camBytes.data()), camBytes.size()), cam))
+        << n;
+    EXPECT_EQ(cam.Width(), 320);
+  }
+  // Again, with no terminal to ask: every taken name is skipped and reported, nothing replaced.
+  const std::string before = Slurp(out / "shot003.jpg");
+  Result again = Cli("--simulate=classic fetch-all '" + out.string() + "' --jpg --cam");
+  EXPECT_EQ(again.status, 0) << again.err;
+  EXPECT_NE(again.out.find("skipped " + (out / "shot003.cam").string()), std::string::npos);
+  EXPECT_NE(again.out.find("0 files saved, 10 skipped"), std::string::npos) << again.out;
+  EXPECT_EQ(Slurp(out / "shot003.jpg"), before);
+}
+
+TEST_F(ProgramTest, FetchAllFollowsTheStoredChoiceAndOrientation) {
+  StoreSettings([](tsettingsrecords& r) {
+    r.config.SetSaveJpeg(true);
+    r.config.SetSaveCam(false);
+    r.ftp.SetOrientation(torientation::Clockwise);
+  });
+  const fs::path out = dir_ / "saved";
+  Result r = Cli("--simulate=classic fetch-all '" + out.string() + "'");
+  ASSERT_EQ(r.status, 0) << r.err;
+  TJPEGImage jpeg;
+  jpeg.LoadFromFile(out / "shot002.jpg");
+  EXPECT_EQ(jpeg.Width(), 240);
+  EXPECT_EQ(jpeg.Height(), 320);
+  EXPECT_FALSE(fs::exists(out / "shot002.cam"));
+}
+
+TEST_F(ProgramTest, FetchOneWithJpgOrCam) {
+  StoreSettings([](tsettingsrecords&) {});
+  Result jpg = Cli("--simulate fetch 2 -o '" + (dir_ / "two.jpeg").string() + "' --jpg");
+  ASSERT_EQ(jpg.status, 0) << jpg.err;
+  TJPEGImage picture;
+  picture.LoadFromFile(dir_ / "two.jpeg");
+  EXPECT_EQ(picture.Width(), 320);
+  Result both = Cli("--simulate fetch --cam 3 --jpg -o '" + (dir_ / "three").string() + "'");
+  ASSERT_EQ(both.status, 0) << both.err;
+  EXPECT_TRUE(fs::exists(dir_ / "three.jpg"));
+  const std::string cam = Slurp(dir_ / "three.cam");
+  tpicturepipeline pipeline;
+  TJPEGImage fromCam;
+  EXPECT_NO_THROW(pipeline.LoadCamFile(
+      std::span(reinterpret_cast<const std::uint8_t*>(cam.data()), cam.size()), fromCam));
+  // Only the named files: no generated names, no daily folder.
+  int files = 0;
+  for (const auto& e : fs::directory_iterator(dir_)) files += e.is_regular_file() ? 1 : 0;
+  EXPECT_EQ(files, 5);  // out, err, two.jpeg, three.jpg, three.cam
+  EXPECT_EQ(Cli("--simulate fetch 9 -o '" + (dir_ / "x").string() + "' --cam").status, 1);
+  EXPECT_FALSE(fs::exists(dir_ / "x"));
 }
 
 TEST_F(ProgramTest, SecondProgramOnTheSamePortGetsAlreadyOpen) {
