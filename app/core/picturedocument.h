@@ -107,6 +107,11 @@ class tpicturedocument {
   // "No picture on display" without a picture.
   tresizereport ApplyResize(int choice, int quality, const std::function<bool()>& redisplay);
 
+  // Gives the picture the pipeline's JPEG settings (24-bit, quality,
+  // progressive); existing JPEG data are kept.
+  void ApplyJpegSettings() { PrepareJpeg(picture_); }
+  tpicturepipeline& Pipeline() { return pipeline_; }
+
  private:
   void PrepareJpeg(TJPEGImage& image) const;
 
@@ -118,5 +123,19 @@ class tpicturedocument {
   int quarterTurns_ = 0;
   std::optional<TJPEGImage> uncorrected_;
 };
+
+// "Define Orientation" for the displayed picture: camera and AutoCapture
+// pictures are ignored silently; a picture opened from a ".CAM" file can be
+// given an orientation; anything else gets NotCam ("You can only define
+// the orientation of a CAM file").
+enum class torientationtarget { Ignore, NotCam, Cam };
+torientationtarget CurrentOrientationTarget(const tpicturedocument& doc);
+inline constexpr const char* kOnlyCamOrientation =
+    "You can only define the orientation of a CAM file";
+// The orientation stored for a CAM file (0 when none or unreadable).
+int StoredOrientationOf(const std::string& camPath);
+// Stores an orientation code (0..3) in a CAM file's properties, keeping its
+// other properties; throws with the user's text on failure.
+void StoreOrientation(const std::string& camPath, int code);
 
 }  // namespace vantlo
