@@ -36,6 +36,8 @@
 
 #include "app/picturedescription.h"
 #include "app/portchoice.h"
+#include "browsepage.h"
+#include "diskgrid.h"
 #include "popupbutton.h"
 
 namespace vantlo {
@@ -73,6 +75,11 @@ TForm1::TForm1(tstartoptions options, QWidget* parent)
   BuildToolBar();
   BuildCameraPictureCommands();
   BuildStatusLine();
+  browser_ = new tbrowsepage(*this);
+  browser_->BuildMenu(menuBar());
+  connect(PageControl2, &QTabWidget::currentChanged, this, [this] {
+    if (PageControl2->currentWidget() == BrowseSheet) browser_->PageShown();
+  });
 
   Timer1 = MakeTimer(this, 1000, "Timer1");
   Timer2 = MakeTimer(this, 500, "Timer2");
@@ -188,6 +195,14 @@ void TForm1::BuildBrowsePage() {
   CheckBox25->setObjectName("CheckBox25");
   for (auto* c : {FilterCam, FilterJpg, FilterFolders, CheckBox25}) filters->addWidget(c);
   filters->addStretch();
+  RefreshButton = new QPushButton("Refresh");
+  RefreshButton->setObjectName("RefreshButton");
+  RefreshButton->setToolTip("Refreshes the current directory");
+  TodayButton = new QPushButton("Today");
+  TodayButton->setObjectName("TodayButton");
+  TodayButton->setToolTip("Goes to Today's Autosave directory");
+  filters->addWidget(RefreshButton);
+  filters->addWidget(TodayButton);
   lay->addLayout(filters);
   auto* split = new QSplitter(Qt::Horizontal);
   auto* left = new QWidget;
@@ -207,12 +222,8 @@ void TForm1::BuildBrowsePage() {
   Image1->setFrameShape(QFrame::StyledPanel);
   leftLay->addWidget(Image1, 0, Qt::AlignHCenter);
   split->addWidget(left);
-  DrawGrid12 = new QTableWidget(0, 4);
+  DrawGrid12 = new Tdiskgrid;
   DrawGrid12->setObjectName("DrawGrid12");
-  DrawGrid12->horizontalHeader()->hide();
-  DrawGrid12->verticalHeader()->hide();
-  DrawGrid12->setShowGrid(false);
-  DrawGrid12->setToolTip("Thumbnails of the pictures on disk come with the disk browser.");
   split->addWidget(DrawGrid12);
   split->setStretchFactor(1, 1);
   lay->addWidget(split, 1);

@@ -35,6 +35,8 @@ class QWidget;
 namespace vantlo {
 
 class tpopupbutton;
+class Tdiskgrid;
+class tbrowsepage;
 class Tconnectionwiz;
 class tpictureview;
 class tcamerapictures;
@@ -132,7 +134,9 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport {
   QProgressBar* Gauge1 = nullptr;
   QLabel* VoltageLabel = nullptr;
   QTableWidget* DrawGrid11 = nullptr;
-  QTableWidget* DrawGrid12 = nullptr;
+  Tdiskgrid* DrawGrid12 = nullptr;  // disk tiles
+  QPushButton* RefreshButton = nullptr;
+  QPushButton* TodayButton = nullptr;
   QTreeView* directoryoutline1 = nullptr;
   QCheckBox* CheckBox25 = nullptr;  // Autoload
   QCheckBox* FilterCam = nullptr;
@@ -174,6 +178,11 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport {
   void ShowPageNumber(int number) { ShowPage(number); }
   // After the message loop has ended without a close: runs the close.
   void CloseAfterLoop();
+
+  // The disk browser of the Browse page.
+  tbrowsepage* Browser() { return browser_; }
+  // The folder the Browse page shows (stored at close).
+  void BrowseFolderShown(const std::string& folder) { browseFolder_ = folder; }
 
   // The connection wizard, created on first use.
   Tconnectionwiz* ConnectionWizard();
@@ -229,6 +238,7 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport {
   twebcamsettings webcamBlock_;  // the webcam scheduler's settings block
   std::string browseFolder_;
   Tconnectionwiz* wizard_ = nullptr;
+  tbrowsepage* browser_ = nullptr;
   tcamerapictures* cameraPictures_ = nullptr;
   tpictureview* pictureView_ = nullptr;
   QFileSystemModel* dirModel_ = nullptr;

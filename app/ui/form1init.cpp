@@ -20,6 +20,7 @@
 #include "app/portchoice.h"
 #include "app/pumpingwait.h"
 #include "app/zoommode.h"
+#include "browsepage.h"
 #include "form1.h"
 #include "savingpage.h"
 #include "welcome.h"
@@ -204,6 +205,8 @@ void TForm1::FormShow() {
                              "contact Corvane");
     ShowError(QString::fromStdString(e.what()));
   }
+  browser_->Activate();
+  if (!browseFolder_.empty()) browser_->SetFolder(browseFolder_);
   Trace("FormShow complete");
   Timer3->start();
 }
@@ -264,6 +267,7 @@ void TForm1::SetBrowseFolder(const std::string& folder) {
   browseFolder_ = folder;
   if (!browseFolder_.empty() && browseFolder_.back() != '/') browseFolder_ += '/';
   Label27->setText(QString::fromStdString("  " + browseFolder_));
+  if (browser_ && shown_) browser_->SetFolder(browseFolder_);
 }
 
 void TForm1::FillPortList() {

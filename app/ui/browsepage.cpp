@@ -1,0 +1,535 @@
+#include "browsepage.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QScrollBar>
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeView>
+#include <QUrl>
+#include <filesystem>
+
+#include "app/core/naming.h"
+#include "app/core/settingsrecords.h"
+#include "browsedialogs.h"
+#include "deleteempty.h"
+#include "diskgrid.h"
+#include "editpicprop.h"
+#include "findpicsdlg.h"
+#include "form1.h"
+#include "library/keywords.h"
+#include "library/pictureproperties.h"
+#include "overdeldlg.h"
+#include "tidydbdlg.h"
+#include "tilepictures.h"
+
+namespace vantlo {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+std::string WithSlash(std::string s) {
+  if (!s.empty() && s.back() != '/') s += '/';
+  return s;
+}
+
+std::string WithoutSlash(std::string s) {
+  while (s.size() > 1 && s.back() == '/') s.pop_back();
+  return s;
+}
+
+}  // namespace
+
+tbrowsepage::tbrowsepage(TForm1& form)
+    : QObject(&form),
+      form_(form),
+      manager_(std::make_unique<tdiskthumbmanager>(source_, DrawTilePictures())) {
+  grid_ = form.DrawGrid12;
+  grid_->SetManager(manager_.get());
+  message = [this](const std::string& text) { QMessageBox::information(&form_, "Vantlo", Q(text)); };
+  chooseFolder = [this](const std::string& title) {
+    return QFileDialog::getExistingDirectory(&form_, Q(title), Q(manager_->CurrentFolder()))
+        .toStdString();
+  };
+  confirm = [this](const std::string& prompt, const std::string& path) {
+    Toverdeldlg dlg(Q(prompt), Q(path), &form_);
+    switch (dlg.Ask()) {
+      case Toverdeldlg::tanswer::yes:
+        return tanswer::Yes;
+      case Toverdeldlg::tanswer::yesToAll:
+        return tanswer::YesToAll;
+      default:
+        return tanswer::No;
+    }
+  };
+  askRename = [this](std::string& path) {
+    prename dlg(path, &form_);
+    dlg.exec();
+    if (dlg.Answer() == prename::Ok) path = dlg.NewPath();
+    return static_cast<int>(dlg.Answer());
+  };
+  runDialog = [](QDialog& dialog) { return dialog.exec(); };
+  Hook();
+}
+
+tbrowsepage::~tbrowsepage() {
+  manager_->StopLoading();
+  grid_->SetManager(nullptr);
+}
+
+void tbrowsepage::Hook() {
+  auto& h = manager_->Hooks();
+  h.loadingStarted = [this] {
+    form_.BusyControl(tbusyregister::kDiskThumbnails);
+    if (!loadQueued_) {
+      loadQueued_ = true;
+      QTimer::singleShot(0, this, &tbrowsepage::LoadStep);
+    }
+  };
+  h.loadingFinished = [this] {
+    form_.BusyControl(tbusyregister::kDiskThumbnails + 1);
+    form_.ReportPosition(0);
+  };
+  h.thumbnailMade = [this](int n) {
+    grid_->RepaintItem(n);
+    const int count = std::max(1, manager_->Count());
+    form_.ReportPosition(n * 100 / count);
+  };
+  h.folderChanged = [this] {
+    searchResults_ = false;
+    form_.RefreshButton->setText("Refresh");
+    ShowCaption("  " + WithSlash(manager_->CurrentFolder()));
+    ShowTreeFolder(manager_->CurrentFolder());
+    form_.BrowseFolderShown(WithSlash(manager_->CurrentFolder()));
+    grid_->Reshape();
+  };
+  h.openPicture = [this] { OpenCurrent(); };
+  h.deletePictures = [this] { DeleteSelected(); };
+  h.openMovie = [](const std::string& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(Q(path)));
+  };
+  grid_->activated = [this](tactivation) { grid_->Reshape(); };
+  grid_->contextMenu = [this](const QPoint& at) {
+    if (menu_) menu_->popup(at);
+  };
+
+  connect(form_.CheckBox25, &QCheckBox::toggled, this, [this](bool on) {
+    manager_->SetAutoload(on);
+  });
+  for (QCheckBox* c : {form_.FilterCam, form_.FilterJpg, form_.FilterFolders})
+    connect(c, &QCheckBox::toggled, this, [this] { ApplyFilters(); });
+  connect(form_.RefreshButton, &QPushButton::clicked, this, &tbrowsepage::RefreshClick);
+  connect(form_.TodayButton, &QPushButton::clicked, this, &tbrowsepage::TodayClick);
+}
+
+void tbrowsepage::LoadStep() {
+  loadQueued_ = false;
+  bool more = false;
+  try {
+    more = manager_->LoadNextThumbnail();
+  } catch (...) {
+    manager_->StopLoading();
+    more = manager_->Loading() && manager_->LoadNextThumbnail();
+  }
+  if (more && !loadQueued_) {
+    loadQueued_ = true;
+    QTimer::singleShot(0, this, &tbrowsepage::LoadStep);
+  }
+}
+
+void tbrowsepage::ShowCaption(const std::string& text) { form_.Label27->setText(Q(text)); }
+
+void tbrowsepage::ShowTreeFolder(const std::string& folder) {
+  auto* model = qobject_cast<QFileSystemModel*>(form_.directoryoutline1->model());
+  if (!model || folder.empty()) return;
+  const QModelIndex index = model->index(Q(WithoutSlash(folder)));
+  if (!index.isValid()) return;
+  form_.directoryoutline1->setEnabled(true);
+  QSignalBlocker block(form_.directoryoutline1);
+  form_.directoryoutline1->setCurrentIndex(index);
+  form_.directoryoutline1->scrollTo(index);
+}
+
+bool tbrowsepage::SetFolder(const std::string& folder) {
+  try {
+    manager_->SetFolder(folder);
+  } catch (const std::exception& e) {
+    message(e.what());
+    return false;
+  }
+  searchResults_ = false;
+  form_.RefreshButton->setText("Refresh");
+  ShowCaption("  " + WithSlash(manager_->CurrentFolder()));
+  form_.BrowseFolderShown(WithSlash(manager_->CurrentFolder()));
+  grid_->Reshape();
+  grid_->verticalScrollBar()->setValue(0);
+  return true;
+}
+
+void tbrowsepage::Activate() {
+  manager_->SetActive(true);
+  manager_->SetAutoload(form_.CheckBox25->isChecked());
+  grid_->Reshape();
+}
+
+void tbrowsepage::PageShown() {
+  grid_->Reshape();
+  grid_->setFocus();
+}
+
+void tbrowsepage::ApplyFilters() {
+  std::uint8_t flags = 16;
+  if (form_.FilterCam->isChecked()) flags |= 1;
+  if (form_.FilterJpg->isChecked()) flags |= 2;
+  if (form_.FilterFolders->isChecked()) flags |= 4;
+  manager_->SetScanFlags(flags);
+  grid_->Reshape();
+}
+
+void tbrowsepage::AfterChange() {
+  manager_->Refresh();
+  grid_->Reshape();
+}
+
+std::vector<std::string> tbrowsepage::SelectedPictures() const {
+  return manager_->SelectedPaths({ikCam, ikJpeg, ikAvi});
+}
+
+tpictureinfo tbrowsepage::InfoOf(int item) const {
+  tpictureinfo info;
+  info.path = manager_->Collection().Path(item);
+  info.thumbnail = ImageFromBitmap(manager_->Thumbnail(item));
+  info.camVariant = manager_->CamVariant(item);
+  info.width = manager_->PictureWidth(item);
+  info.height = manager_->PictureHeight(item);
+  return info;
+}
+
+void tbrowsepage::OpenCurrent() {
+  const std::string path = manager_->CurrentPath();
+  if (path.empty()) return;
+  if (openPicture)
+    openPicture(path);
+  else
+    message("Opening pictures is not available in this build: " + path);
+}
+
+// ---- commands on the selection ----
+
+void tbrowsepage::DeleteSelected() {
+  manager_->StopLoading();
+  const auto pictures = SelectedPictures();
+  if (!pictures.empty()) {
+    const tbatchresult r = DeletePictures(pictures, form_.Settings().config.ConfirmDeleteFile(),
+                                          confirm, ops_);
+    for (const auto& f : r.failures) message(f);
+    if (r.Changed()) AfterChange();
+    return;
+  }
+  const auto folders = manager_->SelectedPaths({ikFolder});
+  if (!folders.empty()) {
+    for (const auto& f : folders) {
+      std::error_code ec;
+      if (!std::filesystem::remove(WithoutSlash(f), ec) || ec)
+        message("Cannot delete " + f + " -- folder is not empty");
+    }
+    auto* model = qobject_cast<QFileSystemModel*>(form_.directoryoutline1->model());
+    if (model) model->setRootPath(model->rootPath());
+    AfterChange();
+    return;
+  }
+  message("No Pictures are Selected");
+}
+
+void tbrowsepage::CopySelected(bool move) {
+  manager_->StopLoading();
+  const auto pictures = SelectedPictures();
+  if (pictures.empty()) {
+    message("No disk pictures are selected");
+    return;
+  }
+  std::string folder = chooseFolder(move ? "Move Selected Disk Pictures" : "Copy Selected Disk Pictures");
+  if (folder.empty()) return;
+  folder = WithoutSlash(folder);
+  const tbatchresult r = CopyPictures(pictures, folder, move,
+                                      form_.Settings().config.ConfirmOverwrite(), confirm, ops_);
+  for (const auto& f : r.failures) message(f);
+  if (move && r.Changed()) AfterChange();
+}
+
+void tbrowsepage::RenameSelected() {
+  manager_->StopLoading();
+  const auto pictures = SelectedPictures();
+  if (pictures.empty()) {
+    message("No disk pictures are selected");
+    return;
+  }
+  bool changed = false;
+  for (const auto& old : pictures) {
+    std::string path = old;
+    const int answer = askRename(path);
+    if (answer == 2) break;
+    if (answer == 1 || path == old) continue;
+    try {
+      std::string target = path;
+      if (!target.empty() && target.front() != '/')
+        target = std::filesystem::path(old).parent_path().string() + "/" + target;
+      RenamePicture(old, target, ops_);
+      changed = true;
+    } catch (const std::exception& e) {
+      message(e.what());
+      break;
+    }
+  }
+  if (changed) AfterChange();
+}
+
+std::string tbrowsepage::DefaultFolder() const {
+  return form_.Settings().config.SaveFolder();
+}
+
+void tbrowsepage::DeleteEmptyFolders() {
+  manager_->StopLoading();
+  Tdeleteempty dlg(DefaultFolder(), &form_);
+  runDialog(dlg);
+  auto* model = qobject_cast<QFileSystemModel*>(form_.directoryoutline1->model());
+  if (model) model->setRootPath(model->rootPath());
+  AfterChange();
+}
+
+void tbrowsepage::SlideShow(bool selectedOnly) {
+  if (sliding_) return;
+  form_.ReadControlsIntoSettings();
+  std::vector<std::string> list;
+  if (selectedOnly) {
+    list = manager_->SelectedPaths({ikCam, ikJpeg});
+    if (list.empty()) {
+      message("No Pictures are Selected");
+      return;
+    }
+  } else {
+    for (int n = 1; n <= manager_->Count(); ++n) {
+      const titemkind kind = manager_->Collection().Kind(n);
+      if (kind == ikCam || kind == ikJpeg)
+        list.push_back(manager_->Collection().Path(n));
+    }
+    if (list.empty()) {
+      message("No Pictures are Selected");
+      return;
+    }
+  }
+  const int delay = form_.Settings().diskman.SlideShowDelayMs();
+  sliding_ = true;
+  slideStop_ = false;
+  form_.StopRequest().Clear();
+  while (!slideStop_ && !form_.StopRequest().IsSet()) {
+    manager_->StopLoading();
+    tbusyguard guard(form_.Busy(), tbusyregister::kDiskList);
+    std::size_t i = 0;
+    try {
+      while (i < list.size() && !slideStop_) {
+        if (openPicture) openPicture(list[i]);
+        // FTP sending of the slide show comes with the internet features.
+        slideStep_ = 0;
+        QElapsedTimer t;
+        t.start();
+        while (!slideStop_ && slideStep_ == 0 && t.elapsed() < delay) {
+          if (form_.StopRequest().IsSet()) slideStop_ = true;
+          QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+          QThread::msleep(5);
+        }
+        if (slideStep_ < 0)
+          i = i == 0 ? list.size() - 1 : i - 1;
+        else
+          ++i;
+        slideStep_ = 0;
+      }
+    } catch (const std::exception& e) {
+      slideStop_ = true;
+      message(e.what());
+    }
+  }
+  sliding_ = false;
+  form_.StopRequest().Clear();
+}
+
+void tbrowsepage::Back() {
+  if (sliding_) {
+    slideStep_ = -1;
+    return;
+  }
+  manager_->PreviousItem();
+  grid_->ShowItem(manager_->CurrentItem());
+  grid_->viewport()->update();
+}
+
+void tbrowsepage::Forward() {
+  if (sliding_) {
+    slideStep_ = 1;
+    return;
+  }
+  manager_->NextItem();
+  grid_->ShowItem(manager_->CurrentItem());
+  grid_->viewport()->update();
+}
+
+void tbrowsepage::PictureProperties() {
+  const int n = manager_->CurrentItem();
+  const titemkind kind = manager_->Collection().Kind(n);
+  if (n < 1 || !(kind == ikCam ||
+                 kind == ikJpeg ||
+                 kind == ikAvi)) {
+    message("Please select a picture");
+    return;
+  }
+  try {
+    Teditpicprop dlg(InfoOf(n), &form_);
+    runDialog(dlg);
+  } catch (const std::exception& e) {
+    message(e.what());
+  }
+}
+
+void tbrowsepage::DefineOrientationSelected() {
+  const auto cams = manager_->SelectedPaths({ikCam});
+  if (cams.empty()) {
+    message("Please select one or more CAM files");
+    return;
+  }
+  Tdefineorientation dlg(Q(SelectedCamFilesText(static_cast<int>(cams.size()))), 0, &form_);
+  if (runDialog(dlg) != QDialog::Accepted) return;
+  const tbatchresult r =
+      DefineOrientation(cams, static_cast<std::uint32_t>(dlg.Orientation()));
+  for (const auto& f : r.failures) message(f);
+}
+
+void tbrowsepage::CompressDatabase() {
+  std::string root = manager_->CurrentFolder();
+  if (root.empty()) root = DefaultFolder();
+  if (root.empty()) root = QDir::homePath().toStdString();
+  Ttidydb dlg(root, &form_);
+  runDialog(dlg);
+}
+
+void tbrowsepage::FindPictures() {
+  std::string start = manager_->CurrentFolder();
+  if (start.empty()) start = QDir::homePath().toStdString();
+  Tfindpics dlg(start, &form_);
+  if (runDialog(dlg) != QDialog::Accepted || dlg.Results().empty()) return;
+  manager_->StopLoading();
+  try {
+    manager_->LoadFileList(dlg.Results());
+  } catch (const std::exception& e) {
+    message(e.what());
+  }
+  searchResults_ = true;
+  form_.RefreshButton->setText("<Disk>");
+  ShowCaption(" Search Results");
+  grid_->Reshape();
+}
+
+void tbrowsepage::AddKeywords() {
+  const auto pictures = SelectedPictures();
+  if (pictures.empty()) {
+    message("Please select a picture");
+    return;
+  }
+  Taddkeywords dlg(static_cast<int>(pictures.size()), &form_);
+  if (runDialog(dlg) != QDialog::Accepted) return;
+  std::vector<std::string> lines;
+  for (auto& l : dlg.Lines())
+    if (!l.empty()) lines.push_back(l);
+  if (lines.empty()) return;
+  const taddkeywordsresult r = AddKeywordsToPictures(pictures, lines);
+  for (const auto& f : r.failed) message(f);
+}
+
+void tbrowsepage::RefreshClick() {
+  auto* model = qobject_cast<QFileSystemModel*>(form_.directoryoutline1->model());
+  if (searchResults_) {
+    searchResults_ = false;
+    form_.RefreshButton->setText("Refresh");
+    std::string folder;
+    if (model && form_.directoryoutline1->currentIndex().isValid())
+      folder = model->filePath(form_.directoryoutline1->currentIndex()).toStdString();
+    if (folder.empty()) folder = QDir::homePath().toStdString();
+    manager_->SetFolder("");
+    SetFolder(folder);
+  } else {
+    manager_->Refresh();
+    grid_->Reshape();
+  }
+  if (model) model->setRootPath(model->rootPath());
+}
+
+void tbrowsepage::TodayClick() {
+  form_.ReadControlsIntoSettings();
+  tnamingsettings naming = NamingSettingsFrom(form_.Settings());
+  std::string folder;
+  try {
+    folder = tfilenamer(naming).Folder();
+  } catch (const std::exception& e) {
+    message(e.what());
+    return;
+  }
+  if (SetFolder(folder)) ShowTreeFolder(manager_->CurrentFolder());
+}
+
+QMenu* tbrowsepage::BuildMenu(QMenuBar* bar) {
+  menu_ = bar->addMenu("&Disk");
+  menu_->setObjectName("DiskMenu");
+  auto add = [this](const QString& text, auto fn) { return menu_->addAction(text, this, fn); };
+  add("&Find...", [this] { FindPictures(); });
+  add("Picture &Properties...", [this] { PictureProperties(); });
+  add("Add &Keywords to Selected Pictures...", [this] { AddKeywords(); });
+  add("Define &Orientation For Selected CAM Files...", [this] { DefineOrientationSelected(); });
+  add("Compress Properties &Database...", [this] { CompressDatabase(); });
+  menu_->addSeparator();
+  add("Delete Selected D&isk Pictures", [this] { DeleteSelected(); });
+  add("Copy Se&lected Disk Pictures...", [this] { CopySelected(false); });
+  add("Mo&ve Selected Disk Pictures...", [this] { CopySelected(true); });
+  add("&Rename Selected Disk Pictures...", [this] { RenameSelected(); });
+  add("Delete Empty Folders", [this] { DeleteEmptyFolders(); });
+  menu_->addSeparator();
+  add("Slide Show - Selected Disk Pictures", [this] { SlideShow(true); });
+  add("Slide Show - All Disk Pictures", [this] { SlideShow(false); });
+  add("Stop Slide Show", [this] { StopSlideShow(); });
+  menu_->addSeparator();
+  add("Select &All", [this] {
+    manager_->SelectAll();
+    grid_->viewport()->update();
+  });
+  add("Select &None", [this] {
+    manager_->SelectNone();
+    grid_->viewport()->update();
+  });
+  add("&Invert Selection", [this] {
+    manager_->InvertSelection();
+    grid_->viewport()->update();
+  });
+  menu_->addSeparator();
+  FtpSendAction = menu_->addAction("Send Selected Files by FTP...");
+  FtpSendAction->setEnabled(false);  // comes with the internet features
+  if (auto* bar2 = form_.findChild<QToolBar*>()) {
+    QAction* back = bar2->addAction("Back", this, [this] { Back(); });
+    back->setToolTip("Previous Picture");
+    QAction* fwd = bar2->addAction("Forward", this, [this] { Forward(); });
+    fwd->setToolTip("Next Picture");
+  }
+  return menu_;
+}
+
+}  // namespace vantlo

@@ -1,0 +1,19 @@
+// The program's own artwork for the Browse page's tiles "B1" to "B7", drawn
+// in code so that no image files have to travel with the program.
+#pragma once
+
+#include <QImage>
+
+#include "library/tilegeometry.h"
+#include "picture/bitmap.h"
+
+namespace vantlo {
+
+// The seven 80 x 80 tile pictures, in the order of `ttilepicture`.
+ttilepictures DrawTilePictures();
+
+// Conversions between the program's bitmaps and Qt images.
+tbitmap BitmapFromImage(const QImage& image);
+QImage ImageFromBitmap(const tbitmap& bitmap);
+
+}  // namespace vantlo
