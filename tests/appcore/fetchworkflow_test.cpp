@@ -393,3 +393,59 @@ TEST(CameraSelection, FlagsOutsideTheGridAreIgnored) {
 
 }  // namespace
 }  // namespace vantlo
+
+namespace vantlo {
+namespace {
+
+TEST_F(FetchWorkflow, AFailedDeletionLeavesTheRemainingFlagsOnTheirPictures) {
+  // The camera claims 5 pictures but holds 3, so deleting the (then) fourth one fails.
+  camsim::Options options = Camera(camsim::Family::classic, 3);
+  options.faults.countOverride = 5;
+  Open(options);
+  settings_.askBeforeDelete = false;
+  tcameraselection selection;
+  selection.Set(2, true);
+  selection.Set(5, true);
+  selection.Set(7, true);  // beyond the count
+  EXPECT_ANY_THROW(workflow_->DeleteSelected(selection));
+  EXPECT_EQ(camera_->PictureCount(), 2);  // picture 2 went
+  // The old 5 is now 4 and still selected; 2 is done; 7 moved with the others.
+  EXPECT_EQ(selection.Selected(), (std::vector<int>{4, 6}));
+}
+
+TEST_F(FetchWorkflow, AutoCorrectionAndPromptedCaption) {
+  Open(Camera(camsim::Family::classic, 2));
+  settings_.correction = tcorrectionmode::automatic;
+  settings_.caption.mode = 3;  // "Prompt each time"
+  settings_.caption.style.fontName = "DejaVu Sans";
+  struct tanswer : tcaptionprompt {
+    int asked = 0;
+    tcaptionpromptanswer AskCaption(std::string& text) override {
+      ++asked;
+      text = "Shot <PICNUM>";
+      return tcaptionpromptanswer::ok;
+    }
+  } prompt;
+  workflow_->Host().captionPrompt = &prompt;
+  options_.saveCam = false;
+  ASSERT_EQ(workflow_->FetchPicture(1).saved, std::vector<std::string>{Out("06dec26001.jpg")});
+  EXPECT_EQ(prompt.asked, 1);
+  ASSERT_EQ(shown_.size(), 1u);
+  tbitmap expected = shown_[0].uncorrected;
+  EXPECT_EQ(AutoCorrect(expected), shown_[0].correctionStrength);
+  EXPECT_EQ(shown_[0].image.Bitmap(), expected);
+  // Without anyone to ask, "Prompt each time" writes no caption and correction "Off" nothing.
+  workflow_->Host().captionPrompt = nullptr;
+  settings_.correction = tcorrectionmode::off;
+  options_.confirmOverwrite = false;
+  workflow_->FetchPicture(1);
+  ASSERT_EQ(shown_.size(), 2u);
+  EXPECT_EQ(shown_[1].correctionStrength, -1);
+  EXPECT_EQ(shown_[1].image.Bitmap(), shown_[1].uncorrected);
+  TJPEGImage plain;
+  engine_->LoadCamFile(manager_->CamFileBytes(1), plain);
+  EXPECT_EQ(shown_[1].image.Bitmap(), plain.Bitmap());
+}
+
+}  // namespace
+}  // namespace vantlo
