@@ -11,6 +11,8 @@
 //                                     (300 ms per enquiry handshake, 1 ms after each command
 //                                     ENQ, 2 ms per command byte, 10 ms after DC2), to show
 //                                     where the time goes
+//   thumbs.line_ratio_bound           the best line_ratio the prescribed waits allow:
+//                                     line_seconds / (line time of every byte + prescribed waits)
 //   thumbs.time_over_limit            seconds over (line time of every byte + prescribed waits)
 //   cache.first_seconds, cache.second_seconds  LoadPicture(1) twice
 //   cache.second_transfers            packet transfers during the second load (0: cached path)
@@ -121,6 +123,7 @@ int main(int argc, char** argv) {
     Print("thumbs.line_seconds", lineSeconds);
     Print("thumbs.line_ratio", lineSeconds / took);
     Print("thumbs.prescribed_wait_seconds", waits);
+    Print("thumbs.line_ratio_bound", lineSeconds / (s.lineSeconds + waits));
     Print("thumbs.time_over_limit", took / (s.lineSeconds + waits));
     ok = loaded == count;
 

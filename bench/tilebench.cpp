@@ -11,15 +11,17 @@
 //   memory.<mode>.<size>_kib         peak resident set growth of a fresh child process that
 //                                    makes the tiles (or full decodes) of 20 files of one pixel
 //                                    size without EXIF thumbnails, over a child that only lists
-//                                    the same folder (getrusage of the child, from wait4)
+//                                    the same folder (VmHWM, which the child reports)
 //   memory.tiles.growth_kib          tiles' large minus small; the goal is that it stays small
 //                                    (bounded by the compressed file read whole) while the
 //                                    reference grows by the full-size bitmap
 // The files are generated into a temp folder for this run and removed at the end.
-// Usage: bench_tile [--files N]   (a child run: bench_tile --child tiles|full|list FOLDER)
+// Usage: bench_tile [--files N]
+// (a child run: bench_tile --child tiles|full|list FOLDER REPORTFILE)
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -136,24 +138,43 @@ long long DecodeAllFull(const fs::path& folder) {
   return pixels;
 }
 
-int Child(const std::string& mode, const fs::path& folder) {
-  if (mode == "tiles") return MakeTiles(folder) > 0 ? 0 : 1;
-  if (mode == "full") return DecodeAllFull(folder) > 0 ? 0 : 1;
-  if (mode == "list") return JpegFiles(folder).empty() ? 1 : 0;
-  return 2;
+// The peak resident set of this process's own address space (VmHWM). getrusage would not do:
+// a child started by posix_spawn shares its parent's memory until exec, and its ru_maxrss keeps
+// the parent's peak.
+long PeakKiB() {
+  std::ifstream in("/proc/self/status");
+  std::string line;
+  while (std::getline(in, line))
+    if (line.rfind("VmHWM:", 0) == 0) return std::atol(line.c_str() + 6);
+  return -1;
 }
 
-// Runs this program as a child in `mode` over `folder`; its peak RSS in KiB, -1 on failure.
+int Child(const std::string& mode, const fs::path& folder, const fs::path& report) {
+  bool ok = false;
+  if (mode == "tiles") ok = MakeTiles(folder) > 0;
+  if (mode == "full") ok = DecodeAllFull(folder) > 0;
+  if (mode == "list") ok = !JpegFiles(folder).empty();
+  if (!ok) return 1;
+  std::ofstream out(report);
+  out << PeakKiB() << "\n";
+  return out ? 0 : 1;
+}
+
+// Runs this program as a child in `mode` over `folder`; its peak resident set in KiB, -1 on
+// failure.
 long ChildPeakKiB(const std::string& self, const std::string& mode, const fs::path& folder) {
+  const fs::path report = folder.parent_path() / (mode + "-" + folder.filename().string() + ".hwm");
+  if (RunQuiet({self, "--child", mode, folder.string(), report.string()}) != 0) return -1;
+  std::ifstream in(report);
   long peak = -1;
-  if (RunQuiet({self, "--child", mode, folder.string()}, nullptr, &peak) != 0) return -1;
-  return peak;
+  in >> peak;
+  return in ? peak : -1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::string(argv[1]) == "--child") return Child(argv[2], argv[3]);
+  if (argc == 5 && std::string(argv[1]) == "--child") return Child(argv[2], argv[3], argv[4]);
   int files = 500;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string a = argv[i];
