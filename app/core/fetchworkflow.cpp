@@ -6,8 +6,8 @@
 #include "app/core/thumbmanager.h"
 #include "camera/qv10int.h"
 #include "camera/qvexceptions.h"
-#include "picture/rotation.h"
 #include "picture/colourcorrection.h"
+#include "picture/rotation.h"
 
 namespace vantlo {
 
@@ -54,9 +54,9 @@ void tfetchresult::Add(const tfetchresult& other) {
 
 // ---- workflow ----
 
-tfetchworkflow::tfetchworkflow(tqvProtocolEngine& engine, tthumbmanager& manager,
-                               tfilenamer& namer, tsaveoptions& saveOptions,
-                               tfetchsettings& settings, tfetchhost host, tlocalclock clock)
+tfetchworkflow::tfetchworkflow(tqvProtocolEngine& engine, tthumbmanager& manager, tfilenamer& namer,
+                               tsaveoptions& saveOptions, tfetchsettings& settings, tfetchhost host,
+                               tlocalclock clock)
     : engine_(engine),
       manager_(manager),
       namer_(namer),
@@ -116,8 +116,8 @@ bool tfetchworkflow::FetchMovie(int n, tfetchresult& result) {
   StopRequested();  // lets the window paint the preview; the transfer is not stopped here
 
   Progress(10, "Fetching AVI", n);
-  std::vector<std::uint8_t> stream = manager_.CacheStream(
-      n, [this](int position, const std::string& text, int picture) {
+  std::vector<std::uint8_t> stream =
+      manager_.CacheStream(n, [this](int position, const std::string& text, int picture) {
         Progress(position, text, picture);
         return tprogressanswer::carryOn;
       });
@@ -187,7 +187,8 @@ void tfetchworkflow::FetchStill(int n, tfetchresult& result) {
     if (settings_.correction == tcorrectionmode::automatic) {
       shown.correctionStrength = AutoCorrect(bitmap, progress);
     } else {
-      shown.correctionStrength = std::clamp(settings_.correctionStrength, 0, kMaxCorrectionStrength);
+      shown.correctionStrength =
+          std::clamp(settings_.correctionStrength, 0, kMaxCorrectionStrength);
       ApplyCasioCorrection(bitmap, shown.correctionStrength, progress);
     }
     image.Assign(bitmap);

@@ -37,9 +37,9 @@ enum class tcorrectionmode { off = 0, manual = 1, automatic = 2 };
 // FetchSettingsFrom (or set directly by tests and the command line).
 struct tfetchsettings {
   // Engine picture settings (copied into the pipeline before every decode).
-  int jpegQuality = 85;          // 1..100 (0 is passed as 1)
-  std::uint8_t outputSize = 0;   // 0..7, "Default" ... "Quarter Size"
-  bool plainStretch = true;      // always on in the window
+  int jpegQuality = 85;         // 1..100 (0 is passed as 1)
+  std::uint8_t outputSize = 0;  // 0..7, "Default" ... "Quarter Size"
+  bool plainStretch = true;     // always on in the window
   bool alwaysReencode = false;
   bool colourExpand = false;
   int colourExpandPercent = 10;  // 0..50
@@ -81,10 +81,10 @@ enum class tmessagekind { information, warning, error };
 
 // What the show callback gets.
 struct tshownpicture {
-  int number = 0;        // camera picture number
-  int kind = 1;          // current picture kind: 1 camera picture, 7 movie preview
-  TJPEGImage image;      // what to show (for a movie, its preview)
-  tbitmap uncorrected;   // the picture before the correction (for the correction tab)
+  int number = 0;               // camera picture number
+  int kind = 1;                 // current picture kind: 1 camera picture, 7 movie preview
+  TJPEGImage image;             // what to show (for a movie, its preview)
+  tbitmap uncorrected;          // the picture before the correction (for the correction tab)
   int correctionStrength = -1;  // strength applied; -1: none ("Off", or a movie)
   std::size_t sizeBytes = 0;    // size of the decoded picture as a JPEG stream
   std::string description;      // "picture #" + number

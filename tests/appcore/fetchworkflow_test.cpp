@@ -34,7 +34,8 @@ camsim::Options Camera(camsim::Family family, int count) {
 // A fixed yes/no/yes-to-all script for the overwrite question, recording what was asked.
 class tscriptedquestion : public toverwritequestion {
  public:
-  explicit tscriptedquestion(std::vector<toverwriteanswer> answers) : answers_(std::move(answers)) {}
+  explicit tscriptedquestion(std::vector<toverwriteanswer> answers)
+      : answers_(std::move(answers)) {}
   toverwriteanswer AskOverwrite(const std::string& path) override {
     asked.push_back(path);
     if (answers_.empty()) return toverwriteanswer::no;
@@ -65,7 +66,8 @@ class FetchWorkflow : public ::testing::Test {
     }
     manager_ = std::make_unique<tthumbmanager>(*engine_, *engine_);
     naming_.outputFolder = out_.path();
-    namer_ = std::make_unique<tfilenamer>(naming_, [] { return tlocaltime{2026, 12, 6, 9, 30, 0}; });
+    namer_ =
+        std::make_unique<tfilenamer>(naming_, [] { return tlocaltime{2026, 12, 6, 9, 30, 0}; });
     tfetchhost host;
     host.progress = [this](int, const std::string& text, int) { progress_.push_back(text); };
     host.message = [this](tmessagekind kind, const std::string& text) {
@@ -73,9 +75,9 @@ class FetchWorkflow : public ::testing::Test {
     };
     host.show = [this](const tshownpicture& p) { shown_.push_back(p); };
     host.stopRequested = [this] { return stop_; };
-    workflow_ = std::make_unique<tfetchworkflow>(*engine_, *manager_, *namer_, options_,
-                                                 settings_, host,
-                                                 [] { return tlocaltime{2026, 12, 6, 9, 30, 0}; });
+    workflow_ =
+        std::make_unique<tfetchworkflow>(*engine_, *manager_, *namer_, options_, settings_, host,
+                                         [] { return tlocaltime{2026, 12, 6, 9, 30, 0}; });
   }
 
   std::string Out(const std::string& name) const { return out_.path() + "/" + name; }

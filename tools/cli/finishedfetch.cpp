@@ -45,8 +45,7 @@ const char* KindWord(tmessagekind kind) {
 // Everything a workflow run needs, made from the stored settings.
 struct WorkflowRun {
   WorkflowRun(CameraSession& session, const std::string& outputFolder)
-      : engine(session.Engine()),
-        question(std::cin, std::cerr, StdioIsTerminal()) {
+      : engine(session.Engine()), question(std::cin, std::cerr, StdioIsTerminal()) {
     tregconfig store;
     store.ReadAll(records);
     naming = NamingSettingsFrom(records);
@@ -71,8 +70,8 @@ struct WorkflowRun {
       std::fprintf(stderr, "%s: %s\n", KindWord(kind), text.c_str());
     };
     host.overwrite = &question;
-    workflow = std::make_unique<tfetchworkflow>(engine, *manager, *namer, saveOptions, settings,
-                                                host);
+    workflow =
+        std::make_unique<tfetchworkflow>(engine, *manager, *namer, saveOptions, settings, host);
   }
 
   tqvProtocolEngine& engine;
