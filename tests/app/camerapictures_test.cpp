@@ -1,0 +1,411 @@
+// The camera pictures of the main window, offscreen, against the simulated camera: the grid and
+// its selection, fetching from the window into files, deleting with Tconfirmdelete, the Saving
+// page and the overwrite dialog.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "app/core/thumbmanager.h"
+#include "app/ui/camerapictures.h"
+#include "app/ui/cameragrid.h"
+#include "app/ui/confirmdelete.h"
+#include "app/ui/form1.h"
+#include "app/ui/gridclick.h"
+#include "app/ui/overdeldlg.h"
+#include "app/ui/savingpage.h"
+#include "tools/camsim/simcamera.h"
+
+namespace vantlo {
+namespace {
+
+const tlocaltime kDay{2026, 12, 6, 9, 30, 0};
+
+class tsettingsdir {
+ public:
+  tsettingsdir() : old_(qgetenv("VANTLO_CONFIG_DIR")) {
+    qputenv("VANTLO_CONFIG_DIR", dir_.path().toUtf8());
+  }
+  ~tsettingsdir() { qputenv("VANTLO_CONFIG_DIR", old_); }
+
+ private:
+  QTemporaryDir dir_;
+  QByteArray old_;
+};
+
+// COM1 is the simulated camera; the other ports lead nowhere.
+class tcom1 {
+ public:
+  explicit tcom1(const std::string& device) {
+    ::setenv("VANTLO_COM1", device.c_str(), 1);
+    for (int n = 2; n <= 8; ++n)
+      ::setenv(("VANTLO_COM" + std::to_string(n)).c_str(),
+               ("/nonexistent/vantlo-test-tty" + std::to_string(n)).c_str(), 1);
+  }
+  ~tcom1() {
+    for (int n = 1; n <= 8; ++n) ::unsetenv(("VANTLO_COM" + std::to_string(n)).c_str());
+  }
+};
+
+// Answers whatever modal window opens: message boxes with their escape button (or Yes when
+// `yes`), other dialogs by clicking the button captioned `button`. Records what was shown.
+class tanswerer : public QObject {
+ public:
+  explicit tanswerer(QString button = "No") : button_(std::move(button)) {
+    timer_.setInterval(10);
+    QObject::connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
+    timer_.start();
+  }
+  void SetButton(const QString& b) { button_ = b; }
+  QStringList boxes;    // message box texts
+  QStringList dialogs;  // window titles of other dialogs
+  QStringList details;  // per dialog: a label text that identifies what was asked
+  std::function<void(QDialog*)> inspect;
+
+ private:
+  void Poll() {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w) return;
+    if (auto* box = qobject_cast<QMessageBox*>(w)) {
+      boxes << box->text();
+      QAbstractButton* b = box->escapeButton();
+      if (!b && !box->buttons().isEmpty()) b = box->buttons().first();
+      if (b) b->click();
+      return;
+    }
+    auto* dlg = qobject_cast<QDialog*>(w);
+    if (!dlg) return;
+    dialogs << dlg->windowTitle();
+    if (inspect) inspect(dlg);
+    for (QPushButton* b : dlg->findChildren<QPushButton*>()) {
+      if (b->text() == button_) {
+        b->click();
+        return;
+      }
+    }
+    dlg->reject();
+  }
+  QTimer timer_;
+  QString button_;
+};
+
+// A window on a simulated camera with `count` pictures, saving into its own folder on a fixed day.
+struct tcamerawindow {
+  explicit tcamerawindow(int count, camsim::Family family = camsim::Family::classic)
+      : camera(MakeOptions(count, family)), com(camera.DevicePath()) {
+    form = std::make_unique<TForm1>(tstartoptions{{}, "COM1:"});
+    form->Initialise();
+    auto& config = form->Settings().config;
+    config.SetSaveFolder(out.path().toStdString());
+    config.SetNameByDate(true);
+    config.SetDailyFolder(false);
+    config.SetSaveJpeg(true);
+    config.SetSaveCam(true);
+    config.SetSaveThumbnails(false);
+    config.SetConfirmOverwrite(true);
+    config.SetConfirmDeleteFromCamera(true);
+    form->Settings().extra.SetDate2Style(false);
+    form->ApplySettingsToControls();
+    form->CameraPictures().SetClock([] { return kDay; });
+  }
+  static camsim::Options MakeOptions(int count, camsim::Family family) {
+    camsim::Options o;
+    o.count = count;
+    o.family = family;
+    return o;
+  }
+  ~tcamerawindow() {
+    if (form) form->CloseAfterLoop();
+  }
+  bool Exists(const QString& name) const { return QFile::exists(out.path() + "/" + name); }
+  QPoint CellCentre(int n) const {
+    QTableWidget* t = form->DrawGrid11;
+    return t->visualRect(t->model()->index((n - 1) / 2, (n - 1) % 2)).center();
+  }
+  void Click(int n, Qt::KeyboardModifiers m = Qt::NoModifier) {
+    QTest::mouseClick(form->DrawGrid11->viewport(), Qt::LeftButton, m, CellCentre(n));
+  }
+  std::vector<int> Selected() { return form->CameraPictures().Selection().Selected(); }
+
+  tsettingsdir settings;
+  QTemporaryDir out;
+  camsim::SimulatedCamera camera;
+  tcom1 com;
+  std::unique_ptr<TForm1> form;
+};
+
+bool Logged(const camsim::SimulatedCamera& cam, const std::string& entry) {
+  for (int i = 0; i < 300; ++i) {
+    for (const auto& e : cam.CommandLog())
+      if (e == entry) return true;
+    QTest::qWait(10);
+  }
+  return false;
+}
+
+class GridLoading : public testing::TestWithParam<int> {};
+
+// All thumbnails of 0, 3 and 12 pictures: the grid has (count + 1) div 2 rows, every picture has
+// its thumbnail, and cells past the count are painted in the window colour.
+TEST_P(GridLoading, LoadsEveryThumbnailIntoTheGrid) {
+  const int count = GetParam();
+  tcamerawindow w(count);
+  w.camera.Start();
+  tanswerer answers;
+  w.form->resize(900, 700);
+  w.form->show();
+  w.form->CameraPictures().ShowThumbnails1Click();
+  EXPECT_TRUE(answers.boxes.isEmpty()) << answers.boxes.join("|").toStdString();
+  tcamerapictures& c = w.form->CameraPictures();
+  EXPECT_EQ(c.Count(), count);
+  EXPECT_EQ(w.form->DrawGrid11->rowCount(), (count + 1) / 2);
+  for (int n = 1; n <= count; ++n) {
+    EXPECT_TRUE(c.Manager()->HasThumbnail(n)) << n;
+    EXPECT_TRUE(c.CellOf(n).loaded) << n;
+    EXPECT_FALSE(c.CellOf(n).thumbnail.isNull()) << n;
+  }
+  EXPECT_FALSE(c.CellOf(count + 1).exists);
+  if (count % 2 == 1) {
+    // The empty last cell is all window colour; a picture cell is not.
+    const QImage grab = w.form->DrawGrid11->viewport()->grab().toImage();
+    const QColor base = QApplication::palette().color(QPalette::Base);
+    EXPECT_EQ(grab.pixelColor(w.CellCentre(count + 1)), base);
+    EXPECT_NE(grab.pixelColor(w.CellCentre(count).x(), w.CellCentre(count).y() + 20),
+              QColor(Qt::red));
+  }
+  EXPECT_EQ(w.form->Label1->text(), " Ready");
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, GridLoading, testing::Values(0, 3, 12));
+
+// Selected pictures 2 and 4 of 5 are fetched, shown and saved as JPEG and CAM under the date
+// names; the others are not written. A second fetch asks before overwriting, and "Yes to All"
+// turns the confirmation off on the Saving page.
+TEST(CameraPictures, FetchingSelectedTwoAndFourWritesTheirFiles) {
+  tcamerawindow w(5);
+  w.camera.Start();
+  tanswerer answers("No");
+  tcamerapictures& c = w.form->CameraPictures();
+  c.Selection().Set(2, true);
+  c.Selection().Set(4, true);
+  c.ShowSelectedPictures1Click();
+  EXPECT_TRUE(answers.boxes.isEmpty()) << answers.boxes.join("|").toStdString();
+  for (const char* name : {"06dec26002.jpg", "06dec26002.cam", "06dec26004.jpg", "06dec26004.cam"})
+    EXPECT_TRUE(w.Exists(name)) << name;
+  for (const char* name : {"06dec26001.jpg", "06dec26003.jpg", "06dec26005.jpg", "06dec26003.cam"})
+    EXPECT_FALSE(w.Exists(name)) << name;
+  EXPECT_EQ(c.LastResult().fetched, (std::vector<int>{2, 4}));
+  EXPECT_EQ(c.CurrentPicture(), 4);
+  EXPECT_EQ(c.ShownKind(), 1);
+  ASSERT_FALSE(w.form->Image3->pixmap().isNull());
+  EXPECT_GT(w.form->Image3->pixmap().width(), 0);
+  EXPECT_EQ(w.form->Label1->text(), " Ready");
+
+  // Again: the overwrite question comes up for the first file; "No" skips it.
+  QFile::remove(w.out.path() + "/06dec26002.cam");
+  const qint64 before = QFileInfo(w.out.path() + "/06dec26002.jpg").size();
+  c.Selection().Set(4, false);
+  c.ShowSelectedPictures1Click();
+  EXPECT_TRUE(answers.dialogs.contains("Confirm"));
+  EXPECT_TRUE(w.Exists("06dec26002.cam"));  // free name: written without asking
+  EXPECT_EQ(QFileInfo(w.out.path() + "/06dec26002.jpg").size(), before);
+  EXPECT_FALSE(c.LastResult().skipped.empty());
+  EXPECT_TRUE(w.form->SavingPage->ConfirmOverwriteBox->isChecked());
+
+  // "Yes to All": written, and the confirmation is off on the page and in the settings.
+  answers.SetButton("Yes to All");
+  answers.dialogs.clear();
+  c.ShowSelectedPictures1Click();
+  EXPECT_EQ(answers.dialogs.size(), 1);
+  EXPECT_TRUE(c.LastResult().skipped.empty());
+  EXPECT_FALSE(w.form->SavingPage->ConfirmOverwriteBox->isChecked());
+  EXPECT_FALSE(w.form->Settings().config.ConfirmOverwrite());
+}
+
+// Clicks on the grid: plain, Ctrl and Shift with the anchor; a plain click on a picture whose
+// thumbnail is not loaded shows it on the camera display.
+TEST(CameraPictures, CtrlAndShiftClicksSelectAsTheGridRulesSay) {
+  tcamerawindow w(5);
+  w.camera.Start();
+  tanswerer answers;
+  w.form->resize(900, 700);
+  w.form->show();
+  tcamerapictures& c = w.form->CameraPictures();
+  // Nothing selected: the rows are set and the user is told to select.
+  c.ShowSelectedThumbnails1Click();
+  ASSERT_EQ(answers.boxes.size(), 1);
+  EXPECT_EQ(answers.boxes[0],
+            "Select one or more Camera Thumbnails to display using the panel on the right");
+  ASSERT_EQ(w.form->DrawGrid11->rowCount(), 3);
+
+  w.Click(3);
+  EXPECT_EQ(w.Selected(), (std::vector<int>{3}));
+  EXPECT_TRUE(Logged(w.camera, "DA 03"));
+  w.Click(1, Qt::ControlModifier);
+  EXPECT_EQ(w.Selected(), (std::vector<int>{1, 3}));
+  w.Click(1, Qt::ControlModifier);  // Ctrl sets, it does not toggle
+  EXPECT_EQ(w.Selected(), (std::vector<int>{1, 3}));
+  w.Click(5);
+  w.Click(2, Qt::ShiftModifier);  // from the anchor 5 down to 2
+  EXPECT_EQ(w.Selected(), (std::vector<int>{2, 3, 4, 5}));
+  w.Click(4, Qt::ShiftModifier);  // anchor is now 2
+  EXPECT_EQ(w.Selected(), (std::vector<int>{2, 3, 4}));
+
+  // Loaded thumbnails: a plain click no longer asks the camera to show the picture.
+  c.ShowThumbnails1Click();
+  const auto shown = [&] {
+    int n = 0;
+    for (const auto& e : w.camera.CommandLog()) n += e == "DA 01";
+    return n;
+  };
+  const int before = shown();
+  w.Click(1);
+  QTest::qWait(50);
+  EXPECT_EQ(shown(), before);
+
+  c.InvertSelection1Click();
+  EXPECT_EQ(w.Selected(), (std::vector<int>{2, 3, 4, 5}));
+  c.SelectNone1Click();
+  EXPECT_TRUE(w.Selected().empty());
+  c.SelectAll1Click();
+  EXPECT_EQ(w.Selected(), (std::vector<int>{1, 2, 3, 4, 5}));
+}
+
+TEST(GridClicks, ShiftWithoutAnchorSelectsOnlyTheClickedPicture) {
+  tcameraselection sel;
+  sel.Set(7, true);
+  tgridclicks clicks;
+  const auto changed = clicks.Click(sel, 4, tgridclicks::tclick::shift);
+  EXPECT_EQ(sel.Selected(), (std::vector<int>{4}));
+  EXPECT_EQ(changed, (std::vector<int>{4, 7}));
+  EXPECT_EQ(clicks.Anchor(), 4);
+  EXPECT_TRUE(clicks.Click(sel, 301, tgridclicks::tclick::plain).empty());
+  clicks.Click(sel, 300, tgridclicks::tclick::shift);
+  EXPECT_EQ(sel.Selected().size(), 297u);
+}
+
+// Deleting the selected 2 and 3 of 5 asks about picture 2 twice; declining the second keeps it.
+TEST(CameraPictures, DeleteSelectedAsksWithTheShiftedNumbers) {
+  tcamerawindow w(5);
+  w.camera.Start();
+  tanswerer answers("Yes");
+  QStringList asked;
+  answers.inspect = [&](QDialog* d) {
+    if (auto* cd = qobject_cast<Tconfirmdelete*>(d)) {
+      asked << cd->TextLabel->text();
+      if (asked.size() == 2) answers.SetButton("No");
+    }
+  };
+  tcamerapictures& c = w.form->CameraPictures();
+  c.ShowThumbnails1Click();
+  c.Selection().Set(2, true);
+  c.Selection().Set(3, true);
+  c.DeleteSelec1Click();
+  EXPECT_EQ(answers.dialogs, (QStringList{"Delete Picture?", "Delete Picture?"}));
+  EXPECT_EQ(c.LastResult().deleted, (std::vector<int>{2}));
+  EXPECT_EQ(w.camera.PictureCount(), 4);
+  EXPECT_EQ(c.Count(), 4);
+  EXPECT_TRUE(w.Selected().empty());
+  EXPECT_EQ(w.form->DrawGrid11->rowCount(), 2);
+}
+
+TEST(SavingPage, RoundTripsTheRecordsAndShowsTheSample) {
+  tsavingpage page(nullptr, [] { return kDay; });
+  tsettingsrecords in;
+  in.config.SetSaveFolder("/data/Pictures");
+  in.config.SetNameByDate(false);
+  in.extra.SetDate2Style(true);
+  in.config.SetPrefix("trip");
+  in.config.SetDailyFolder(true);
+  in.config.SetSaveJpeg(false);
+  in.config.SetSaveCam(true);
+  in.config.SetSaveThumbnails(false);
+  in.config.SetSaveContactSheets(true);
+  in.config.SetConfirmOverwrite(false);
+  page.ApplyFrom(in);
+  EXPECT_TRUE(page.RadioButton3->isChecked());
+  EXPECT_TRUE(page.Edit1->isEnabled());
+  EXPECT_EQ(page.Label8->text(), "( 261206\\trip001.jpg )");
+  tsettingsrecords out;
+  page.ReadInto(out);
+  EXPECT_EQ(out.config.SaveFolder(), "/data/Pictures");
+  EXPECT_FALSE(out.config.NameByDate());
+  EXPECT_TRUE(out.extra.Date2Style());
+  EXPECT_EQ(out.config.Prefix(), "trip");
+  EXPECT_TRUE(out.config.DailyFolder());
+  EXPECT_FALSE(out.config.SaveJpeg());
+  EXPECT_TRUE(out.config.SaveCam());
+  EXPECT_FALSE(out.config.SaveThumbnails());
+  EXPECT_TRUE(out.config.SaveContactSheets());
+  EXPECT_FALSE(out.config.ConfirmOverwrite());
+
+  // Date1 puts today's date into the prefix box and disables it; Other enables it again.
+  page.RadioButton1->click();
+  EXPECT_EQ(page.Edit1->text(), "06Dec26");
+  EXPECT_FALSE(page.Edit1->isEnabled());
+  EXPECT_EQ(page.Label8->text(), "( 06Dec26\\06Dec26001.jpg )");
+  page.CheckBox17->setChecked(false);
+  EXPECT_EQ(page.Label8->text(), "( 06Dec26001.jpg )");
+  page.RadioButton3->click();
+  EXPECT_TRUE(page.Edit1->isEnabled());
+  EXPECT_EQ(page.Edit1->text(), "06Dec26");
+  page.Edit1->setText("averyveryverylongprefix");
+  page.ReadInto(out);
+  EXPECT_EQ(out.config.Prefix(), "averyveryv");
+  EXPECT_FALSE(out.extra.Date2Style());  // Date1 was the last date style chosen
+}
+
+Toverdeldlg::tanswer AnswerBy(const QString& button, bool escape = false) {
+  Toverdeldlg dlg("Do you want to delete ", "/tmp/x.jpg");
+  QTimer::singleShot(0, &dlg, [&] {
+    if (escape) {
+      QTest::keyClick(&dlg, Qt::Key_Escape);
+      return;
+    }
+    for (QPushButton* b : dlg.findChildren<QPushButton*>())
+      if (b->text() == button) b->click();
+  });
+  return dlg.Ask();
+}
+
+TEST(Overdeldlg, AnswersYesNoYesToAllAndEscapeIsNo) {
+  Toverdeldlg dlg("Do you want to overwrite ", "/a/b.jpg");
+  EXPECT_EQ(dlg.windowTitle(), "Confirm");
+  EXPECT_EQ(dlg.QuestionLabel->text(), "Do you want to overwrite ");
+  EXPECT_EQ(dlg.FileLabel->text(), "/a/b.jpg");
+  EXPECT_TRUE(dlg.YesButton->isDefault());
+  EXPECT_EQ(AnswerBy("Yes"), Toverdeldlg::tanswer::yes);
+  EXPECT_EQ(AnswerBy("No"), Toverdeldlg::tanswer::no);
+  EXPECT_EQ(AnswerBy("Yes to All"), Toverdeldlg::tanswer::yesToAll);
+  EXPECT_EQ(AnswerBy({}, true), Toverdeldlg::tanswer::no);
+}
+
+TEST(Confirmdelete, CheckBoxStateComesBackWhicheverButton) {
+  tcameracell cell;
+  cell.number = 2;
+  cell.exists = true;
+  Tconfirmdelete dlg(cell, true);
+  EXPECT_EQ(dlg.windowTitle(), "Delete Picture?");
+  EXPECT_TRUE(dlg.AlwaysAsk());
+  QTimer::singleShot(0, &dlg, [&] {
+    dlg.AlwaysAskBox->setChecked(false);
+    dlg.NoButton->click();
+  });
+  EXPECT_FALSE(dlg.Confirm());
+  EXPECT_FALSE(dlg.AlwaysAsk());
+}
+
+}  // namespace
+}  // namespace vantlo
