@@ -232,6 +232,14 @@ TEST_F(FetchWorkflow, FileSystemCameraMovieIsSavedAsAviAndJpegFilesByteForByte) 
   }
   EXPECT_GE(movies, 1);
   EXPECT_EQ(workflow_->CurrentPicture(), 5);
+
+  // A second fetch with nobody to ask replaces no AVI (or anything else): skipped and reported.
+  const tfetchresult again = workflow_->FetchAll();
+  EXPECT_TRUE(again.saved.empty());
+  EXPECT_EQ(again.skipped.size(), result.saved.size());
+  EXPECT_NE(std::find_if(again.skipped.begin(), again.skipped.end(),
+                         [](const std::string& f) { return f.ends_with(".avi"); }),
+            again.skipped.end());
 }
 
 TEST_F(FetchWorkflow, SecondFetchFollowsTheOverwriteRuleForCamAndJpeg) {
@@ -413,6 +421,22 @@ TEST_F(FetchWorkflow, AFailedDeletionLeavesTheRemainingFlagsOnTheirPictures) {
   EXPECT_EQ(camera_->PictureCount(), 2);  // picture 2 went
   // The old 5 is now 4 and still selected; 2 is done; 7 moved with the others.
   EXPECT_EQ(selection.Selected(), (std::vector<int>{4, 6}));
+}
+
+TEST_F(FetchWorkflow, ACountAboveTheGridIsReportedAndNothingIsFetched) {
+  // An extended camera, whose count has room for more than 300.
+  camsim::Options options = Camera(camsim::Family::extended, 2);
+  options.faults.countOverride = 301;
+  Open(options);
+  const tfetchresult result = workflow_->FetchAll();
+  EXPECT_TRUE(result.fetched.empty());
+  ASSERT_EQ(result.failed.size(), 1u);
+  EXPECT_EQ(result.failed[0].number, 0);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].first, tmessagekind::error);
+  EXPECT_EQ(messages_[0].second, result.failed[0].message);
+  EXPECT_LE(manager_->Count(), 300);
+  EXPECT_TRUE(shown_.empty());
 }
 
 TEST_F(FetchWorkflow, AutoCorrectionAndPromptedCaption) {
