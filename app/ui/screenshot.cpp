@@ -1,5 +1,6 @@
 // vantlo-screenshot: renders the main window offscreen into a PNG.
-//   vantlo-screenshot OUT.png [--page=N] [--simulate[=FAMILY]] [--size=WxH]
+//   vantlo-screenshot OUT.png [--page=N] [--simulate[=FAMILY]] [--size=WxH] [--thumbnails]
+// --thumbnails loads the camera thumbnails into the Camera page's grid first.
 // Settings come from a temporary folder unless VANTLO_CONFIG_DIR is set, and
 // nothing is written back.
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <string>
 
 #include "app/simulation.h"
+#include "camerapictures.h"
 #include "form1.h"
 
 namespace {
@@ -38,6 +40,7 @@ int main(int argc, char** argv) {
   int page = 3;
   int width = 1000, height = 680;
   std::string family;
+  bool thumbnails = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a.rfind("--page=", 0) == 0)
@@ -46,6 +49,8 @@ int main(int argc, char** argv) {
       family = "classic";
     else if (a.rfind("--simulate=", 0) == 0)
       family = a.substr(11);
+    else if (a == "--thumbnails")
+      thumbnails = true;
     else if (a.rfind("--size=", 0) == 0)
       std::sscanf(a.c_str() + 7, "%dx%d", &width, &height);
     else
@@ -78,6 +83,11 @@ int main(int argc, char** argv) {
   form.Timer2->stop();
   Pump(300);
   form.Timer2->stop();  // no welcome window in the picture
+  if (thumbnails) {
+    form.CameraPictures().ShowThumbnails1Click();
+    form.CameraPictures().Selection().Set(2, true);
+    form.CameraPictures().Selection().Set(3, true);
+  }
   form.ShowPageNumber(page);
   form.resize(width, height);
   Pump(300);
