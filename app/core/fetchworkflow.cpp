@@ -127,11 +127,13 @@ bool tfetchworkflow::FetchMovie(int n, tfetchresult& result) {
     return false;
   }
   stream.pop_back();  // the kind byte
-  shown.movieFile = namer_.FileName(n, tnamekind::picture, "AVI");
-  tsavereport report = Saver().SaveMovie(n, [&stream] { return stream; });
-  result.saved.insert(result.saved.end(), report.saved.begin(), report.saved.end());
-  result.skipped.insert(result.skipped.end(), report.skipped.begin(), report.skipped.end());
-  currentFile_ = shown.movieFile;
+  if (saving_) {
+    shown.movieFile = namer_.FileName(n, tnamekind::picture, "AVI");
+    tsavereport report = Saver().SaveMovie(n, [&stream] { return stream; });
+    result.saved.insert(result.saved.end(), report.saved.begin(), report.saved.end());
+    result.skipped.insert(result.skipped.end(), report.skipped.begin(), report.skipped.end());
+    currentFile_ = shown.movieFile;
+  }
   shown.movieData = std::move(stream);
   if (host_.show) host_.show(shown);
   // The movie becomes the current camera picture, so "Next" goes on past it.
@@ -202,6 +204,11 @@ void tfetchworkflow::FetchStill(int n, tfetchresult& result) {
   shown.description = "picture #" + std::to_string(n);
   if (host_.show) host_.show(shown);
 
+  if (!saving_) {
+    currentPicture_ = n;
+    result.fetched.push_back(n);
+    return;
+  }
   namer_.EnsureDailyFolder();
   auto cam = [this, n] { return manager_.CamFileBytes(n); };
   auto jpegBytes = [&image, &jpeg] {

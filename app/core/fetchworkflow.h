@@ -184,6 +184,11 @@ class tfetchworkflow {
   // the manager, camera reset. Returns false when not confirmed.
   bool DeleteAll();
 
+  // Saving on (the default): each fetch saves as the save options say, and a movie as AVI.
+  // Off: nothing is written and no daily folder made; the host keeps what `show` gives it (the
+  // command line's single fetch into a named file).
+  void SetSaving(bool on) { saving_ = on; }
+
   // The last picture fetched and shown (0 none); the AVI file of the last movie saved.
   int CurrentPicture() const { return currentPicture_; }
   const std::string& CurrentFile() const { return currentFile_; }
@@ -220,6 +225,7 @@ class tfetchworkflow {
   tlocalclock clock_;
   int currentPicture_ = 0;
   std::string currentFile_;
+  bool saving_ = true;
 };
 
 }  // namespace vantlo

@@ -201,6 +201,13 @@ TEST_F(ProgramTest, FetchOneWithJpgOrCam) {
   int files = 0;
   for (const auto& e : fs::directory_iterator(dir_)) files += e.is_regular_file() ? 1 : 0;
   EXPECT_EQ(files, 5);  // out, err, two.jpeg, three.jpg, three.cam
+  // A movie is written as fetched, under the given name only.
+  Result movie = Cli("--simulate=filesystem fetch 4 --jpg -o '" + (dir_ / "movie").string() + "'");
+  ASSERT_EQ(movie.status, 0) << movie.err;
+  EXPECT_EQ(Slurp(dir_ / "movie").substr(0, 4), "RIFF");
+  files = 0;
+  for (const auto& e : fs::directory_iterator(dir_)) files += e.is_regular_file() ? 1 : 0;
+  EXPECT_EQ(files, 6);
   EXPECT_EQ(Cli("--simulate fetch 9 -o '" + (dir_ / "x").string() + "' --cam").status, 1);
   EXPECT_FALSE(fs::exists(dir_ / "x"));
 }

@@ -117,8 +117,7 @@ int RunFinishedFetch(CameraSession& session, int n, const std::string& file, Fet
   const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
   WorkflowRun run(session, folder.string());
   // Only the files named here are written: no generated names, no daily folder.
-  run.saveOptions.saveJpeg = run.saveOptions.saveCam = run.saveOptions.saveThumbnails = false;
-  run.naming.dailyFolder = false;
+  run.workflow->SetSaving(false);
   tshownpicture last;
   run.workflow->Host().show = [&last](const tshownpicture& p) { last = p; };
   run.workflow->FetchPicture(n);
