@@ -72,6 +72,7 @@ TForm1::TForm1(tstartoptions options, QWidget* parent)
   busy_.SetView(this);
   BuildPages();
   BuildMenus();
+  BuildPictureCommands();
   BuildToolBar();
   BuildCameraPictureCommands();
   BuildStatusLine();

@@ -22,6 +22,7 @@
 #include "app/zoommode.h"
 #include "browsepage.h"
 #include "form1.h"
+#include "pictureview.h"
 #include "savingpage.h"
 #include "welcome.h"
 
@@ -246,6 +247,8 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 void TForm1::resizetimerTimer() {
   try {
     UpdateRightPanelWidth();
+    if (pictureView_ && PageControl2->currentWidget() == TabSheet11 && pictureView_->HasPicture())
+      pictureView_->Redraw();
   } catch (...) {
   }
   resizetimer->stop();
@@ -261,6 +264,7 @@ void TForm1::SetZoom(int mode) {
   if (ZoomText(mode).empty()) mode = kZoomActualSize;
   zoom_ = mode;
   Label32->setText(QString::fromStdString(ZoomText(mode)));
+  if (pictureView_) pictureView_->SetZoom(mode);
 }
 
 void TForm1::SetBrowseFolder(const std::string& folder) {

@@ -5,13 +5,17 @@
 #pragma once
 
 #include <QObject>
+#include <QSize>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "app/core/camtojpeg.h"
 #include "app/core/picturedocument.h"
 #include "picture/pipeline.h"
 
+class QDialog;
 class QLabel;
 class QScrollArea;
 
@@ -44,12 +48,22 @@ class tpictureview : public QObject {
   // is fetched again through the refetch hook; otherwise "Nothing to
   // redisplay". Returns whether the stored picture is back.
   bool Redisplay();
+  // The "Redisplay" button: Redisplay, with "Nothing to redisplay" shown.
+  void RedisplayClick();
   // Fetches the displayed camera picture again (set by the camera pages).
   std::function<bool()> Refetch;
 
   // Turning, for the Rotate page and the menu.
   void RotateClockwise();
   void RotateCounterClockwise();
+
+  // "Define Orientation" "For Current Picture".
+  void DefineOrientationCurrent();
+  // "Save Selected CAM Files as JPEGs" over the browser's selection; the
+  // report is shown and returned.
+  tcamtojpegreport SaveSelectedCamFilesAsJpegs(const std::vector<std::string>& selection);
+  // Runs a dialog modally (tests replace it to drive the dialog).
+  std::function<int(QDialog&)> RunDialog;
 
   // Zoom modes as ZoomText: -2 stretch, -1 fit, 1..7 (25 % .. 300 %).
   void SetZoom(int mode);
@@ -63,11 +77,24 @@ class tpictureview : public QObject {
 
   // Shows a message (a message box; tests may replace it).
   std::function<void(const std::string&)> ShowMessage;
+  // Told of every zoom change (the window stores the zoom at close).
+  std::function<void(int)> OnZoomChanged;
+  // Colour correction applied to opened CAM files, and the caption written
+  // onto them; set by the correction and caption settings.
+  tcorrectionchoice Correction;
+  std::function<void(TJPEGImage&)> Caption;
+
+  // Copies the window's picture settings into the pipeline.
+  void CopySettings();
+  // The size the picture is drawn at for the current zoom.
+  QSize DisplaySize(int width, int height) const;
 
  signals:
   void PictureChanged();
 
  private:
+  tpictureopenoptions OpenOptions(bool interactive);
+
   TForm1& form_;
   QLabel* image_;
   QLabel* zoomLabel_;
