@@ -87,7 +87,7 @@ tbrowsepage::tbrowsepage(TForm1& form)
 
 tbrowsepage::~tbrowsepage() {
   manager_->StopLoading();
-  grid_->SetManager(nullptr);
+  if (grid_) grid_->SetManager(nullptr);
 }
 
 void tbrowsepage::Hook() {

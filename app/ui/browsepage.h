@@ -7,11 +7,13 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/ui/diskgrid.h"
 #include "library/diskthumbmanager.h"
 #include "library/fileops.h"
 #include "library/picturecommands.h"
@@ -25,7 +27,6 @@ class QDialog;
 namespace vantlo {
 
 class TForm1;
-class Tdiskgrid;
 struct tpictureinfo;
 
 class tbrowsepage : public QObject {
@@ -96,7 +97,7 @@ class tbrowsepage : public QObject {
   TForm1& form_;
   tpicturethumbsource source_;
   std::unique_ptr<tdiskthumbmanager> manager_;
-  Tdiskgrid* grid_ = nullptr;
+  QPointer<Tdiskgrid> grid_;  // the window may delete it first
   QMenu* menu_ = nullptr;
   tfileops ops_;
   bool searchResults_ = false;

@@ -1,0 +1,566 @@
+// The Browse page of the main window, offscreen: listing and tiles, mouse
+// and key selection, and the commands on selected disk pictures with their
+// companion properties files.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTreeView>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "app/ui/browsedialogs.h"
+#include "app/ui/browsepage.h"
+#include "app/ui/deleteempty.h"
+#include "app/ui/diskgrid.h"
+#include "app/ui/editpicprop.h"
+#include "app/ui/findpicsdlg.h"
+#include "app/ui/form1.h"
+#include "app/ui/tidydbdlg.h"
+#include "app/ui/tilepictures.h"
+#include "library/pictureproperties.h"
+#include "modalcloser.h"
+#include "picture/jpegimage.h"
+#include "picture/rawencoder.h"
+
+namespace vantlo {
+namespace {
+
+namespace fs = std::filesystem;
+
+class tconfigdir {
+ public:
+  tconfigdir() : old_(qgetenv("VANTLO_CONFIG_DIR")) {
+    qputenv("VANTLO_CONFIG_DIR", dir_.path().toUtf8());
+  }
+  ~tconfigdir() { qputenv("VANTLO_CONFIG_DIR", old_); }
+
+ private:
+  QTemporaryDir dir_;
+  QByteArray old_;
+};
+
+void WriteJpeg(const fs::path& path, int w, int h, int seed) {
+  const auto bytes = CompressJpeg(MakeTestPicture(w, h, seed), 85, false);
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                              static_cast<std::streamsize>(bytes.size()));
+}
+
+void SetProps(const fs::path& picture, const std::string& title,
+              std::initializer_list<const char*> keywords) {
+  tpictureproperties p;
+  p.SetFile(picture.string());
+  p.SetTitle(title);
+  for (const char* k : keywords) p.Keywords().Add(k);
+  p.Save();
+}
+
+tpictureproperties LoadProps(const fs::path& picture) {
+  tpictureproperties p;
+  p.SetFile(picture.string());
+  p.Load();
+  return p;
+}
+
+// A window with its Browse page on a temp folder of pictures.
+class BrowsePage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = fs::path(pictures_.path().toStdString());
+    fs::create_directory(root_ / "sub");
+    WriteJpeg(root_ / "a.jpg", 640, 480, 1);
+    WriteJpeg(root_ / "b.jpg", 480, 640, 2);
+    WriteJpeg(root_ / "c.jpg", 320, 240, 3);
+    form_ = std::make_unique<TForm1>(tstartoptions{});
+    form_->Initialise();
+    form_->resize(900, 600);
+    page_ = form_->Browser();
+    page_->message = [this](const std::string& t) { messages_.push_back(t); };
+    page_->Activate();
+    ASSERT_TRUE(page_->SetFolder(root_.string()));
+  }
+  void TearDown() override {
+    page_->Manager().StopLoading();
+    form_->CloseAfterLoop();
+  }
+  // Runs the window's event loop until the tiles are built.
+  void LoadTiles() {
+    form_->CheckBox25->setChecked(true);
+    QElapsedTimer t;
+    t.start();
+    while (page_->Manager().Loading() && t.elapsed() < 20000)
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  int ItemOf(const std::string& name) const {
+    const auto& c = page_->Manager().Collection();
+    for (int n = 1; n <= c.Count(); ++n)
+      if (c.DisplayName(n) == name) return n;
+    return 0;
+  }
+  void SelectOnly(const std::string& name) {
+    page_->Manager().SelectNone();
+    page_->Manager().Click(ItemOf(name), {});
+  }
+
+  tconfigdir config_;
+  QTemporaryDir pictures_;
+  fs::path root_;
+  std::unique_ptr<TForm1> form_;
+  tbrowsepage* page_ = nullptr;
+  std::vector<std::string> messages_;
+};
+
+TEST(TilePictures, SevenDistinctTilesOfEightyPixels) {
+  const ttilepictures t = DrawTilePictures();
+  for (int i = 0; i < 7; ++i) {
+    EXPECT_EQ(t[i].Width(), kTileSize) << i;
+    EXPECT_EQ(t[i].Height(), kTileSize) << i;
+    for (int j = 0; j < i; ++j) EXPECT_FALSE(t[i] == t[j]) << i << " " << j;
+  }
+  // The conversion to a Qt image and back keeps every pixel.
+  EXPECT_TRUE(BitmapFromImage(ImageFromBitmap(t[tpFolder])) == t[tpFolder]);
+}
+
+TEST_F(BrowsePage, ListsTheFolderAndBuildsTilesBetweenEvents) {
+  auto& m = page_->Manager();
+  // "..", the sub-folder and three JPEG files.
+  ASSERT_EQ(m.Count(), 5);
+  EXPECT_EQ(m.Collection().DisplayName(2), "sub");
+  EXPECT_EQ(form_->Label27->text().toStdString(), "  " + root_.string() + "/");
+  EXPECT_FALSE(m.HasThumbnail(ItemOf("a.jpg")));
+  LoadTiles();
+  EXPECT_FALSE(m.Loading());
+  for (const char* n : {"a.jpg", "b.jpg", "c.jpg"}) EXPECT_TRUE(m.HasThumbnail(ItemOf(n))) << n;
+  EXPECT_EQ(m.PictureWidth(ItemOf("a.jpg")), 640);
+  EXPECT_EQ(m.PictureHeight(ItemOf("b.jpg")), 640);
+  // The disk-thumbnail busy slot is free again once loading has finished.
+  EXPECT_FALSE(form_->Busy().IsHeld(tbusyregister::slotD));
+
+  // The grid draws the tiles: the first JPEG tile is not window background.
+  Tdiskgrid& grid = page_->Grid();
+  grid.resize(400, 300);
+  grid.Reshape();
+  EXPECT_EQ(grid.Shape().columns, grid.viewport()->width() / 80);
+  const QImage shot = grid.viewport()->grab().toImage();
+  const int n = ItemOf("a.jpg");
+  const QPoint centre(((n - 1) % grid.Shape().columns) * 80 + 40,
+                      ((n - 1) / grid.Shape().columns) * 80 + 30);
+  EXPECT_NE(shot.pixelColor(centre), grid.palette().color(QPalette::Window));
+  // The tile drawn equals the thumbnail built.
+  EXPECT_EQ(shot.pixelColor(centre),
+            ImageFromBitmap(m.CellPicture(n)).pixelColor(40, 30));
+}
+
+TEST_F(BrowsePage, StopEndsLoadingBeforeTheNextItem) {
+  auto& m = page_->Manager();
+  m.SetAutoload(false);
+  form_->CheckBox25->setChecked(true);  // starts loading, queued on the event loop
+  ASSERT_TRUE(m.Loading());
+  m.StopLoading();
+  QElapsedTimer t;
+  t.start();
+  while (m.Loading() && t.elapsed() < 5000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_FALSE(m.Loading());
+  int built = 0;
+  for (int n = 1; n <= m.Count(); ++n) built += m.HasThumbnail(n);
+  EXPECT_EQ(built, 0);
+  EXPECT_FALSE(form_->Busy().IsHeld(tbusyregister::slotD));
+}
+
+TEST_F(BrowsePage, MouseAndKeysSelect) {
+  auto& m = page_->Manager();
+  Tdiskgrid& grid = page_->Grid();
+  grid.resize(400 + grid.verticalScrollBar()->sizeHint().width(), 300);
+  form_->show();
+  QCoreApplication::processEvents();
+  grid.Reshape();
+  const int cols = grid.Shape().columns;
+  ASSERT_GE(cols, 3);
+  auto cell = [&](int n) { return QPoint(((n - 1) % cols) * 80 + 40, ((n - 1) / cols) * 80 + 40); };
+  QWidget* vp = grid.viewport();
+  QTest::mouseClick(vp, Qt::LeftButton, {}, cell(3));
+  EXPECT_EQ(m.CurrentItem(), 3);
+  EXPECT_TRUE(m.Selection().Selected(3));
+  EXPECT_FALSE(m.Selection().Selected(1));
+  QTest::mouseClick(vp, Qt::LeftButton, Qt::ControlModifier, cell(5));
+  EXPECT_TRUE(m.Selection().Selected(3));
+  EXPECT_TRUE(m.Selection().Selected(5));
+  QTest::mouseClick(vp, Qt::LeftButton, {}, cell(4));
+  QTest::mouseClick(vp, Qt::LeftButton, Qt::ShiftModifier, cell(2));
+  for (int n = 1; n <= 5; ++n) EXPECT_EQ(m.Selection().Selected(n), n >= 2 && n <= 4) << n;
+  EXPECT_EQ(page_->SelectedPictures().size(), 2u);  // the folder is not a picture
+
+  // A plain click on a selected item among others: only it stays, flipped
+  // off. A plain click on an unselected one selects it alone.
+  QTest::mouseClick(vp, Qt::LeftButton, {}, cell(4));
+  EXPECT_EQ(m.Selection().SelectedCount(), 0);
+  QTest::qWait(QApplication::doubleClickInterval() + 50);
+  QTest::mouseClick(vp, Qt::LeftButton, {}, cell(5));
+  EXPECT_TRUE(m.Selection().Selected(5));
+  EXPECT_EQ(m.Selection().SelectedCount(), 1);
+  // A click beyond the last item deselects the current one.
+  QTest::mouseClick(vp, Qt::LeftButton, {}, QPoint(cols * 80 - 10, 2 * 80 + 40));
+  EXPECT_FALSE(m.Selection().Selected(5));
+
+  grid.setFocus();
+  QTest::keyClick(vp, Qt::Key_Left);
+  EXPECT_EQ(m.CurrentItem(), 4);
+  QTest::keyClick(vp, Qt::Key_Right);
+  EXPECT_EQ(m.CurrentItem(), 5);
+  QTest::keyClick(vp, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(m.Selection().SelectedCount(), 5);
+  // Forward and Back step the current item.
+  page_->Back();
+  EXPECT_EQ(m.CurrentItem(), 4);
+  page_->Back();
+  page_->Forward();
+  page_->Back();
+  EXPECT_EQ(m.CurrentItem(), 3);
+
+  // Double-click on the folder tile opens it and shows it in the caption.
+  QTest::mouseDClick(vp, Qt::LeftButton, {}, cell(ItemOf("sub")));
+  EXPECT_EQ(form_->Label27->text().toStdString(), "  " + (root_ / "sub").string() + "/");
+  EXPECT_EQ(m.Count(), 1);  // only ".."
+}
+
+TEST_F(BrowsePage, RenameCarriesTheCompanionAndCancelEndsTheRun) {
+  SetProps(root_ / "a.jpg", "Harbour", {"boats"});
+  SelectOnly("a.jpg");
+  page_->askRename = [&](std::string& path) {
+    path = (root_ / "renamed.jpg").string();
+    return 0;
+  };
+  page_->RenameSelected();
+  EXPECT_FALSE(fs::exists(root_ / "a.jpg"));
+  EXPECT_FALSE(fs::exists(root_ / "a.QVJ"));
+  EXPECT_TRUE(fs::exists(root_ / "renamed.jpg"));
+  EXPECT_EQ(LoadProps(root_ / "renamed.jpg").Title(), "Harbour");
+  EXPECT_GT(ItemOf("renamed.jpg"), 0);  // the listing was refreshed
+
+  // Renaming onto an existing file is refused with the user's message and
+  // replaces nothing.
+  SelectOnly("b.jpg");
+  page_->askRename = [&](std::string& path) {
+    path = (root_ / "c.jpg").string();
+    return 0;
+  };
+  page_->RenameSelected();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].rfind("Unable to rename \"", 0), 0u) << messages_[0];
+  EXPECT_TRUE(fs::exists(root_ / "b.jpg"));
+
+  // Cancel ends the run: nothing after it is asked.
+  page_->Manager().SelectAll();
+  int asked = 0;
+  page_->askRename = [&](std::string&) {
+    ++asked;
+    return 2;
+  };
+  page_->RenameSelected();
+  EXPECT_EQ(asked, 1);
+}
+
+TEST_F(BrowsePage, DeleteAsksWhenConfirmationIsOnAndTakesTheCompanion) {
+  SetProps(root_ / "b.jpg", "Bridge", {});
+  SelectOnly("b.jpg");
+  form_->Settings().config.SetConfirmDeleteFile(true);
+  std::vector<std::string> asked;
+  page_->confirm = [&](const std::string& prompt, const std::string& path) {
+    asked.push_back(prompt + path);
+    return tanswer::No;
+  };
+  page_->DeleteSelected();
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0], "Do you want to delete " + (root_ / "b.jpg").string());
+  EXPECT_TRUE(fs::exists(root_ / "b.jpg"));
+
+  form_->Settings().config.SetConfirmDeleteFile(false);
+  page_->DeleteSelected();
+  EXPECT_EQ(asked.size(), 1u);  // no question with the confirmation off
+  EXPECT_FALSE(fs::exists(root_ / "b.jpg"));
+  EXPECT_FALSE(fs::exists(root_ / "b.QVJ"));
+  EXPECT_EQ(ItemOf("b.jpg"), 0);
+
+  page_->Manager().SelectNone();
+  page_->DeleteSelected();
+  EXPECT_EQ(messages_.back(), "No Pictures are Selected");
+}
+
+TEST_F(BrowsePage, CopyAndMoveWithOverwriteQuestions) {
+  QTemporaryDir target;
+  const fs::path to(target.path().toStdString());
+  WriteJpeg(to / "a.jpg", 16, 16, 9);
+  WriteJpeg(to / "c.jpg", 16, 16, 9);
+  SetProps(root_ / "a.jpg", "Alpha", {});
+  page_->Manager().SelectAll();
+  form_->Settings().config.SetConfirmOverwrite(true);
+  page_->chooseFolder = [&](const std::string&) { return to.string() + "/"; };
+  int asked = 0;
+  page_->confirm = [&](const std::string& prompt, const std::string&) {
+    EXPECT_EQ(prompt, "Do you want to overwrite ");
+    ++asked;
+    return tanswer::YesToAll;
+  };
+  page_->CopySelected(false);
+  EXPECT_EQ(asked, 1);  // "Yes to All" ends the asking
+  EXPECT_EQ(fs::file_size(to / "a.jpg"), fs::file_size(root_ / "a.jpg"));
+  EXPECT_EQ(fs::file_size(to / "c.jpg"), fs::file_size(root_ / "c.jpg"));
+  EXPECT_EQ(LoadProps(to / "a.jpg").Title(), "Alpha");
+  EXPECT_TRUE(fs::exists(root_ / "a.jpg"));
+
+  // Cancelling the folder choice does nothing.
+  page_->chooseFolder = [](const std::string&) { return std::string(); };
+  page_->CopySelected(true);
+  EXPECT_TRUE(fs::exists(root_ / "a.jpg"));
+
+  QTemporaryDir target2;
+  const fs::path to2(target2.path().toStdString());
+  page_->chooseFolder = [&](const std::string&) { return to2.string(); };
+  page_->Manager().SelectAll();
+  page_->CopySelected(true);
+  EXPECT_FALSE(fs::exists(root_ / "a.jpg"));
+  EXPECT_FALSE(fs::exists(root_ / "a.QVJ"));
+  EXPECT_EQ(LoadProps(to2 / "a.jpg").Title(), "Alpha");
+  EXPECT_TRUE(fs::exists(root_ / "sub"));  // folders are not pictures
+  EXPECT_EQ(page_->Manager().Count(), 2);  // "..", "sub"
+}
+
+TEST_F(BrowsePage, PropertiesDialogWritesACompanionThatReadsBack) {
+  LoadTiles();
+  SelectOnly("a.jpg");
+  bool shown = false;
+  page_->runDialog = [&](QDialog& d) {
+    auto& dlg = dynamic_cast<Teditpicprop&>(d);
+    shown = true;
+    EXPECT_EQ(dlg.TypeLabel->text(), "JPEG File");
+    EXPECT_EQ(dlg.DimensionsLabel->text(), "640 x 480");
+    EXPECT_TRUE(dlg.SizeLabel->text().endsWith(" bytes"));
+    EXPECT_FALSE(dlg.Orientation->isVisibleTo(&dlg));
+    dlg.Edit1->setText("Quay");
+    dlg.Memo1->setPlainText("red\n\ncar");
+    dlg.Memo2->setPlainText("Sea\nboats\nsea");
+    dlg.SaveFields();
+    return int(QDialog::Accepted);
+  };
+  page_->PictureProperties();
+  ASSERT_TRUE(shown);
+  const tpictureproperties p = LoadProps(root_ / "a.jpg");
+  EXPECT_EQ(p.Title(), "Quay");
+  EXPECT_EQ(p.Keywords().Items(), (std::vector<std::string>{"boats", "sea"}));
+  EXPECT_EQ(p.Description(), (std::vector<std::string>{"red", "car"}));  // the gap closes
+  EXPECT_EQ(fs::file_size(root_ / "a.QVJ"), kPropertiesSize);
+
+  // Opened again, the dialog shows what was saved; Clear and OK remove the file.
+  page_->runDialog = [&](QDialog& d) {
+    auto& dlg = dynamic_cast<Teditpicprop&>(d);
+    EXPECT_EQ(dlg.Edit1->text(), "Quay");
+    EXPECT_EQ(dlg.Memo2->toPlainText(), "boats\nsea");
+    dlg.ClearFields();
+    dlg.SaveFields();
+    return int(QDialog::Accepted);
+  };
+  page_->PictureProperties();
+  EXPECT_FALSE(fs::exists(root_ / "a.QVJ"));
+
+  // A folder is not a picture.
+  page_->Manager().MoveToItem(ItemOf("sub"));
+  page_->PictureProperties();
+  EXPECT_EQ(messages_.back(), "Please select a picture");
+}
+
+TEST_F(BrowsePage, FindShowsItsResultsInTheBrowserAndRefreshComesBack) {
+  fs::create_directory(root_ / "sub" / "deeper");
+  WriteJpeg(root_ / "sub" / "deeper" / "d.jpg", 64, 48, 4);
+  SetProps(root_ / "sub" / "deeper" / "d.jpg", "", {"seaside"});
+  SetProps(root_ / "c.jpg", "", {"ocean"});
+  SetProps(root_ / "a.jpg", "", {"se"});
+  page_->runDialog = [&](QDialog& d) {
+    auto& dlg = dynamic_cast<Tfindpics&>(d);
+    EXPECT_EQ(dlg.Folder->text().toStdString(), root_.string() + "/");
+    dlg.Edit1->setText("sea");
+    dlg.ComboBox1->setCurrentIndex(0);  // Keywords
+    dlg.FindClick();
+    EXPECT_EQ(dlg.Status->text(), "2 pictures found");
+    EXPECT_EQ(dlg.ListBox1->count(), 2);
+    EXPECT_EQ(dlg.SecondButton->text(), "Close");
+    EXPECT_TRUE(dlg.SecondButton->isDefault());
+    dlg.SecondClick();
+    return dlg.result();
+  };
+  page_->FindPictures();
+  EXPECT_EQ(page_->Manager().Count(), 2);
+  EXPECT_EQ(form_->Label27->text(), " Search Results");
+  EXPECT_EQ(form_->RefreshButton->text(), "<Disk>");
+  EXPECT_GT(ItemOf("d.jpg"), 0);
+
+  // Without subfolders, in file-name mode.
+  page_->runDialog = [&](QDialog& d) {
+    auto& dlg = dynamic_cast<Tfindpics&>(d);
+    dlg.Folder->setText(QString::fromStdString(root_.string()));
+    dlg.Edit1->setText("*.jpg");
+    dlg.ComboBox1->setCurrentIndex(3);
+    dlg.Subfolders->setChecked(false);
+    dlg.FindClick();
+    EXPECT_EQ(dlg.ListBox1->count(), 3);
+    dlg.SecondClick();
+    return dlg.result();
+  };
+  page_->FindPictures();
+  EXPECT_EQ(page_->Manager().Count(), 3);
+
+  // No file kind ticked: the user is told, and nothing is searched.
+  page_->runDialog = [&](QDialog& d) {
+    tmodalcloser boxes;
+    auto& dlg = dynamic_cast<Tfindpics&>(d);
+    dlg.Edit1->setText("sea");
+    dlg.JpgFiles->setChecked(false);
+    dlg.CamFiles->setChecked(false);
+    dlg.FindClick();
+    EXPECT_TRUE(boxes.texts.contains("You have not selected any files to Look For"));
+    EXPECT_EQ(dlg.SecondButton->text(), "Close");
+    return int(QDialog::Rejected);
+  };
+  page_->FindPictures();
+
+  form_->directoryoutline1->setCurrentIndex(QModelIndex());
+  page_->RefreshClick();
+  EXPECT_EQ(form_->RefreshButton->text(), "Refresh");
+  EXPECT_NE(form_->Label27->text(), " Search Results");
+}
+
+TEST_F(BrowsePage, AddKeywordsAndDefineOrientation) {
+  std::ofstream(root_ / "m.CAM", std::ios::binary) << "not really a CAM file";
+  page_->RefreshClick();
+  page_->Manager().SelectAll();
+  page_->runDialog = [&](QDialog& d) {
+    auto& dlg = dynamic_cast<Taddkeywords&>(d);
+    EXPECT_EQ(dlg.Label1->text(), "You have selected 4 pictures");
+    dlg.Memo1->setPlainText("Harbour\n\nquay");
+    return int(QDialog::Accepted);
+  };
+  page_->AddKeywords();
+  for (const char* n : {"a.jpg", "b.jpg", "c.jpg", "m.CAM"})
+    EXPECT_EQ(LoadProps(root_ / n).Keywords().Items(),
+              (std::vector<std::string>{"harbour", "quay"}))
+        << n;
+
+  page_->runDialog = [&](QDialog& d) {
+    auto& dlg = dynamic_cast<Tdefineorientation&>(d);
+    dlg.ComboBox1->setCurrentIndex(2);
+    return int(QDialog::Accepted);
+  };
+  page_->DefineOrientationSelected();
+  EXPECT_EQ(LoadProps(root_ / "m.CAM").Orientation(), 2u);
+  EXPECT_EQ(LoadProps(root_ / "a.jpg").Orientation(), 0u);
+
+  SelectOnly("a.jpg");
+  page_->DefineOrientationSelected();
+  EXPECT_EQ(messages_.back(), "Please select one or more CAM files");
+}
+
+TEST_F(BrowsePage, CompressReportsWhatItRemoved) {
+  SetProps(root_ / "a.jpg", "kept", {});
+  SetProps(root_ / "c.jpg", "orphan", {});
+  fs::remove(root_ / "c.jpg");
+  page_->runDialog = [&](QDialog& d) {
+    auto& dlg = dynamic_cast<Ttidydb&>(d);
+    dlg.CompressClick();
+    EXPECT_EQ(dlg.Result().removed, 1);
+    EXPECT_TRUE(dlg.Result().Ok());
+    EXPECT_EQ(dlg.Status->text(), "Finished Compressing");
+    EXPECT_EQ(dlg.Counter->text(), "Number of files removed : 1");
+    return int(QDialog::Accepted);
+  };
+  page_->CompressDatabase();
+  EXPECT_TRUE(fs::exists(root_ / "a.QVJ"));
+  EXPECT_FALSE(fs::exists(root_ / "c.QVJ"));
+
+  // A folder that cannot be walked is reported as a failure, never as
+  // "Finished Compressing".
+  page_->runDialog = [&](QDialog& d) {
+    tmodalcloser boxes;
+    auto& dlg = dynamic_cast<Ttidydb&>(d);
+    dlg.Folder->setText(QString::fromStdString((root_ / "missing").string()));
+    dlg.CompressClick();
+    EXPECT_FALSE(dlg.Result().Ok());
+    EXPECT_NE(dlg.Status->text(), "Finished Compressing");
+    EXPECT_FALSE(boxes.texts.isEmpty());
+    return int(QDialog::Accepted);
+  };
+  page_->CompressDatabase();
+}
+
+TEST_F(BrowsePage, DeleteEmptyFoldersRefusesWithoutAnOutputFolder) {
+  form_->Settings().config.SetSaveFolder("");
+  page_->runDialog = [&](QDialog& d) {
+    tmodalcloser boxes;
+    auto& dlg = dynamic_cast<Tdeleteempty&>(d);
+    EXPECT_TRUE(dlg.Edit1->text().isEmpty());
+    dlg.RemoveClick();
+    EXPECT_FALSE(boxes.texts.isEmpty());
+    return int(QDialog::Accepted);
+  };
+  page_->DeleteEmptyFolders();
+  EXPECT_TRUE(fs::exists(root_ / "sub"));
+
+  fs::create_directories(root_ / "full" / "inner");
+  form_->Settings().config.SetSaveFolder(root_.string());
+  page_->runDialog = [&](QDialog& d) {
+    auto& dlg = dynamic_cast<Tdeleteempty&>(d);
+    EXPECT_EQ(dlg.Edit1->text().toStdString(), root_.string() + "/");
+    dlg.RemoveClick();
+    EXPECT_EQ(dlg.LastMessage(), "1 empty folders deleted. 1 folders skipped");
+    return int(QDialog::Accepted);
+  };
+  page_->DeleteEmptyFolders();
+  EXPECT_FALSE(fs::exists(root_ / "sub"));
+  EXPECT_TRUE(fs::exists(root_ / "full" / "inner"));
+  EXPECT_EQ(ItemOf("sub"), 0);  // the listing was refreshed
+}
+
+TEST_F(BrowsePage, MenuHoldsTheCommandsAndFtpSendingIsDisabled) {
+  QMenu* menu = form_->findChild<QMenu*>("DiskMenu");
+  ASSERT_NE(menu, nullptr);
+  QStringList texts;
+  for (QAction* a : menu->actions()) texts << a->text();
+  for (const char* t : {"Delete Selected D&isk Pictures", "Copy Se&lected Disk Pictures...",
+                        "Mo&ve Selected Disk Pictures...", "&Rename Selected Disk Pictures...",
+                        "Delete Empty Folders", "Slide Show - Selected Disk Pictures",
+                        "Slide Show - All Disk Pictures"})
+    EXPECT_TRUE(texts.contains(t)) << t;
+  ASSERT_NE(page_->FtpSendAction, nullptr);
+  EXPECT_FALSE(page_->FtpSendAction->isEnabled());
+}
+
+TEST_F(BrowsePage, SlideShowStepsBackFromTheFirstToTheLastAndStops) {
+  form_->Settings().diskman.SetSlideShowDelayIndex(0);  // two minutes: only the buttons move on
+  std::vector<std::string> shown;
+  page_->openPicture = [&](const std::string& path) {
+    shown.push_back(fs::path(path).filename().string());
+    if (shown.size() == 1) QTimer::singleShot(0, page_, [this] { page_->Back(); });
+    if (shown.size() == 2) QTimer::singleShot(0, page_, [this] { page_->Forward(); });
+    if (shown.size() == 3) QTimer::singleShot(0, page_, [this] { page_->StopSlideShow(); });
+    return true;
+  };
+  page_->SlideShow(false);
+  EXPECT_EQ(shown, (std::vector<std::string>{"a.jpg", "c.jpg", "a.jpg"}));
+  EXPECT_FALSE(page_->SlideShowRunning());
+  EXPECT_FALSE(form_->Busy().IsHeld(tbusyregister::slotS));
+  page_->Manager().SelectNone();
+  page_->SlideShow(true);
+  EXPECT_EQ(messages_.back(), "No Pictures are Selected");
+}
+
+}  // namespace
+}  // namespace vantlo
