@@ -78,6 +78,7 @@ TForm1::TForm1(tstartoptions options, QWidget* parent)
   BuildStatusLine();
   browser_ = new tbrowsepage(*this);
   browser_->BuildMenu(menuBar());
+  browser_->openPicture = [this](const std::string& path) { return OpenPictureFile(path, true); };
   connect(PageControl2, &QTabWidget::currentChanged, this, [this] {
     if (PageControl2->currentWidget() == BrowseSheet) browser_->PageShown();
   });
