@@ -17,6 +17,7 @@
 #include "app/core/saveasname.h"
 #include "app/core/settingsrecords.h"
 #include "app/core/thumbmanager.h"
+#include "caponpicdlg.h"
 #include "camera/qv10int.h"
 #include "cameragrid.h"
 #include "confirmdelete.h"
@@ -55,7 +56,11 @@ void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) 
 }  // namespace
 
 tcamerapictures::tcamerapictures(TForm1& form, tsavingpage* savingPage)
-    : QObject(&form), form_(form), savingPage_(savingPage), overwrite_(&form) {
+    : QObject(&form),
+      form_(form),
+      savingPage_(savingPage),
+      overwrite_(&form),
+      captionPrompt_(&form) {
   grid_ = new tcameragrid(form.DrawGrid11);
   grid_->CellAt = [this](int n) { return CellOf(n); };
   grid_->OnClick = [this](int n, Qt::KeyboardModifiers m) { DrawGrid11Click(n, m); };
@@ -122,6 +127,7 @@ bool tcamerapictures::EnsureWorkflow() {
   };
   host.show = [this](const tshownpicture& p) { ShowFetched(p); };
   host.overwrite = &overwrite_;
+  host.captionPrompt = &captionPrompt_;
   host.confirmDelete = [this](int n, bool& alwaysAsk) {
     Tconfirmdelete dlg(CellOf(n), alwaysAsk, &form_);
     const bool yes = dlg.Confirm();
@@ -553,6 +559,13 @@ void tcamerapictures::Other1Click() {
     ShowError(e);
   }
   SyncToSettings();
+}
+
+void tcamerapictures::Captions1Click(bool webcam) {
+  form_.ReadControlsIntoSettings();
+  const tcaptionkind kind = webcam ? tcaptionkind::Webcam : tcaptionkind::Interactive;
+  Tcaponpicdlg dlg(form_.Settings().capdata.Caption(kind), &form_, clock_);
+  if (dlg.exec() == QDialog::Accepted) form_.Settings().capdata.SetCaption(kind, dlg.Record());
 }
 
 }  // namespace vantlo

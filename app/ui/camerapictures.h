@@ -15,6 +15,7 @@
 #include "app/core/picturesaver.h"
 #include "cameracell.h"
 #include "gridclick.h"
+#include "capprompt.h"
 #include "overdeldlg.h"
 
 class QComboBox;
@@ -65,6 +66,9 @@ class tcamerapictures : public QObject {
   void InvertSelection1Click();
   void ComboBox5Change();
   void Other1Click();  // Save As
+  // "Picture Captions..." (webcam false) and "Vantlo Captions..." (webcam true): Tcaponpicdlg on
+  // the caption record of that kind.
+  void Captions1Click(bool webcam = false);
 
   // Grid events.
   void DrawGrid11Click(int n, Qt::KeyboardModifiers modifiers);
@@ -98,6 +102,7 @@ class tcamerapictures : public QObject {
   tgridclicks clicks_;
   tlocalclock clock_ = SystemLocalTime;
   tdialogoverwrite overwrite_;
+  tdialogcaptionprompt captionPrompt_;
   std::unique_ptr<tthumbmanager> manager_;
   tnamingsettings naming_;
   tsaveoptions saveOptions_;

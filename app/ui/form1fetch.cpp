@@ -56,6 +56,9 @@ void TForm1::BuildCameraPictureCommands() {
   pictures->addAction("Delete &All Camera Pictures", c,
                       &tcamerapictures::DeleteAllPictures1Click);
   pictures->addSeparator();
+  pictures->addAction("Picture &Captions...", c, [c] { c->Captions1Click(false); });
+  pictures->addAction("Vantlo Captions...", c, [c] { c->Captions1Click(true); });
+  pictures->addSeparator();
   QMenu* select = pictures->addMenu("&Select");
   select->addAction("&All Pictures", c, &tcamerapictures::SelectAll1Click);
   select->addAction("&No Pictures", c, &tcamerapictures::SelectNone1Click);
