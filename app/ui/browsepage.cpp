@@ -174,6 +174,7 @@ bool tbrowsepage::SetFolder(const std::string& folder) {
   form_.RefreshButton->setText("Refresh");
   ShowCaption("  " + WithSlash(manager_->CurrentFolder()));
   form_.BrowseFolderShown(WithSlash(manager_->CurrentFolder()));
+  ShowTreeFolder(manager_->CurrentFolder());
   grid_->Reshape();
   grid_->verticalScrollBar()->setValue(0);
   return true;

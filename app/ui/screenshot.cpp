@@ -1,9 +1,10 @@
 // vantlo-screenshot: renders the main window offscreen into a PNG.
-//   vantlo-screenshot OUT.png [--page=N] [--simulate[=FAMILY]] [--size=WxH] [--thumbnails]
+//   vantlo-screenshot OUT.png [--page=N] [--simulate[=FAMILY]] [--size=WxH] [--browse=FOLDER] [--thumbnails]
 // --thumbnails loads the camera thumbnails into the Camera page's grid first.
 // Settings come from a temporary folder unless VANTLO_CONFIG_DIR is set, and
 // nothing is written back.
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QPixmap>
 #include <QTemporaryDir>
@@ -15,6 +16,7 @@
 
 #include "app/simulation.h"
 #include "camerapictures.h"
+#include "browsepage.h"
 #include "form1.h"
 
 namespace {
@@ -40,6 +42,7 @@ int main(int argc, char** argv) {
   int page = 3;
   int width = 1000, height = 680;
   std::string family;
+  std::string browse;  // a folder for the Browse page, its tiles built
   bool thumbnails = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
@@ -51,6 +54,8 @@ int main(int argc, char** argv) {
       family = a.substr(11);
     else if (a == "--thumbnails")
       thumbnails = true;
+    else if (a.rfind("--browse=", 0) == 0)
+      browse = a.substr(9);
     else if (a.rfind("--size=", 0) == 0)
       std::sscanf(a.c_str() + 7, "%dx%d", &width, &height);
     else
@@ -91,6 +96,15 @@ int main(int argc, char** argv) {
   form.ShowPageNumber(page);
   form.resize(width, height);
   Pump(300);
+  if (!browse.empty() && form.Browser()->SetFolder(browse)) {
+    form.CheckBox25->setChecked(true);
+    for (int i = 0; i < 200 && form.Browser()->Manager().Loading(); ++i) Pump(50);
+    if (form.Browser()->Manager().Count() > 3) {
+      form.Browser()->Manager().Click(3, {});
+      form.Browser()->Manager().Click(4, {false, true});
+    }
+    Pump(200);
+  }
   const QPixmap shot = form.grab();
   if (!shot.save(QString::fromStdString(out), "PNG")) {
     std::fprintf(stderr, "vantlo-screenshot: cannot write %s\n", out.c_str());
