@@ -10,10 +10,9 @@ set(VANTLO_SANITIZE "" CACHE STRING "Sanitizer to build with: empty, address or 
 set_property(CACHE VANTLO_SANITIZE PROPERTY STRINGS "" address undefined)
 
 # The gtest filter that picks the tests feeding cut, damaged or random input to the decoders
-# and file readers.
+# and file readers (by the words their names use for it).
 set(VANTLO_DAMAGED_INPUT_FILTER
-    "*Damaged*:*Truncated*:*CutAt*:*Fuzz*:*Garbage*:*Huge*:*PastThe*:*Short*:*BadDirector*:*Refused*"
-    CACHE STRING "gtest filter of the damaged-input tests run under the sanitizer")
+    "*Damaged*:*Truncated*:*CutAt*:*HalfAJpeg*:*Fuzz*:*Garbage*:*Huge*:*PastThe*:*Short*:*BadDirector*:*Refused*")
 
 if(VANTLO_SANITIZE)
   if(VANTLO_SANITIZE STREQUAL "address")
