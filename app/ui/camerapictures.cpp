@@ -22,6 +22,7 @@
 #include "cameragrid.h"
 #include "confirmdelete.h"
 #include "form1.h"
+#include "pictureview.h"
 #include "savingpage.h"
 #include "showpicnum.h"
 
@@ -502,14 +503,18 @@ void tcamerapictures::DrawGrid11DblClick(int n) {
 void tcamerapictures::ShowFetched(const tshownpicture& picture) {
   shown_ = picture;
   shownKind_ = picture.kind;
-  // The picture view of the Picture page; a plain scaled pixmap until it has zoom of its own.
-  if (form_.Image3) {
-    form_.Image3->setPixmap(QPixmap::fromImage(ToImage(picture.image.Bitmap())));
-    form_.PageControl2->setCurrentWidget(form_.TabSheet11);
-  }
+  // The picture view of the Picture page shows it at the chosen zoom; "Redisplay" fetches the
+  // camera picture again.
+  form_.PictureView().ShowPicture(picture.image, picture.description,
+                                  picture.kind == 7 ? tpicturekind::Other : tpicturekind::Camera);
+  form_.PictureView().Refetch = [this, n = picture.number] {
+    if (!EnsureWorkflow() || n < 1) return false;
+    RunPictures([&] { return workflow_->FetchPicture(n); });
+    return CurrentPicture() == n;
+  };
+  form_.PageControl2->setCurrentWidget(form_.TabSheet11);
   form_.SetCurrentPicture(QString::fromStdString(picture.description),
                           static_cast<qint64>(picture.sizeBytes));
-  if (form_.BitBtn5) form_.BitBtn5->setEnabled(picture.kind >= 1 && picture.kind <= 3);
   QApplication::processEvents();
 }
 
