@@ -26,7 +26,8 @@
 // blue-green-red rows the program decodes into) on the stream, then on an 8 x 8 JPEG whose
 // decode costs next to nothing, and takes the child's CPU time from wait4; the two kinds of
 // runs are interleaved so that changes on the machine hit both alike. The decode time is the
-// median of the stream's runs minus the median of the trivial runs. Usage: bench_picture [--djpeg PATH] [--reps N]
+// median of the stream's runs minus the median of the trivial runs. Usage: bench_picture [--djpeg
+// PATH] [--reps N]
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -86,8 +87,7 @@ bool Flavour(int flavour, const tdjpeg& dj, const std::filesystem::path& folder)
     std::fprintf(stderr, "%s: djpeg failed or too fast to measure\n", tag.c_str());
     return false;
   }
-  const double decode =
-      MedianTime([&] { (void)DecodeJpeg(jfif, JpegScale::jsFullSize); }, 50, 2.0);
+  const double decode = MedianTime([&] { (void)DecodeJpeg(jfif, JpegScale::jsFullSize); }, 50, 2.0);
   tpicturepipeline pipeline;
   pipeline.SetOutputSize(0);
   const double whole = MedianTime(

@@ -66,9 +66,18 @@ std::vector<std::uint8_t> WithExif(const std::vector<std::uint8_t>& main, const 
   AdvStretch(picture, small, true);
   const std::vector<std::uint8_t> thumb = BareJpeg(CompressJpeg(small, 85, false));
   const std::size_t length = std::max<std::size_t>(thumb.size() + 8 + 64, 4000);
-  std::vector<std::uint8_t> file = {0xFF, 0xD8, 0xFF, 0xE1, static_cast<std::uint8_t>(length >> 8),
-                                    static_cast<std::uint8_t>(length & 0xFF), 'E', 'x', 'i', 'f',
-                                    0, 0};
+  std::vector<std::uint8_t> file = {0xFF,
+                                    0xD8,
+                                    0xFF,
+                                    0xE1,
+                                    static_cast<std::uint8_t>(length >> 8),
+                                    static_cast<std::uint8_t>(length & 0xFF),
+                                    'E',
+                                    'x',
+                                    'i',
+                                    'f',
+                                    0,
+                                    0};
   file.insert(file.end(), thumb.begin(), thumb.end());
   file.resize(4 + length, 0);
   file.insert(file.end(), main.begin() + 2, main.end());
