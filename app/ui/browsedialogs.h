@@ -4,7 +4,6 @@
 
 #include <QDialog>
 #include <string>
-
 #include <vector>
 
 class QComboBox;

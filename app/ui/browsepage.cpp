@@ -1,10 +1,9 @@
 #include "browsepage.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QScrollBar>
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -14,6 +13,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QThread>
 #include <QTimer>
 #include <QToolBar>
@@ -59,7 +59,9 @@ tbrowsepage::tbrowsepage(TForm1& form)
       manager_(std::make_unique<tdiskthumbmanager>(source_, DrawTilePictures())) {
   grid_ = form.DrawGrid12;
   grid_->SetManager(manager_.get());
-  message = [this](const std::string& text) { QMessageBox::information(&form_, "Vantlo", Q(text)); };
+  message = [this](const std::string& text) {
+    QMessageBox::information(&form_, "Vantlo", Q(text));
+  };
   chooseFolder = [this](const std::string& title) {
     return QFileDialog::getExistingDirectory(&form_, Q(title), Q(manager_->CurrentFolder()))
         .toStdString();
@@ -106,6 +108,7 @@ void tbrowsepage::Hook() {
   h.thumbnailMade = [this](int n) {
     grid_->RepaintItem(n);
     const int count = std::max(1, manager_->Count());
+    form_.ReportText("Making thumb", n * 100 / count);
     form_.ReportPosition(n * 100 / count);
   };
   h.folderChanged = [this] {
@@ -126,9 +129,8 @@ void tbrowsepage::Hook() {
     if (menu_) menu_->popup(at);
   };
 
-  connect(form_.CheckBox25, &QCheckBox::toggled, this, [this](bool on) {
-    manager_->SetAutoload(on);
-  });
+  connect(form_.CheckBox25, &QCheckBox::toggled, this,
+          [this](bool on) { manager_->SetAutoload(on); });
   for (QCheckBox* c : {form_.FilterCam, form_.FilterJpg, form_.FilterFolders})
     connect(c, &QCheckBox::toggled, this, [this] { ApplyFilters(); });
   connect(form_.RefreshButton, &QPushButton::clicked, this, &tbrowsepage::RefreshClick);
@@ -234,8 +236,8 @@ void tbrowsepage::DeleteSelected() {
   manager_->StopLoading();
   const auto pictures = SelectedPictures();
   if (!pictures.empty()) {
-    const tbatchresult r = DeletePictures(pictures, form_.Settings().config.ConfirmDeleteFile(),
-                                          confirm, ops_);
+    const tbatchresult r =
+        DeletePictures(pictures, form_.Settings().config.ConfirmDeleteFile(), confirm, ops_);
     for (const auto& f : r.failures) message(f);
     if (r.Changed()) AfterChange();
     return;
@@ -262,7 +264,8 @@ void tbrowsepage::CopySelected(bool move) {
     message("No disk pictures are selected");
     return;
   }
-  std::string folder = chooseFolder(move ? "Move Selected Disk Pictures" : "Copy Selected Disk Pictures");
+  std::string folder =
+      chooseFolder(move ? "Move Selected Disk Pictures" : "Copy Selected Disk Pictures");
   if (folder.empty()) return;
   folder = WithoutSlash(folder);
   const tbatchresult r = CopyPictures(pictures, folder, move,
@@ -298,9 +301,7 @@ void tbrowsepage::RenameSelected() {
   if (changed) AfterChange();
 }
 
-std::string tbrowsepage::DefaultFolder() const {
-  return form_.Settings().config.SaveFolder();
-}
+std::string tbrowsepage::DefaultFolder() const { return form_.Settings().config.SaveFolder(); }
 
 void tbrowsepage::DeleteEmptyFolders() {
   manager_->StopLoading();
@@ -324,8 +325,7 @@ void tbrowsepage::SlideShow(bool selectedOnly) {
   } else {
     for (int n = 1; n <= manager_->Count(); ++n) {
       const titemkind kind = manager_->Collection().Kind(n);
-      if (kind == ikCam || kind == ikJpeg)
-        list.push_back(manager_->Collection().Path(n));
+      if (kind == ikCam || kind == ikJpeg) list.push_back(manager_->Collection().Path(n));
     }
     if (list.empty()) {
       message("No Pictures are Selected");
@@ -390,9 +390,7 @@ void tbrowsepage::Forward() {
 void tbrowsepage::PictureProperties() {
   const int n = manager_->CurrentItem();
   const titemkind kind = manager_->Collection().Kind(n);
-  if (n < 1 || !(kind == ikCam ||
-                 kind == ikJpeg ||
-                 kind == ikAvi)) {
+  if (n < 1 || !(kind == ikCam || kind == ikJpeg || kind == ikAvi)) {
     message("Please select a picture");
     return;
   }
@@ -412,8 +410,7 @@ void tbrowsepage::DefineOrientationSelected() {
   }
   Tdefineorientation dlg(Q(SelectedCamFilesText(static_cast<int>(cams.size()))), 0, &form_);
   if (runDialog(dlg) != QDialog::Accepted) return;
-  const tbatchresult r =
-      DefineOrientation(cams, static_cast<std::uint32_t>(dlg.Orientation()));
+  const tbatchresult r = DefineOrientation(cams, static_cast<std::uint32_t>(dlg.Orientation()));
   for (const auto& f : r.failures) message(f);
 }
 

@@ -72,7 +72,7 @@ class tbrowsepage : public QObject {
   tpictureinfo InfoOf(int item) const;
 
   // Seams the window fills in and tests replace. Each has a working default.
-  std::function<bool(const std::string& path)> openPicture;  // show on the Picture page
+  std::function<bool(const std::string& path)> openPicture;           // show on the Picture page
   std::function<std::string(const std::string& title)> chooseFolder;  // "" = cancelled
   std::function<tanswer(const std::string& prompt, const std::string& path)> confirm;
   // Rename: returns 0 OK (path updated), 1 Skip, 2 Cancel.

@@ -57,8 +57,8 @@ Teditpicprop::Teditpicprop(const tpictureinfo& info, QWidget* parent) : QDialog(
   auto* pathLabel = new QLabel(QString::fromStdString(info.path));
   pathLabel->setWordWrap(true);
   form->addRow("File:", pathLabel);
-  SizeLabel = new QLabel(QString::number(QFileInfo(QString::fromStdString(info.path)).size()) +
-                         " bytes");
+  SizeLabel =
+      new QLabel(QString::number(QFileInfo(QString::fromStdString(info.path)).size()) + " bytes");
   form->addRow("Size:", SizeLabel);
   TypeLabel = new QLabel(jpeg ? "JPEG File" : cam ? "CAM File" : "");
   form->addRow("Type:", TypeLabel);

@@ -34,9 +34,9 @@ class Teditpicprop : public QDialog {
   // Empties title, description and keywords; orientation "Normal".
   void ClearFields();
 
-  QLineEdit* Edit1 = nullptr;           // title
-  QPlainTextEdit* Memo1 = nullptr;      // description
-  QPlainTextEdit* Memo2 = nullptr;      // keywords
+  QLineEdit* Edit1 = nullptr;       // title
+  QPlainTextEdit* Memo1 = nullptr;  // description
+  QPlainTextEdit* Memo2 = nullptr;  // keywords
   QComboBox* Orientation = nullptr;
   QLabel* TypeLabel = nullptr;
   QLabel* SizeLabel = nullptr;

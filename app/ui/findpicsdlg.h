@@ -29,7 +29,7 @@ class Tfindpics : public QDialog {
   const std::vector<std::string>& Results() const { return results_; }
   bool Searching() const { return searching_; }
 
-  QLineEdit* Edit1 = nullptr;  // search text
+  QLineEdit* Edit1 = nullptr;      // search text
   QComboBox* ComboBox1 = nullptr;  // match mode
   QLineEdit* Folder = nullptr;
   QCheckBox* Subfolders = nullptr;

@@ -24,7 +24,8 @@ Ttidydb::Ttidydb(const std::string& root, QWidget* parent) : QDialog(parent) {
   StopButton->setEnabled(false);
   CloseButton = new QPushButton("Close");
   auto* lay = new QVBoxLayout(this);
-  lay->addWidget(new QLabel("This procedure removes Picture Properties Files that are no longer in use"));
+  lay->addWidget(
+      new QLabel("This procedure removes Picture Properties Files that are no longer in use"));
   auto* row = new QHBoxLayout;
   row->addWidget(Folder, 1);
   row->addWidget(choose);

@@ -1,6 +1,8 @@
 // The Browse page of the main window, offscreen: listing and tiles, mouse
 // and key selection, and the commands on selected disk pictures with their
 // companion properties files.
+#include "app/ui/browsepage.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -9,18 +11,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QMenu>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QTreeView>
 #include <QTest>
+#include <QTreeView>
 #include <filesystem>
 #include <fstream>
 
 #include "app/ui/browsedialogs.h"
-#include "app/ui/browsepage.h"
 #include "app/ui/deleteempty.h"
 #include "app/ui/diskgrid.h"
 #include "app/ui/editpicprop.h"
@@ -52,8 +53,9 @@ class tconfigdir {
 
 void WriteJpeg(const fs::path& path, int w, int h, int seed) {
   const auto bytes = CompressJpeg(MakeTestPicture(w, h, seed), 85, false);
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 void SetProps(const fs::path& picture, const std::string& title,
@@ -157,8 +159,7 @@ TEST_F(BrowsePage, ListsTheFolderAndBuildsTilesBetweenEvents) {
                       ((n - 1) / grid.Shape().columns) * 80 + 30);
   EXPECT_NE(shot.pixelColor(centre), grid.palette().color(QPalette::Window));
   // The tile drawn equals the thumbnail built.
-  EXPECT_EQ(shot.pixelColor(centre),
-            ImageFromBitmap(m.CellPicture(n)).pixelColor(40, 30));
+  EXPECT_EQ(shot.pixelColor(centre), ImageFromBitmap(m.CellPicture(n)).pixelColor(40, 30));
 }
 
 TEST_F(BrowsePage, StopEndsLoadingBeforeTheNextItem) {
@@ -527,6 +528,35 @@ TEST_F(BrowsePage, DeleteEmptyFoldersRefusesWithoutAnOutputFolder) {
   EXPECT_FALSE(fs::exists(root_ / "sub"));
   EXPECT_TRUE(fs::exists(root_ / "full" / "inner"));
   EXPECT_EQ(ItemOf("sub"), 0);  // the listing was refreshed
+}
+
+TEST_F(BrowsePage, TodayListsTheOutputFolderAndEnterOpensThePicture) {
+  fs::create_directory(root_ / "out");
+  WriteJpeg(root_ / "out" / "today.jpg", 64, 48, 7);
+  form_->Settings().config.SetSaveFolder((root_ / "out").string());
+  form_->Settings().config.SetDailyFolder(false);
+  form_->ApplySettingsToControls();  // Today reads the settings from the controls
+  page_->TodayClick();
+  EXPECT_EQ(form_->Label27->text().toStdString(), "  " + (root_ / "out").string() + "/");
+  ASSERT_GT(ItemOf("today.jpg"), 0);
+
+  std::vector<std::string> opened;
+  page_->openPicture = [&](const std::string& path) {
+    opened.push_back(path);
+    return true;
+  };
+  Tdiskgrid& grid = page_->Grid();
+  page_->Manager().MoveToItem(ItemOf("today.jpg"));
+  QTest::keyClick(grid.viewport(), Qt::Key_Return);
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened[0], (root_ / "out" / "today.jpg").string());
+
+  // A missing output folder is reported, and the listing stays.
+  form_->Settings().config.SetSaveFolder((root_ / "gone").string());
+  form_->ApplySettingsToControls();
+  page_->TodayClick();
+  EXPECT_FALSE(messages_.empty());
+  EXPECT_GT(ItemOf("today.jpg"), 0);
 }
 
 TEST_F(BrowsePage, MenuHoldsTheCommandsAndFtpSendingIsDisabled) {
