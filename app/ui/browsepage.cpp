@@ -96,6 +96,9 @@ void tbrowsepage::Hook() {
   auto& h = manager_->Hooks();
   h.loadingStarted = [this] {
     form_.BusyControl(tbusyregister::kDiskThumbnails);
+    // A stop request left over from earlier work does not end this run; one
+    // made while it runs (the Stop button, closing the window) does.
+    stopAtStart_ = form_.StopRequest().IsSet();
     if (!loadQueued_) {
       loadQueued_ = true;
       QTimer::singleShot(0, this, &tbrowsepage::LoadStep);
@@ -139,6 +142,7 @@ void tbrowsepage::Hook() {
 
 void tbrowsepage::LoadStep() {
   loadQueued_ = false;
+  if (!stopAtStart_ && form_.StopRequest().IsSet()) manager_->StopLoading();
   bool more = false;
   try {
     more = manager_->LoadNextThumbnail();

@@ -102,6 +102,7 @@ class tbrowsepage : public QObject {
   tfileops ops_;
   bool searchResults_ = false;
   bool loadQueued_ = false;
+  bool stopAtStart_ = false;
   bool sliding_ = false;
   bool slideStop_ = false;
   int slideStep_ = 0;  // +1 Forward, -1 Back, while a slide waits

@@ -177,6 +177,20 @@ TEST_F(BrowsePage, StopEndsLoadingBeforeTheNextItem) {
   for (int n = 1; n <= m.Count(); ++n) built += m.HasThumbnail(n);
   EXPECT_EQ(built, 0);
   EXPECT_FALSE(form_->Busy().IsHeld(tbusyregister::slotD));
+
+  // The window's stop request (Stop button, closing) ends a run too.
+  form_->CheckBox25->setChecked(false);
+  form_->CheckBox25->setChecked(true);
+  ASSERT_TRUE(m.Loading());
+  form_->StopRequest().Set();
+  t.restart();
+  while (m.Loading() && t.elapsed() < 5000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_FALSE(m.Loading());
+  built = 0;
+  for (int n = 1; n <= m.Count(); ++n) built += m.HasThumbnail(n);
+  EXPECT_EQ(built, 0);
+  form_->StopRequest().Clear();
 }
 
 TEST_F(BrowsePage, MouseAndKeysSelect) {
@@ -405,6 +419,23 @@ TEST_F(BrowsePage, FindShowsItsResultsInTheBrowserAndRefreshComesBack) {
   EXPECT_EQ(form_->RefreshButton->text(), "<Disk>");
   EXPECT_GT(ItemOf("d.jpg"), 0);
 
+  // Stop during the search ends it and keeps what was found so far.
+  page_->runDialog = [&](QDialog& d) {
+    auto& dlg = dynamic_cast<Tfindpics&>(d);
+    dlg.Edit1->setText("sea");
+    QTimer::singleShot(0, &dlg, [&dlg] {
+      EXPECT_EQ(dlg.SecondButton->text(), "Stop");
+      dlg.SecondClick();
+    });
+    dlg.FindClick();
+    EXPECT_TRUE(dlg.Status->text().endsWith("(stopped)")) << dlg.Status->text().toStdString();
+    EXPECT_EQ(dlg.SecondButton->text(), "Close");
+    EXPECT_FALSE(dlg.Searching());
+    return int(QDialog::Rejected);
+  };
+  page_->FindPictures();
+  EXPECT_EQ(page_->Manager().Count(), 2);  // a rejected dialog leaves the listing
+
   // Without subfolders, in file-name mode.
   page_->runDialog = [&](QDialog& d) {
     auto& dlg = dynamic_cast<Tfindpics&>(d);
@@ -486,6 +517,20 @@ TEST_F(BrowsePage, CompressReportsWhatItRemoved) {
   page_->CompressDatabase();
   EXPECT_TRUE(fs::exists(root_ / "a.QVJ"));
   EXPECT_FALSE(fs::exists(root_ / "c.QVJ"));
+
+  // Stop ends the run and says so.
+  SetProps(root_ / "b.jpg", "orphan too", {});
+  fs::remove(root_ / "b.jpg");
+  page_->runDialog = [&](QDialog& d) {
+    auto& dlg = dynamic_cast<Ttidydb&>(d);
+    QTimer::singleShot(0, &dlg, [&dlg] { dlg.StopButton->click(); });
+    dlg.CompressClick();
+    EXPECT_TRUE(dlg.Result().stopped);
+    EXPECT_EQ(dlg.Status->text(), "Stopped");
+    EXPECT_TRUE(dlg.CompressButton->isEnabled());
+    return int(QDialog::Accepted);
+  };
+  page_->CompressDatabase();
 
   // A folder that cannot be walked is reported as a failure, never as
   // "Finished Compressing".
