@@ -240,6 +240,7 @@ void tbrowsepage::DeleteSelected() {
   manager_->StopLoading();
   const auto pictures = SelectedPictures();
   if (!pictures.empty()) {
+    form_.ReadControlsIntoSettings();  // the confirmations as the Setup pages show them
     const tbatchresult r =
         DeletePictures(pictures, form_.Settings().config.ConfirmDeleteFile(), confirm, ops_);
     for (const auto& f : r.failures) message(f);
@@ -272,6 +273,7 @@ void tbrowsepage::CopySelected(bool move) {
       chooseFolder(move ? "Move Selected Disk Pictures" : "Copy Selected Disk Pictures");
   if (folder.empty()) return;
   folder = WithoutSlash(folder);
+  form_.ReadControlsIntoSettings();
   const tbatchresult r = CopyPictures(pictures, folder, move,
                                       form_.Settings().config.ConfirmOverwrite(), confirm, ops_);
   for (const auto& f : r.failures) message(f);
@@ -392,6 +394,10 @@ void tbrowsepage::Forward() {
 }
 
 void tbrowsepage::PictureProperties() {
+  if (form_.PageControl2->currentWidget() != form_.BrowseSheet) {
+    message("Please select a picture on disk using the Browser");
+    return;
+  }
   const int n = manager_->CurrentItem();
   const titemkind kind = manager_->Collection().Kind(n);
   if (n < 1 || !(kind == ikCam || kind == ikJpeg || kind == ikAvi)) {

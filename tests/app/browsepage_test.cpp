@@ -290,6 +290,7 @@ TEST_F(BrowsePage, DeleteAsksWhenConfirmationIsOnAndTakesTheCompanion) {
   SetProps(root_ / "b.jpg", "Bridge", {});
   SelectOnly("b.jpg");
   form_->Settings().config.SetConfirmDeleteFile(true);
+  form_->ApplySettingsToControls();
   std::vector<std::string> asked;
   page_->confirm = [&](const std::string& prompt, const std::string& path) {
     asked.push_back(prompt + path);
@@ -301,6 +302,7 @@ TEST_F(BrowsePage, DeleteAsksWhenConfirmationIsOnAndTakesTheCompanion) {
   EXPECT_TRUE(fs::exists(root_ / "b.jpg"));
 
   form_->Settings().config.SetConfirmDeleteFile(false);
+  form_->ApplySettingsToControls();
   page_->DeleteSelected();
   EXPECT_EQ(asked.size(), 1u);  // no question with the confirmation off
   EXPECT_FALSE(fs::exists(root_ / "b.jpg"));
@@ -320,6 +322,7 @@ TEST_F(BrowsePage, CopyAndMoveWithOverwriteQuestions) {
   SetProps(root_ / "a.jpg", "Alpha", {});
   page_->Manager().SelectAll();
   form_->Settings().config.SetConfirmOverwrite(true);
+  form_->ApplySettingsToControls();
   page_->chooseFolder = [&](const std::string&) { return to.string() + "/"; };
   int asked = 0;
   page_->confirm = [&](const std::string& prompt, const std::string&) {
@@ -387,6 +390,12 @@ TEST_F(BrowsePage, PropertiesDialogWritesACompanionThatReadsBack) {
   };
   page_->PictureProperties();
   EXPECT_FALSE(fs::exists(root_ / "a.QVJ"));
+
+  // From another page the user is sent to the browser.
+  form_->PageControl2->setCurrentWidget(form_->TabSheet11);
+  page_->PictureProperties();
+  EXPECT_EQ(messages_.back(), "Please select a picture on disk using the Browser");
+  form_->PageControl2->setCurrentWidget(form_->BrowseSheet);
 
   // A folder is not a picture.
   page_->Manager().MoveToItem(ItemOf("sub"));
