@@ -508,6 +508,22 @@ TEST_F(BrowsePage, AddKeywordsAndDefineOrientation) {
   SelectOnly("a.jpg");
   page_->DefineOrientationSelected();
   EXPECT_EQ(messages_.back(), "Please select one or more CAM files");
+
+  // The properties dialog of a CAM file shows its type and orientation.
+  page_->Manager().MoveToItem(ItemOf("m.CAM"));
+  page_->runDialog = [&](QDialog& d) {
+    auto& dlg = dynamic_cast<Teditpicprop&>(d);
+    EXPECT_EQ(dlg.TypeLabel->text(), "CAM File");
+    EXPECT_EQ(dlg.DimensionsLabel->text(), "Type not known");  // no thumbnail built
+    EXPECT_TRUE(dlg.Orientation->isVisibleTo(&dlg));
+    EXPECT_EQ(dlg.Orientation->currentText(), "Upside Down");
+    dlg.Orientation->setCurrentIndex(3);
+    dlg.SaveFields();
+    return int(QDialog::Accepted);
+  };
+  page_->PictureProperties();
+  EXPECT_EQ(LoadProps(root_ / "m.CAM").Orientation(), 3u);
+  EXPECT_EQ(LoadProps(root_ / "m.CAM").Keywords().Size(), 2u);
 }
 
 TEST_F(BrowsePage, CompressReportsWhatItRemoved) {
