@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -281,6 +282,31 @@ TEST(CameraPictures, CtrlAndShiftClicksSelectAsTheGridRulesSay) {
   EXPECT_TRUE(w.Selected().empty());
   c.SelectAll1Click();
   EXPECT_EQ(w.Selected(), (std::vector<int>{1, 2, 3, 4, 5}));
+}
+
+// A camera that keeps its pictures in folders: the folder list fills once and shows above the
+// grid on the Camera page; a classic camera keeps it hidden.
+TEST(CameraPictures, FolderChoiceOnlyForFileSystemCameras) {
+  for (auto family : {camsim::Family::filesystem, camsim::Family::classic}) {
+    tcamerawindow w(3, family);
+    w.camera.Start();
+    tanswerer answers;
+    tcamerapictures& c = w.form->CameraPictures();
+    c.ShowThumbnails1Click();
+    EXPECT_TRUE(answers.boxes.isEmpty()) << answers.boxes.join("|").toStdString();
+    EXPECT_EQ(c.Count(), 3);
+    const bool folders = family == camsim::Family::filesystem;
+    EXPECT_EQ(c.ComboBox5->count() > 0, folders);
+    EXPECT_EQ(!c.Panel10->isHidden(), folders);
+    if (folders) {
+      EXPECT_EQ(c.ComboBox5->currentIndex(), 0);
+      c.ComboBox5Change();  // the same folder again: thumbnails dropped and loaded again
+      EXPECT_EQ(c.Count(), 3);
+      EXPECT_TRUE(c.Manager()->HasThumbnail(3));
+      w.form->ShowPageNumber(3);
+      EXPECT_TRUE(c.Panel10->isHidden());
+    }
+  }
 }
 
 TEST(GridClicks, ShiftWithoutAnchorSelectsOnlyTheClickedPicture) {
