@@ -12,7 +12,8 @@ namespace fs = std::filesystem;
 
 std::string JpegNameForCam(const std::string& camPath) {
   const auto slash = camPath.find_last_of('/');
-  const std::string folder = slash == std::string::npos ? std::string() : camPath.substr(0, slash + 1);
+  const std::string folder =
+      slash == std::string::npos ? std::string() : camPath.substr(0, slash + 1);
   std::string name = slash == std::string::npos ? camPath : camPath.substr(slash + 1);
   if (name.size() >= 3) name = name.substr(0, name.size() - 3) + "jpg";
   for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

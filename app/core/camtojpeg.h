@@ -27,8 +27,8 @@ struct tcamtojpegreport {
 };
 
 struct tcamtojpegoptions {
-  tpictureopenoptions open;            // how each file is opened
-  std::function<bool()> stopRequested;  // polled between files (pump messages there)
+  tpictureopenoptions open;                        // how each file is opened
+  std::function<bool()> stopRequested;             // polled between files (pump messages there)
   std::function<void(const std::string&)> onFile;  // before each file
 };
 

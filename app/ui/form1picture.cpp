@@ -79,13 +79,11 @@ void TForm1::BuildPictureCommands() {
   menu->addAction("&Redisplay", pictureView_, &tpictureview::RedisplayClick);
   menu->addSeparator();
   menu->addAction("Rotate &Clockwise", pictureView_, &tpictureview::RotateClockwise);
-  menu->addAction("Rotate C&ounter-clockwise", pictureView_,
-                  &tpictureview::RotateCounterClockwise);
+  menu->addAction("Rotate C&ounter-clockwise", pictureView_, &tpictureview::RotateCounterClockwise);
   menu->addAction("Zoom &In", pictureView_, &tpictureview::ZoomIn);
   menu->addAction("Zoom O&ut", pictureView_, &tpictureview::ZoomOut);
   menu->addSeparator();
-  menu->addAction("&Define Orientation...", pictureView_,
-                  &tpictureview::DefineOrientationCurrent);
+  menu->addAction("&Define Orientation...", pictureView_, &tpictureview::DefineOrientationCurrent);
   menu->addAction("Define Orientation for Selected CAM files...", this, [this] {
     if (browser_) browser_->DefineOrientationSelected();
   });

@@ -2,18 +2,22 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QTabWidget>
-#include <QPushButton>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScrollArea>
+#include <QTabWidget>
+#include <algorithm>
 
-#include "app/zoommode.h"
+#include "app/core/captiondraw.h"
+#include "app/core/clock.h"
+#include "app/core/fetchworkflow.h"
 #include "app/ui/browsedialogs.h"
 #include "app/ui/form1.h"
+#include "app/zoommode.h"
 
 namespace vantlo {
 
@@ -22,8 +26,7 @@ namespace {
 QImage ToImage(const tbitmap& b) {
   if (b.Empty() || b.Format() != PixelFormat::pf24bit) return {};
   QImage q(b.Width(), b.Height(), QImage::Format_BGR888);
-  for (int y = 0; y < b.Height(); ++y)
-    std::copy_n(b.ScanLine(y), b.RowBytes(), q.scanLine(y));
+  for (int y = 0; y < b.Height(); ++y) std::copy_n(b.ScanLine(y), b.RowBytes(), q.scanLine(y));
   return q;
 }
 
@@ -61,17 +64,29 @@ tpictureview::tpictureview(TForm1& form, QLabel* image, QLabel* zoomLabel, QScro
 tpictureview::~tpictureview() = default;
 
 void tpictureview::CopySettings() {
-  const auto& c = form_.Settings().config;
+  // The same picture settings a fetch uses, read from the stored records.
+  const tfetchsettings f = FetchSettingsFrom(form_.Settings());
   try {
-    pipeline_.SetJpegQuality(c.JpegQuality());
+    pipeline_.SetJpegQuality(std::clamp(f.jpegQuality, 1, 100));
   } catch (const std::exception&) {
   }
-  pipeline_.Progressive = c.ProgressiveJpeg();
-  pipeline_.SetOutputSize(static_cast<std::uint8_t>(c.PictureSize()));
-  pipeline_.PlainStretch = c.PlainStretch();
-  pipeline_.AlwaysReencode = c.AlwaysReencode() != 0;
-  pipeline_.ColourExpand = c.ColorRangeExpand();
-  pipeline_.ColourExpandPercent = c.ExpandAmount();
+  pipeline_.Progressive = f.progressive;
+  pipeline_.SetOutputSize(f.outputSize);
+  pipeline_.PlainStretch = f.plainStretch;
+  pipeline_.AlwaysReencode = f.alwaysReencode;
+  pipeline_.ColourExpand = f.colourExpand;
+  pipeline_.ColourExpandPercent = f.colourExpandPercent;
+  Correction.Mode = f.correction == tcorrectionmode::automatic ? tcorrectionchoice::Auto
+                    : f.correction == tcorrectionmode::manual  ? tcorrectionchoice::Manual
+                                                               : tcorrectionchoice::Off;
+  Correction.Strength = f.correctionStrength;
+  // The caption configured for pictures, with picture number 0; "Prompt
+  // each time" writes none here (files are opened without a prompt).
+  Caption = [setting = f.caption](TJPEGImage& picture) {
+    tbitmap bitmap = picture.Bitmap();
+    if (WriteCaption(bitmap, 0, setting, SystemFieldTexts(SystemLocalTime()), nullptr))
+      picture.Assign(bitmap);
+  };
 }
 
 tpictureopenoptions tpictureview::OpenOptions(bool interactive) {
@@ -125,8 +140,7 @@ bool tpictureview::OpenPictureFile(const std::string& path, bool interactive) {
     }
     form_.ReportText("Ready", 0);
     form_.BusyProgressReset();
-    form_.SetCurrentPicture(QString::fromStdString(path),
-                            static_cast<qint64>(doc_->FileSize()));
+    form_.SetCurrentPicture(QString::fromStdString(path), static_cast<qint64>(doc_->FileSize()));
     Redraw();
   }
   if (form_.PageControl2) form_.PageControl2->setCurrentWidget(form_.TabSheet11);
@@ -295,7 +309,8 @@ tcamtojpegreport tpictureview::SaveSelectedCamFilesAsJpegs(
   form_.ReportText("Ready", 0);
   Redraw();
   emit PictureChanged();
-  std::string text = report.error.empty() ? report.Summary() : report.error + "\n" + report.Summary();
+  std::string text =
+      report.error.empty() ? report.Summary() : report.error + "\n" + report.Summary();
   for (const auto& f : report.failed) text += "\n" + f;
   ShowMessage(text);
   return report;

@@ -80,7 +80,7 @@ class tpictureview : public QObject {
   // Told of every zoom change (the window stores the zoom at close).
   std::function<void(int)> OnZoomChanged;
   // Colour correction applied to opened CAM files, and the caption written
-  // onto them; set by the correction and caption settings.
+  // onto them; CopySettings fills them from the stored settings.
   tcorrectionchoice Correction;
   std::function<void(TJPEGImage&)> Caption;
 

@@ -46,9 +46,8 @@ trotatepage::trotatepage(TForm1& form, tpictureview& view, QWidget* page)
     Orientation[i] = new QRadioButton(names[i]);
     Orientation[i]->setObjectName(QString("OrientationButton%1").arg(i));
     fl->addWidget(Orientation[i]);
-    connect(Orientation[i], &QRadioButton::clicked, this, [this, i] {
-      form_.Settings().ftp.SetOrientation(static_cast<torientation>(i));
-    });
+    connect(Orientation[i], &QRadioButton::clicked, this,
+            [this, i] { form_.Settings().ftp.SetOrientation(static_cast<torientation>(i)); });
   }
   lay->addWidget(fetched);
 

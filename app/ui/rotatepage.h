@@ -23,11 +23,11 @@ class trotatepage : public QObject {
   // Shows the stored orientation setting on the radio buttons.
   void Refresh();
 
-  QRadioButton* Orientation[4] = {};     // "Normal" .. "Rotated counter-clockwise"
-  QPushButton* SpeedButton5 = nullptr;   // Rotate Clockwise
-  QPushButton* SpeedButton4 = nullptr;   // Rotate Counter-clockwise
-  QPushButton* CurrentButton = nullptr;  // For Current Picture
-  QPushButton* SelectedButton = nullptr; // For Selected CAM Files
+  QRadioButton* Orientation[4] = {};      // "Normal" .. "Rotated counter-clockwise"
+  QPushButton* SpeedButton5 = nullptr;    // Rotate Clockwise
+  QPushButton* SpeedButton4 = nullptr;    // Rotate Counter-clockwise
+  QPushButton* CurrentButton = nullptr;   // For Current Picture
+  QPushButton* SelectedButton = nullptr;  // For Selected CAM Files
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -3,6 +3,8 @@
 // size report, Define Orientation for the current picture and the batch
 // "Save Selected CAM Files as JPEGs". Messages and dialogs go through the
 // view's hooks, so no test waits on a modal window.
+#include "app/ui/pictureview.h"
+
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -19,7 +21,6 @@
 #include "app/ui/browsedialogs.h"
 #include "app/ui/browsepage.h"
 #include "app/ui/form1.h"
-#include "app/ui/pictureview.h"
 #include "app/ui/resizegroup.h"
 #include "app/ui/rotatepage.h"
 #include "library/pictureproperties.h"
@@ -50,7 +51,9 @@ void WriteFile(const std::string& path, const bytes& data) {
   out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
 }
 
-bytes JpegOf(int w, int h, int seed) { return CompressJpeg(MakeTestPicture(w, h, seed), 90, false); }
+bytes JpegOf(int w, int h, int seed) {
+  return CompressJpeg(MakeTestPicture(w, h, seed), 90, false);
+}
 
 bytes CamOf(int seed) {
   tbytes cam;
@@ -106,8 +109,8 @@ TEST_F(PictureCommands, ZoomLevelsDrawThePictureAtTheirSizeAndStopAtTheEnds) {
     int mode;
     const char* text;
     QSize size;
-  } levels[] = {{1, " (Reduced : 25%)", {50, 25}},   {2, " (Reduced : 50%) ", {100, 50}},
-                {3, " (Reduced : 75%)", {150, 75}},  {4, " (Actual Size)", {200, 100}},
+  } levels[] = {{1, " (Reduced : 25%)", {50, 25}},      {2, " (Reduced : 50%) ", {100, 50}},
+                {3, " (Reduced : 75%)", {150, 75}},     {4, " (Actual Size)", {200, 100}},
                 {5, " (Enlarged : 150%) ", {300, 150}}, {6, " (Enlarged : 200%) ", {400, 200}},
                 {7, " (Enlarged : 300%) ", {600, 300}}};
   for (const auto& l : levels) {
@@ -239,8 +242,8 @@ TEST_F(PictureCommands, ResizeApplyShowsTheSizeReport) {
   EXPECT_EQ(Find<QLabel>("OriginalSizeLabel")->text().toStdString(),
             "Original size : " + std::to_string(jpeg.size() / 1024) + "KB");
   EXPECT_EQ(Find<QLabel>("CurrentSizeLabel")->text().toStdString(),
-            "Current size : " + std::to_string(view_->Document().Picture().JpegData().size() / 1024) +
-                "KB");
+            "Current size : " +
+                std::to_string(view_->Document().Picture().JpegData().size() / 1024) + "KB");
   EXPECT_EQ(messages_.size(), 1u);
 
   // A camera picture without a way to fetch it again: nothing to redisplay.
@@ -257,7 +260,8 @@ TEST_F(PictureCommands, DefineOrientationForTheCurrentPicture) {
   WriteFile(Path("j.jpg"), JpegOf(32, 16, 7));
   form_->OpenPictureFile(Path("j.jpg"));
   current->click();
-  EXPECT_EQ(messages_, std::vector<std::string>{"You can only define the orientation of a CAM file"});
+  EXPECT_EQ(messages_,
+            std::vector<std::string>{"You can only define the orientation of a CAM file"});
   EXPECT_TRUE(dialogs_.empty());
 
   TJPEGImage p;

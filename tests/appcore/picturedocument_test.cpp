@@ -2,6 +2,8 @@
 // each kind (and damaged ones), turning with the quarter-turn counter, the
 // resize with its size report, orientation for the current picture and the
 // "Save Selected CAM Files as JPEGs" batch.
+#include "app/core/picturedocument.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,7 +11,6 @@
 #include <iterator>
 
 #include "app/core/camtojpeg.h"
-#include "app/core/picturedocument.h"
 #include "library/pictureproperties.h"
 #include "picture/camformats.h"
 #include "picture/pipeline.h"
@@ -32,7 +33,9 @@ bytes ReadFile(const std::string& path) {
   return bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-bytes JpegOf(int w, int h, int seed) { return CompressJpeg(MakeTestPicture(w, h, seed), 90, false); }
+bytes JpegOf(int w, int h, int seed) {
+  return CompressJpeg(MakeTestPicture(w, h, seed), 90, false);
+}
 
 bytes CamOf(int w, int h, int seed) {
   tbytes cam;
@@ -295,14 +298,13 @@ TEST_F(CamToJpegTest, SavesCamPicturesWithCompanionsSkipsOthersAndDeletesNothing
   tcamtojpegoptions o;
   std::vector<std::string> seen;
   o.onFile = [&](const std::string& f) { seen.push_back(f); };
-  const std::vector<std::string> files = {folder + "/A.CAM", folder + "/B.JPG",
-                                          folder + "/C.CAM", folder + "/D.CAM",
-                                          folder + "/E.avi"};
+  const std::vector<std::string> files = {folder + "/A.CAM", folder + "/B.JPG", folder + "/C.CAM",
+                                          folder + "/D.CAM", folder + "/E.avi"};
   const tcamtojpegreport r = SaveCamFilesAsJpegs(files, doc, o);
   EXPECT_EQ(seen, files);
   ASSERT_EQ(r.saved, std::vector<std::string>{folder + "/a.jpg"});
-  EXPECT_EQ(r.skipped, (std::vector<std::string>{folder + "/B.JPG", folder + "/D.CAM",
-                                                 folder + "/E.avi"}));
+  EXPECT_EQ(r.skipped,
+            (std::vector<std::string>{folder + "/B.JPG", folder + "/D.CAM", folder + "/E.avi"}));
   ASSERT_EQ(r.failed.size(), 1u);
   EXPECT_EQ(r.failed[0].rfind(folder + "/C.CAM: ", 0), 0u);
   EXPECT_TRUE(r.error.empty());
