@@ -11,13 +11,13 @@ class QPainter;
 namespace vantlo {
 
 struct tcameracell {
-  int number = 0;        // picture number (1..)
-  bool exists = false;   // number within the picture count
+  int number = 0;       // picture number (1..)
+  bool exists = false;  // number within the picture count
   bool selected = false;
-  bool loaded = false;   // thumbnail loaded
+  bool loaded = false;  // thumbnail loaded
   bool movie = false;
   bool fine = false;
-  QImage thumbnail;      // when loaded
+  QImage thumbnail;  // when loaded
 };
 
 void DrawCameraCell(QPainter& painter, const QRect& r, const tcameracell& cell);

@@ -6,9 +6,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QThread>
@@ -17,9 +17,9 @@
 #include "app/core/saveasname.h"
 #include "app/core/settingsrecords.h"
 #include "app/core/thumbmanager.h"
-#include "caponpicdlg.h"
 #include "camera/qv10int.h"
 #include "cameragrid.h"
+#include "caponpicdlg.h"
 #include "confirmdelete.h"
 #include "form1.h"
 #include "pictureview.h"
@@ -33,8 +33,7 @@ namespace {
 QImage ToImage(const tbitmap& b) {
   if (b.Empty() || b.Format() != PixelFormat::pf24bit) return {};
   QImage q(b.Width(), b.Height(), QImage::Format_BGR888);
-  for (int y = 0; y < b.Height(); ++y)
-    std::copy_n(b.ScanLine(y), b.RowBytes(), q.scanLine(y));
+  for (int y = 0; y < b.Height(); ++y) std::copy_n(b.ScanLine(y), b.RowBytes(), q.scanLine(y));
   return q;
 }
 
@@ -81,7 +80,8 @@ tcamerapictures::tcamerapictures(TForm1& form, tsavingpage* savingPage)
   ComboBox5->setObjectName("ComboBox5");
   pl->addWidget(ComboBox5, 1);
   Panel10->hide();
-  if (auto* lay = qobject_cast<QBoxLayout*>(form.TabSheet1->layout())) lay->insertWidget(0, Panel10);
+  if (auto* lay = qobject_cast<QBoxLayout*>(form.TabSheet1->layout()))
+    lay->insertWidget(0, Panel10);
   connect(ComboBox5, &QComboBox::activated, this, [this] { ComboBox5Change(); });
 }
 
@@ -100,8 +100,8 @@ bool tcamerapictures::EnsureWorkflow() {
   if (workflow_) return true;
   tqvProtocolEngine* engine = Engine();
   if (!engine) return false;
-  manager_ = std::make_unique<tthumbmanager>(*engine, *engine,
-                                             form_.Settings().config.CacheFolder());
+  manager_ =
+      std::make_unique<tthumbmanager>(*engine, *engine, form_.Settings().config.CacheFolder());
   form_.Settings().config.SetCacheFolder(manager_->CacheFolderSetting());
   manager_->OnThumbnail = [this](int n, bool& stop) { OnThumbnail(n, stop); };
   SyncFromSettings();
@@ -528,8 +528,8 @@ void tcamerapictures::Other1Click() {
   try {
     SyncFromSettings();
     const int n = shown_.number;
-    const std::string proposal = SaveAsProposal(
-        namer_->FileName(n, tnamekind::picture, shownKind_ == 7 ? "AVI" : "JPG"));
+    const std::string proposal =
+        SaveAsProposal(namer_->FileName(n, tnamekind::picture, shownKind_ == 7 ? "AVI" : "JPG"));
     namer_->EnsureDailyFolder();
     QFileDialog dlg(&form_, "Save Picture As", QString::fromStdString(namer_->Folder()));
     dlg.setAcceptMode(QFileDialog::AcceptSave);

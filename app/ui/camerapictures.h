@@ -14,8 +14,8 @@
 #include "app/core/naming.h"
 #include "app/core/picturesaver.h"
 #include "cameracell.h"
-#include "gridclick.h"
 #include "capprompt.h"
+#include "gridclick.h"
 #include "overdeldlg.h"
 
 class QComboBox;

@@ -73,8 +73,8 @@ Tcaponpicdlg::Tcaponpicdlg(const tcaptionrecord& record, QWidget* parent, tlocal
   AddFieldLabel = new QLabel("Add Field ==>");
   wl->addWidget(AddFieldLabel, 3, 0);
   const tfieldtexts texts = SystemFieldTexts(clock_());
-  const std::string examples[5] = {texts.shortDate, texts.longDate, texts.shortTime,
-                                   texts.longTime, "1"};
+  const std::string examples[5] = {texts.shortDate, texts.longDate, texts.shortTime, texts.longTime,
+                                   "1"};
   for (int i = 0; i < 5; ++i) {
     FieldButtons[i] = new QPushButton(kFields[i].caption);
     if (i < 4) FieldButtons[i]->setToolTip("e.g. " + QString::fromStdString(examples[i]));
@@ -199,8 +199,8 @@ void Tcaponpicdlg::SelectFontClick() {
   record_.SetFontStyle(static_cast<std::uint8_t>((f.bold() ? 1 : 0) | (f.italic() ? 2 : 0) |
                                                  (f.underline() ? 4 : 0) |
                                                  (f.strikeOut() ? 8 : 0)));
-  const QColor c = QColorDialog::getColor(FromColourValue(record_.FontColour()), this,
-                                          "Font Colour");
+  const QColor c =
+      QColorDialog::getColor(FromColourValue(record_.FontColour()), this, "Font Colour");
   if (c.isValid()) record_.SetFontColour(ToColourValue(c));
 }
 

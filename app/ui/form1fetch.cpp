@@ -44,17 +44,14 @@ void TForm1::BuildCameraPictureCommands() {
                       &tcamerapictures::ShowSelectedThumbnails1Click);
   pictures->addSeparator();
   pictures->addAction("&All Camera Pictures", c, &tcamerapictures::ShowAllPictures1Click);
-  pictures->addAction("Se&lected Camera Pictures", c,
-                      &tcamerapictures::ShowSelectedPictures1Click);
+  pictures->addAction("Se&lected Camera Pictures", c, &tcamerapictures::ShowSelectedPictures1Click);
   pictures->addAction("Camera Picture by N&umber...", c, &tcamerapictures::PicturebyNumber1Click);
   pictures->addAction("&Next Picture", c, &tcamerapictures::NextPicture);
   pictures->addAction("P&revious Picture", c, &tcamerapictures::PreviousPicture);
   pictures->addSeparator();
   pictures->addAction("&Take Picture", c, &tcamerapictures::TakePicture1Click);
-  pictures->addAction("&Delete Selected Camera Pictures", c,
-                      [c] { c->DeleteSelec1Click(true); });
-  pictures->addAction("Delete &All Camera Pictures", c,
-                      &tcamerapictures::DeleteAllPictures1Click);
+  pictures->addAction("&Delete Selected Camera Pictures", c, [c] { c->DeleteSelec1Click(true); });
+  pictures->addAction("Delete &All Camera Pictures", c, &tcamerapictures::DeleteAllPictures1Click);
   pictures->addSeparator();
   pictures->addAction("Picture &Captions...", c, [c] { c->Captions1Click(false); });
   pictures->addAction("Vantlo Captions...", c, [c] { c->Captions1Click(true); });
@@ -92,8 +89,7 @@ void TForm1::BuildCameraPictureCommands() {
   }
   // The folder choice is shown only while the "Camera" page is.
   connect(pagecontrol1, &QTabWidget::currentChanged, c, [this, c] {
-    c->Panel10->setVisible(c->ComboBox5->count() > 0 &&
-                           pagecontrol1->currentWidget() == TabSheet1);
+    c->Panel10->setVisible(c->ComboBox5->count() > 0 && pagecontrol1->currentWidget() == TabSheet1);
   });
 }
 

@@ -1,6 +1,8 @@
 // The camera pictures of the main window, offscreen, against the simulated camera: the grid and
 // its selection, fetching from the window into files, deleting with Tconfirmdelete, the Saving
 // page and the overwrite dialog.
+#include "app/ui/camerapictures.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -20,7 +22,6 @@
 #include <functional>
 
 #include "app/core/thumbmanager.h"
-#include "app/ui/camerapictures.h"
 #include "app/ui/cameragrid.h"
 #include "app/ui/confirmdelete.h"
 #include "app/ui/form1.h"
