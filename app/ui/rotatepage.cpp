@@ -21,7 +21,7 @@ namespace {
 void EmptyLayout(QLayout* layout) {
   if (!layout) return;
   while (QLayoutItem* item = layout->takeAt(0)) {
-    if (QWidget* w = item->widget()) w->deleteLater();
+    delete item->widget();
     if (QLayout* l = item->layout()) EmptyLayout(l);
     delete item;
   }
