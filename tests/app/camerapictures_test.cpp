@@ -71,6 +71,7 @@ class tanswerer : public QObject {
     timer_.start();
   }
   void SetButton(const QString& b) { button_ = b; }
+  bool yesToBoxes = false;
   QStringList boxes;    // message box texts
   QStringList dialogs;  // window titles of other dialogs
   QStringList details;  // per dialog: a label text that identifies what was asked
@@ -82,7 +83,8 @@ class tanswerer : public QObject {
     if (!w) return;
     if (auto* box = qobject_cast<QMessageBox*>(w)) {
       boxes << box->text();
-      QAbstractButton* b = box->escapeButton();
+      QAbstractButton* b = yesToBoxes ? box->button(QMessageBox::Yes) : nullptr;
+      if (!b) b = box->escapeButton();
       if (!b && !box->buttons().isEmpty()) b = box->buttons().first();
       if (b) b->click();
       return;
@@ -346,6 +348,26 @@ TEST(CameraPictures, DeleteSelectedAsksWithTheShiftedNumbers) {
   EXPECT_EQ(c.Count(), 4);
   EXPECT_TRUE(w.Selected().empty());
   EXPECT_EQ(w.form->DrawGrid11->rowCount(), 2);
+}
+
+// "Delete All Pictures": only "Yes" to the question deletes; the grid empties.
+TEST(CameraPictures, DeleteAllAsksFirst) {
+  tcamerawindow w(4);
+  w.camera.Start();
+  tanswerer answers;
+  tcamerapictures& c = w.form->CameraPictures();
+  c.ShowThumbnails1Click();
+  c.DeleteAllPictures1Click();  // Cancel
+  ASSERT_EQ(answers.boxes.size(), 1);
+  EXPECT_EQ(answers.boxes[0],
+            "Are you sure that you want to delete all the pictures from the camera?");
+  EXPECT_EQ(w.camera.PictureCount(), 4);
+  EXPECT_TRUE(c.Manager()->HasThumbnail(4));
+  answers.yesToBoxes = true;
+  c.DeleteAllPictures1Click();
+  EXPECT_EQ(w.camera.PictureCount(), 0);
+  EXPECT_EQ(c.Count(), 0);
+  EXPECT_EQ(w.form->DrawGrid11->rowCount(), 0);
 }
 
 TEST(SavingPage, RoundTripsTheRecordsAndShowsTheSample) {
