@@ -158,8 +158,12 @@ bool tpictureview::Redisplay() {
       doc_->OpenPictureFile(path, OpenOptions(false));
       return doc_->HasPicture();
     }
-    case tpicturekind::Camera:
-      return Refetch && Refetch() && doc_->HasPicture();
+    case tpicturekind::Camera: {
+      // A copy: fetching shows the picture again, which sets a new hook
+      // while this one runs.
+      const std::function<bool()> refetch = Refetch;
+      return refetch && refetch() && doc_->HasPicture();
+    }
     default:
       return false;
   }

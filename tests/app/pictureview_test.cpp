@@ -308,3 +308,35 @@ TEST_F(PictureCommands, SaveSelectedCamFilesAsJpegsReportsAndReleasesTheBusySlot
 
 }  // namespace
 }  // namespace vantlo
+
+namespace vantlo {
+namespace {
+
+TEST_F(PictureCommands, ResizeOfACameraPictureFetchesItAgainFirst) {
+  TJPEGImage p;
+  p.Assign(MakeTestPicture(64, 48, 20));
+  int fetches = 0;
+  // Fetching shows the picture again, which replaces the hook as the camera
+  // pages do.
+  std::function<bool()> refetch;
+  refetch = [&] {
+    ++fetches;
+    view_->ShowPicture(p, "picture #3");
+    view_->Refetch = refetch;
+    return true;
+  };
+  view_->ShowPicture(p, "picture #3");
+  view_->Refetch = refetch;
+  Find<QPushButton>("SpeedButton5")->click();
+  Find<QComboBox>("ComboBox6")->setCurrentIndex(6);  // Half Size
+  Find<QPushButton>("Button9")->click();
+  EXPECT_EQ(fetches, 1);
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(view_->Document().Picture().Width(), 24);
+  EXPECT_EQ(view_->Document().Picture().Height(), 32);
+  EXPECT_EQ(view_->Document().QuarterTurns(), 1);
+  EXPECT_EQ(Find<QLabel>("OriginalSizeLabel")->text(), "Original size : 0KB");
+}
+
+}  // namespace
+}  // namespace vantlo
