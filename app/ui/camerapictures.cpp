@@ -12,6 +12,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QThread>
+#include <filesystem>
 #include <fstream>
 
 #include "app/core/saveasname.h"
@@ -520,41 +521,73 @@ void tcamerapictures::ShowFetched(const tshownpicture& picture) {
 
 void tcamerapictures::Other1Click() {
   if (!Query()) return;
-  if (shownKind_ != 1 && shownKind_ != 7) {
+  // What is shown now decides: a camera picture (1), a JPEG (2) or CAM (3) file from disk, or the
+  // preview of a camera movie (7).
+  const tpicturedocument& doc = form_.PictureView().Document();
+  int kind = 0;
+  switch (doc.Kind()) {
+    case tpicturekind::Camera:
+      kind = 1;
+      break;
+    case tpicturekind::JpegFile:
+      kind = 2;
+      break;
+    case tpicturekind::CamFile:
+      kind = 3;
+      break;
+    case tpicturekind::Other:
+      kind = shownKind_ == 7 ? 7 : 0;
+      break;
+    default:
+      break;
+  }
+  if (kind == 0 || ((kind == 1 || kind == 7) && !EnsureWorkflow())) {
     QMessageBox::warning(&form_, "Vantlo", "Nothing to save");
     return;
   }
-  if (!EnsureWorkflow()) return;
   try {
     SyncFromSettings();
+    tfilenamer namer(naming_, clock_);
     const int n = shown_.number;
-    const std::string proposal =
-        SaveAsProposal(namer_->FileName(n, tnamekind::picture, shownKind_ == 7 ? "AVI" : "JPG"));
-    namer_->EnsureDailyFolder();
-    QFileDialog dlg(&form_, "Save Picture As", QString::fromStdString(namer_->Folder()));
+    std::string proposal;
+    if (kind == 2 || kind == 3)
+      proposal = doc.Path();
+    else
+      proposal = namer.FileName(n, tnamekind::picture, kind == 7 ? "AVI" : "JPG");
+    proposal = SaveAsProposal(proposal);
+    namer.EnsureDailyFolder();
+    QFileDialog dlg(&form_, "Save Picture As", QString::fromStdString(namer.Folder()));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     const QStringList filters = {"JPEG (*.jpg)", "CAM (*.cam)", "AVI (*.avi)"};
     dlg.setNameFilters(filters);
-    dlg.selectNameFilter(filters[shownKind_ == 7 ? 2 : 0]);
+    dlg.selectNameFilter(filters[kind == 7 ? 2 : 0]);
     dlg.selectFile(QString::fromStdString(proposal));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
     const std::string chosen = dlg.selectedFiles().front().toStdString();
     const int filter = filters.indexOf(dlg.selectedNameFilter());
     if (filter == 0) {
-      if (shownKind_ != 1) {
+      if (kind == 7) {
         QMessageBox::warning(&form_, "Vantlo", "Nothing to save");
         return;
       }
       WriteFile(EnsureEnding(chosen, ".jpg"),
-                JpegBytesOf(shown_.image.Bitmap(), fetchSettings_.jpegQuality));
+                JpegBytesOf(doc.Picture().Bitmap(), fetchSettings_.jpegQuality));
     } else if (filter == 1) {
-      if (shownKind_ != 1) {
+      if (kind != 1 && kind != 3) {
         QMessageBox::critical(&form_, "Vantlo", "You can only save a camera picture as a CAM file");
         return;
       }
-      manager_->SaveRawPicture(n, EnsureEnding(chosen, ".cam"));
+      const std::string target = EnsureEnding(chosen, ".cam");
+      if (kind == 1) {
+        manager_->SaveRawPicture(n, target);
+      } else if (target != doc.Path()) {
+        std::error_code ec;
+        std::filesystem::copy_file(doc.Path(), target,
+                                   std::filesystem::copy_options::overwrite_existing, ec);
+        if (ec) throw std::runtime_error("Cannot copy " + doc.Path() + ": " + ec.message());
+      }
     } else {
-      if (shownKind_ != 7) {
+      if (kind != 7) {
         QMessageBox::critical(&form_, "Vantlo", "You can only save an AVI as a AVI file");
         return;
       }
@@ -563,7 +596,7 @@ void tcamerapictures::Other1Click() {
   } catch (const std::exception& e) {
     ShowError(e);
   }
-  SyncToSettings();
+  StoreNamingSettings(naming_, form_.Settings());
 }
 
 void tcamerapictures::Captions1Click(bool webcam) {

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -93,6 +94,7 @@ class tanswerer : public QObject {
     if (!dlg) return;
     dialogs << dlg->windowTitle();
     if (inspect) inspect(dlg);
+    if (!dlg->isVisible()) return;  // answered by `inspect`
     for (QPushButton* b : dlg->findChildren<QPushButton*>()) {
       if (b->text() == button_) {
         b->click();
@@ -368,6 +370,50 @@ TEST(CameraPictures, DeleteAllAsksFirst) {
   EXPECT_EQ(w.camera.PictureCount(), 0);
   EXPECT_EQ(c.Count(), 0);
   EXPECT_EQ(w.form->DrawGrid11->rowCount(), 0);
+}
+
+// "Save As" on a fetched camera picture: the proposal is the picture's generated name; the JPEG
+// filter writes the shown picture, the CAM filter the camera data; nothing shown: "Nothing to
+// save".
+TEST(CameraPictures, SaveAsWritesJpegAndCam) {
+  tcamerawindow w(3);
+  w.camera.Start();
+  tanswerer answers;
+  tcamerapictures& c = w.form->CameraPictures();
+  c.Other1Click();
+  EXPECT_EQ(answers.boxes, QStringList{"Nothing to save"});
+  c.Selection().Set(3, true);
+  c.ShowSelectedPictures1Click();
+  ASSERT_TRUE(w.Exists("06dec26003.cam"));
+  QStringList proposals;
+  QString target;
+  QString filter;
+  answers.inspect = [&](QDialog* d) {
+    auto* fd = qobject_cast<QFileDialog*>(d);
+    if (!fd) return;
+    proposals << fd->selectedFiles().value(0).section('/', -1);
+    fd->selectNameFilter(filter);
+    fd->selectFile(target);
+    static_cast<QDialog*>(fd)->accept();
+  };
+  target = w.out.path() + "/copy";
+  filter = "JPEG (*.jpg)";
+  c.Other1Click();
+  EXPECT_TRUE(w.Exists("copy.jpg"));
+  target = w.out.path() + "/raw.CAM";
+  filter = "CAM (*.cam)";
+  c.Other1Click();
+  EXPECT_TRUE(w.Exists("raw.CAM"));
+  QFile a(w.out.path() + "/raw.CAM"), b(w.out.path() + "/06dec26003.cam");
+  ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+  EXPECT_EQ(a.readAll(), b.readAll());
+  target = w.out.path() + "/movie";
+  filter = "AVI (*.avi)";
+  c.Other1Click();
+  EXPECT_FALSE(w.Exists("movie.avi"));
+  EXPECT_EQ(answers.boxes.last(), "You can only save an AVI as a AVI file");
+  ASSERT_EQ(proposals.size(), 3);
+  EXPECT_EQ(proposals[0], "06dec26003");
 }
 
 TEST(SavingPage, RoundTripsTheRecordsAndShowsTheSample) {
