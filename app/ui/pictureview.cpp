@@ -103,8 +103,15 @@ tpictureopenoptions tpictureview::OpenOptions(bool interactive) {
 }
 
 void tpictureview::ShowPicture(const TJPEGImage& picture, const std::string& description,
-                               tpicturekind kind, const std::string& path) {
+                               tpicturekind kind, const std::string& path,
+                               const tbitmap* uncorrected) {
   doc_->SetPicture(picture, kind, path);
+  if (uncorrected && !uncorrected->Empty()) {
+    TJPEGImage copy;
+    doc_->Pipeline().PrepareJpeg(copy);
+    copy.Assign(*uncorrected);
+    doc_->Uncorrected() = std::move(copy);
+  }
   if (!description.empty()) form_.Label9->setText(QString::fromStdString(description));
   Redraw();
   emit PictureChanged();

@@ -35,9 +35,11 @@ class tpictureview : public QObject {
   tpicturepipeline& Pipeline() { return pipeline_; }
 
   // Shows a picture from elsewhere; `description` goes to the status line.
-  // The quarter-turn counter starts at 0.
+  // The quarter-turn counter starts at 0; `uncorrected` (if any) is kept as
+  // the copy before colour correction.
   void ShowPicture(const TJPEGImage& picture, const std::string& description,
-                   tpicturekind kind = tpicturekind::Camera, const std::string& path = {});
+                   tpicturekind kind = tpicturekind::Camera, const std::string& path = {},
+                   const tbitmap* uncorrected = nullptr);
   // Opens ".JPG", ".CAM" or ".RCD" for display. Interactive: busy cursor,
   // progress, "Ready", name and size shown, failures shown in a message box.
   // Non-interactive: failures are thrown as tpictureopenerror. Returns true

@@ -186,6 +186,11 @@ TEST_F(PictureCommands, OpeningShowsThePictureAndDamagedFilesLeaveNone) {
   EXPECT_EQ(Shown(), QSize(30, 20));
   EXPECT_EQ(form_->Label9->text(), "Camera picture 3");
   EXPECT_EQ(view_->Document().Kind(), tpicturekind::Camera);
+  EXPECT_FALSE(view_->Document().Uncorrected().has_value());
+  const tbitmap before = MakeTestPicture(30, 20, 4);
+  view_->ShowPicture(p, "Camera picture 4", tpicturekind::Camera, {}, &before);
+  ASSERT_TRUE(view_->Document().Uncorrected().has_value());
+  EXPECT_EQ(view_->Document().Uncorrected()->Bitmap(), before);
 }
 
 TEST_F(PictureCommands, RotatePageTurnsThePictureAndSetsTheFetchOrientation) {
