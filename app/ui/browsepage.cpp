@@ -121,6 +121,7 @@ void tbrowsepage::Hook() {
     ShowTreeFolder(manager_->CurrentFolder());
     form_.BrowseFolderShown(WithSlash(manager_->CurrentFolder()));
     grid_->Reshape();
+    grid_->verticalScrollBar()->setValue(0);
   };
   h.openPicture = [this] { OpenCurrent(); };
   h.deletePictures = [this] { DeleteSelected(); };
