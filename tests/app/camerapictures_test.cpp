@@ -403,7 +403,7 @@ TEST(CameraPictures, SaveAsWritesJpegAndCam) {
   target = w.out.path() + "/raw.CAM";
   filter = "CAM (*.cam)";
   c.Other1Click();
-  EXPECT_TRUE(w.Exists("raw.CAM"));
+  EXPECT_TRUE(w.Exists("raw.CAM")) << "messages: " << answers.boxes.join(" | ").toStdString();
   QFile a(w.out.path() + "/raw.CAM"), b(w.out.path() + "/06dec26003.cam");
   ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
   EXPECT_EQ(a.readAll(), b.readAll());
