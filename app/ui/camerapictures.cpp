@@ -19,6 +19,7 @@
 #include "app/core/settingsrecords.h"
 #include "app/core/thumbmanager.h"
 #include "camera/qv10int.h"
+#include "library/pictureproperties.h"
 #include "cameragrid.h"
 #include "caponpicdlg.h"
 #include "confirmdelete.h"
@@ -519,6 +520,18 @@ void tcamerapictures::ShowFetched(const tshownpicture& picture) {
   QApplication::processEvents();
 }
 
+// A picture opened from disk and saved under another name takes its title,
+// description, keywords and orientation along (a CAM file's companion becomes
+// the JPEG's when the format changes).
+static void CopyPropertiesAlong(const std::string& from, const std::string& to) {
+  if (from == to) return;
+  tpictureproperties properties;
+  properties.SetFile(from);
+  properties.Load();
+  properties.SetFile(to);
+  properties.Save();
+}
+
 void tcamerapictures::Other1Click() {
   if (!Query()) return;
   // What is shown now decides: a camera picture (1), a JPEG (2) or CAM (3) file from disk, or the
@@ -570,8 +583,9 @@ void tcamerapictures::Other1Click() {
         QMessageBox::warning(&form_, "Vantlo", "Nothing to save");
         return;
       }
-      WriteFile(EnsureEnding(chosen, ".jpg"),
-                JpegBytesOf(doc.Picture().Bitmap(), fetchSettings_.jpegQuality));
+      const std::string target = EnsureEnding(chosen, ".jpg");
+      WriteFile(target, JpegBytesOf(doc.Picture().Bitmap(), fetchSettings_.jpegQuality));
+      if (kind == 2 || kind == 3) CopyPropertiesAlong(doc.Path(), target);
     } else if (filter == 1) {
       if (kind != 1 && kind != 3) {
         QMessageBox::critical(&form_, "Vantlo", "You can only save a camera picture as a CAM file");
@@ -585,6 +599,7 @@ void tcamerapictures::Other1Click() {
         std::filesystem::copy_file(doc.Path(), target,
                                    std::filesystem::copy_options::overwrite_existing, ec);
         if (ec) throw std::runtime_error("Cannot copy " + doc.Path() + ": " + ec.message());
+        CopyPropertiesAlong(doc.Path(), target);
       }
     } else {
       if (kind != 7) {

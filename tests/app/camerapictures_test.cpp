@@ -1,6 +1,7 @@
 // The camera pictures of the main window, offscreen, against the simulated camera: the grid and
 // its selection, fetching from the window into files, deleting with Tconfirmdelete, the Saving
 // page and the overwrite dialog.
+#include "library/pictureproperties.h"
 #include "app/ui/camerapictures.h"
 
 #include <gtest/gtest.h>
@@ -414,6 +415,30 @@ TEST(CameraPictures, SaveAsWritesJpegAndCam) {
   EXPECT_EQ(answers.boxes.last(), "You can only save an AVI as a AVI file");
   ASSERT_EQ(proposals.size(), 3);
   EXPECT_EQ(proposals[0], "06dec26003");
+
+  // A CAM file opened from disk takes its properties along to the copy and to a JPEG.
+  const std::string opened = (w.out.path() + "/raw.CAM").toStdString();
+  tpictureproperties props;
+  props.SetFile(opened);
+  props.SetTitle("Harbour at dusk");
+  props.Keywords().Add("boats");
+  props.Save();
+  ASSERT_TRUE(w.form->OpenPictureFile(opened, false));
+  target = w.out.path() + "/copy2";
+  filter = "CAM (*.cam)";
+  c.Other1Click();
+  ASSERT_TRUE(w.Exists("copy2.cam")) << answers.boxes.join(" | ").toStdString();
+  target = w.out.path() + "/fromcam";
+  filter = "JPEG (*.jpg)";
+  c.Other1Click();
+  ASSERT_TRUE(w.Exists("fromcam.jpg")) << answers.boxes.join(" | ").toStdString();
+  for (const char* name : {"/copy2.cam", "/fromcam.jpg"}) {
+    tpictureproperties copied;
+    copied.SetFile(w.out.path().toStdString() + name);
+    copied.Load();
+    EXPECT_EQ(copied.Title(), "Harbour at dusk") << name;
+    EXPECT_EQ(copied.Keywords().Items(), std::vector<std::string>{"boats"}) << name;
+  }
 }
 
 TEST(SavingPage, RoundTripsTheRecordsAndShowsTheSample) {
