@@ -84,6 +84,10 @@ class tbrowsepage : public QObject {
 
   QAction* FtpSendAction = nullptr;
 
+  // Opens the selected disk picture in the picture view (the "Picture" button
+  // while the Browse page is shown; double click and Enter on a tile).
+  void OpenCurrent();
+
  private:
   void Hook();
   void LoadStep();
@@ -91,7 +95,6 @@ class tbrowsepage : public QObject {
   void ShowTreeFolder(const std::string& folder);
   void ApplyFilters();
   void AfterChange();
-  void OpenCurrent();
   std::string DefaultFolder() const;
 
   TForm1& form_;

@@ -21,6 +21,7 @@
 #include "camera/qv10int.h"
 #include "library/pictureproperties.h"
 #include "cameragrid.h"
+#include "browsepage.h"
 #include "caponpicdlg.h"
 #include "confirmdelete.h"
 #include "form1.h"
@@ -316,6 +317,10 @@ void tcamerapictures::RunPictures(const std::function<tfetchresult()>& body) {
 }
 
 void tcamerapictures::ShowPictures1Click() {
+  if (form_.PageControl2->currentWidget() == form_.BrowseSheet && form_.Browser()) {
+    form_.Browser()->OpenCurrent();
+    return;
+  }
   if (form_.pagecontrol1->currentWidget() != form_.TabSheet1) {
     QMessageBox::warning(&form_, "Vantlo", "Please select a disk or camera picture to show");
     return;

@@ -22,6 +22,7 @@
 #include <fstream>
 
 #include "app/ui/browsedialogs.h"
+#include "app/ui/camerapictures.h"
 #include "app/ui/deleteempty.h"
 #include "app/ui/diskgrid.h"
 #include "app/ui/editpicprop.h"
@@ -620,6 +621,11 @@ TEST_F(BrowsePage, TodayListsTheOutputFolderAndEnterOpensThePicture) {
   QTest::keyClick(grid.viewport(), Qt::Key_Return);
   ASSERT_EQ(opened.size(), 1u);
   EXPECT_EQ(opened[0], (root_ / "out" / "today.jpg").string());
+  // The "Picture" button opens the selected disk picture while the Browse page is shown.
+  form_->PageControl2->setCurrentWidget(form_->BrowseSheet);
+  form_->CameraPictures().ShowPictures1Click();
+  ASSERT_EQ(opened.size(), 2u);
+  EXPECT_EQ(opened[1], (root_ / "out" / "today.jpg").string());
 
   // A missing output folder is reported, and the listing stays.
   form_->Settings().config.SetSaveFolder((root_ / "gone").string());
