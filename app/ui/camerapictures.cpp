@@ -19,6 +19,7 @@
 #include "app/core/settingsrecords.h"
 #include "app/core/thumbmanager.h"
 #include "camera/qv10int.h"
+#include "library/diskthumbmanager.h"
 #include "library/pictureproperties.h"
 #include "cameragrid.h"
 #include "browsepage.h"
@@ -539,6 +540,18 @@ static void CopyPropertiesAlong(const std::string& from, const std::string& to) 
 
 void tcamerapictures::Other1Click() {
   if (!Query()) return;
+  // On the Browse page the selected item decides: a picture file is opened first and becomes the
+  // shown picture, a movie file keeps the shown picture, anything else cannot be saved.
+  if (form_.PageControl2->currentWidget() == form_.BrowseSheet && form_.Browser()) {
+    const tdiskthumbmanager& disk = form_.Browser()->Manager();
+    const titemkind item = disk.Collection().Kind(disk.CurrentItem());
+    if (item == ikJpeg || item == ikCam) {
+      if (!form_.OpenPictureFile(disk.CurrentPath(), true)) return;
+    } else if (item != ikAvi) {
+      QMessageBox::warning(&form_, "Vantlo", "Select a picture to save");
+      return;
+    }
+  }
   // What is shown now decides: a camera picture (1), a JPEG (2) or CAM (3) file from disk, or the
   // preview of a camera movie (7).
   const tpicturedocument& doc = form_.PictureView().Document();

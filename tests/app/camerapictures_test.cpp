@@ -1,6 +1,8 @@
 // The camera pictures of the main window, offscreen, against the simulated camera: the grid and
 // its selection, fetching from the window into files, deleting with Tconfirmdelete, the Saving
 // page and the overwrite dialog.
+#include "app/ui/browsepage.h"
+#include "library/diskthumbmanager.h"
 #include "library/pictureproperties.h"
 #include "app/ui/camerapictures.h"
 
@@ -381,6 +383,7 @@ TEST(CameraPictures, SaveAsWritesJpegAndCam) {
   w.camera.Start();
   tanswerer answers;
   tcamerapictures& c = w.form->CameraPictures();
+  w.form->PageControl2->setCurrentWidget(w.form->TabSheet11);  // the picture, not the browser
   c.Other1Click();
   EXPECT_EQ(answers.boxes, QStringList{"Nothing to save"});
   c.Selection().Set(3, true);
@@ -439,6 +442,33 @@ TEST(CameraPictures, SaveAsWritesJpegAndCam) {
     EXPECT_EQ(copied.Title(), "Harbour at dusk") << name;
     EXPECT_EQ(copied.Keywords().Items(), std::vector<std::string>{"boats"}) << name;
   }
+
+  // On the Browse page the selected tile decides: a CAM file is opened and saved; a folder is not.
+  w.form->PageControl2->setCurrentWidget(w.form->BrowseSheet);
+  tbrowsepage& browser = *w.form->Browser();
+  ASSERT_TRUE(browser.SetFolder(w.out.path().toStdString()));
+  const timagecollection& items = browser.Manager().Collection();
+  auto itemOf = [&](auto wanted) {
+    for (int n = 1; n <= items.Count(); ++n)
+      if (wanted(n)) return n;
+    return 0;
+  };
+  const int cam = itemOf([&](int n) { return items.Path(n) == w.out.path().toStdString() + "/copy2.cam"; });
+  ASSERT_GT(cam, 0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !browser.Manager().Loading(); }, 10000));
+  browser.Manager().MoveToItem(cam);
+  target = w.out.path() + "/frombrowser";
+  filter = "JPEG (*.jpg)";
+  c.Other1Click();
+  EXPECT_TRUE(w.Exists("frombrowser.jpg")) << answers.boxes.join(" | ").toStdString();
+  // Save As refreshes the browser; wait until its tiles are made (the window is busy until then).
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !browser.Manager().Loading(); }, 10000));
+  const int folder = itemOf([&](int n) { return items.Kind(n) == ikFolder; });
+  ASSERT_GT(folder, 0);
+  w.form->PageControl2->setCurrentWidget(w.form->BrowseSheet);  // opening showed the picture
+  browser.Manager().MoveToItem(folder);
+  c.Other1Click();
+  EXPECT_EQ(answers.boxes.last(), "Select a picture to save");
 }
 
 TEST(SavingPage, RoundTripsTheRecordsAndShowsTheSample) {
