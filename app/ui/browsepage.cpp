@@ -23,12 +23,15 @@
 
 #include "app/core/naming.h"
 #include "app/core/settingsrecords.h"
+#include "app/core/picturedocument.h"
 #include "browsedialogs.h"
+#include "camerapictures.h"
 #include "deleteempty.h"
 #include "diskgrid.h"
 #include "editpicprop.h"
 #include "findpicsdlg.h"
 #include "form1.h"
+#include "pictureview.h"
 #include "library/keywords.h"
 #include "library/pictureproperties.h"
 #include "overdeldlg.h"
@@ -374,24 +377,38 @@ void tbrowsepage::SlideShow(bool selectedOnly) {
   form_.StopRequest().Clear();
 }
 
-void tbrowsepage::Back() {
-  if (sliding_) {
-    slideStep_ = -1;
-    return;
-  }
-  manager_->PreviousItem();
-  grid_->ShowItem(manager_->CurrentItem());
-  grid_->viewport()->update();
-}
+void tbrowsepage::Back() { Step(-1); }
 
-void tbrowsepage::Forward() {
+void tbrowsepage::Forward() { Step(1); }
+
+// The tool bar's "Back" and "Forward": a running slide show only moves on or back; on the Browse
+// page the selection moves; with a disk picture shown the selection moves and the picture there is
+// opened; otherwise the camera picture before or after the shown one is fetched.
+void tbrowsepage::Step(int by) {
   if (sliding_) {
-    slideStep_ = 1;
+    slideStep_ = by;
     return;
   }
-  manager_->NextItem();
+  const bool onBrowser = form_.PageControl2->currentWidget() == form_.BrowseSheet;
+  const tpicturekind shown = form_.PictureView().Document().Kind();
+  const bool diskPicture = shown == tpicturekind::JpegFile || shown == tpicturekind::CamFile;
+  if (!onBrowser && !diskPicture) {
+    if (by > 0)
+      form_.CameraPictures().NextPicture();
+    else
+      form_.CameraPictures().PreviousPicture();
+    return;
+  }
+  if (by > 0)
+    manager_->NextItem();
+  else
+    manager_->PreviousItem();
   grid_->ShowItem(manager_->CurrentItem());
   grid_->viewport()->update();
+  if (!onBrowser) {
+    const titemkind item = manager_->Collection().Kind(manager_->CurrentItem());
+    if (item == ikJpeg || item == ikCam) OpenCurrent();
+  }
 }
 
 void tbrowsepage::PictureProperties() {

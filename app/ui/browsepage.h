@@ -95,6 +95,7 @@ class tbrowsepage : public QObject {
   void ShowTreeFolder(const std::string& folder);
   void ApplyFilters();
   void AfterChange();
+  void Step(int by);
   std::string DefaultFolder() const;
 
   TForm1& form_;

@@ -601,6 +601,26 @@ TEST_F(BrowsePage, DeleteEmptyFoldersRefusesWithoutAnOutputFolder) {
   EXPECT_EQ(ItemOf("sub"), 0);  // the listing was refreshed
 }
 
+// With a disk picture shown on the Picture page, "Forward" and "Back" move the browser's
+// selection and open the picture there.
+TEST_F(BrowsePage, ForwardAndBackOpenTheNeighbouringDiskPictures) {
+  ASSERT_TRUE(form_->OpenPictureFile((root_ / "b.jpg").string(), false));
+  form_->PageControl2->setCurrentWidget(form_->TabSheet11);
+  std::vector<std::string> opened;
+  page_->openPicture = [&](const std::string& path) {
+    opened.push_back(path);
+    return true;
+  };
+  page_->Manager().MoveToItem(ItemOf("b.jpg"));
+  page_->Forward();
+  page_->Back();
+  page_->Back();
+  ASSERT_EQ(opened.size(), 3u);
+  EXPECT_EQ(opened[0], (root_ / "c.jpg").string());
+  EXPECT_EQ(opened[1], (root_ / "b.jpg").string());
+  EXPECT_EQ(opened[2], (root_ / "a.jpg").string());
+}
+
 TEST_F(BrowsePage, TodayListsTheOutputFolderAndEnterOpensThePicture) {
   fs::create_directory(root_ / "out");
   WriteJpeg(root_ / "out" / "today.jpg", 64, 48, 7);
