@@ -16,33 +16,14 @@
 
 #include "camera/qv10int.h"
 #include "tools/camsim/simcamera.h"
+#include "protocolwaits.h"
 
 namespace {
 
 using vantlo::tqvProtocolEngine;
 namespace camsim = vantlo::camsim;
 
-constexpr double kCheckCameraWaits = 0.300;
-constexpr double kCommandEnquiryWait = 0.001;
-constexpr double kCommandByteWaits = 0.002;
-constexpr double kDc2Wait = 0.010;
-
-std::uint8_t BaudIndex(int baud) {
-  switch (baud) {
-    case 9600:
-      return 6;
-    case 19200:
-      return 8;
-    case 38400:
-      return 9;
-    case 57600:
-      return 11;
-    case 115200:
-      return 12;
-    default:
-      return 0;
-  }
-}
+using namespace vantlo::bench;
 
 bool Run(int baud, int latencyMs, long bytes) {
   camsim::Options options;

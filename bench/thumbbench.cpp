@@ -27,6 +27,7 @@
 #include "camera/qv10int.h"
 #include "picture/jpegimage.h"
 #include "tools/camsim/simcamera.h"
+#include "protocolwaits.h"
 
 namespace {
 
@@ -34,27 +35,6 @@ using namespace vantlo;
 using namespace vantlo::bench;
 namespace camsim = vantlo::camsim;
 
-constexpr double kCheckCameraWaits = 0.300;
-constexpr double kCommandEnquiryWait = 0.001;
-constexpr double kCommandByteWaits = 0.002;
-constexpr double kDc2Wait = 0.010;
-
-std::uint8_t BaudIndex(int baud) {
-  switch (baud) {
-    case 9600:
-      return 6;
-    case 19200:
-      return 8;
-    case 38400:
-      return 9;
-    case 57600:
-      return 11;
-    case 115200:
-      return 12;
-    default:
-      return 0;
-  }
-}
 
 void Print(const std::string& name, double value, const char* format = "%.4f") {
   std::printf("%s: ", name.c_str());
