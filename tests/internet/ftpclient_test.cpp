@@ -219,6 +219,21 @@ INSTANTIATE_TEST_SUITE_P(
                         return std::vector<std::string>{"USER user@" + h, "PASS pass"};
                       }}));
 
+TEST_F(FtpClient, AConnectionThroughTheFirewallThatDroppedIsOpenedAgainNotSentToTheFirewall) {
+  tftpproxy firewall(server_->Port(), {});
+  ftp_.SetFirewall({true, "127.0.0.1", firewall.Port(), "fwuser", "fwpass", tfirewallmode::Site});
+  ASSERT_EQ(ftp_.Open(server_->Host(), "user", "pass", "pics"), tftpopenresult::Ok);
+  const auto one = testing::WriteJpegLike(dirs_.local / "one.jpg", 3000, 7);
+  ASSERT_TRUE(ftp_.Put((dirs_.local / "one.jpg").string(), "one.jpg"));
+  firewall.DropClient();
+  const auto two = testing::WriteJpegLike(dirs_.local / "two.jpg", 4000, 8);
+  ASSERT_TRUE(ftp_.Put((dirs_.local / "two.jpg").string(), "two.jpg"));
+  EXPECT_EQ(testing::ReadAll(dirs_.server / "pics" / "two.jpg"), two);
+  EXPECT_EQ(firewall.Connections(), 2);
+  const auto got = firewall.Commands();
+  EXPECT_EQ(std::count(got.begin(), got.end(), "SITE " + server_->Host()), 2);
+}
+
 TEST_F(FtpClient, FirewallOffOrUnusedConnectsStraightToTheServer) {
   tftpproxy firewall(server_->Port(), {});
   tftpfirewall fw;

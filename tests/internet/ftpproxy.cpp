@@ -38,7 +38,7 @@ tftpproxy::tftpproxy(int serverPort, toptions options)
   socklen_t len = sizeof a;
   if (listen_ < 0 || bind(listen_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
       listen(listen_, 8) != 0 || getsockname(listen_, reinterpret_cast<sockaddr*>(&a), &len) != 0 ||
-      pipe2(wake_, O_CLOEXEC) != 0)
+      pipe2(wake_, O_CLOEXEC) != 0 || pipe2(drop_, O_CLOEXEC) != 0)
     throw std::runtime_error("test firewall: cannot listen");
   port_ = ntohs(a.sin_port);
   thread_ = std::thread([this] { Run(); });
@@ -51,6 +51,16 @@ tftpproxy::~tftpproxy() {
   close(listen_);
   close(wake_[0]);
   close(wake_[1]);
+  close(drop_[0]);
+  close(drop_[1]);
+}
+
+void tftpproxy::DropClient() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  const int before = closed_;
+  const char c = 'd';
+  (void)!write(drop_[1], &c, 1);
+  closedChanged_.wait(lock, [&] { return closed_ > before; });
 }
 
 std::vector<std::string> tftpproxy::Commands() {
@@ -81,6 +91,9 @@ void tftpproxy::Run() {
     ++connections_;
     Serve(client);
     close(client);
+    std::lock_guard<std::mutex> lock(mutex_);
+    ++closed_;
+    closedChanged_.notify_all();
   }
 }
 
@@ -193,12 +206,18 @@ void tftpproxy::Relay(int client, int server, std::string pending) {
   if (!pending.empty() && !SendAll(client, pending)) return;
   std::string fromClient, line;
   for (;;) {
-    pollfd p[3] = {{client, POLLIN, 0}, {server, POLLIN, 0}, {wake_[0], POLLIN, 0}};
-    if (poll(p, 3, -1) < 0) {
+    pollfd p[4] = {
+        {client, POLLIN, 0}, {server, POLLIN, 0}, {wake_[0], POLLIN, 0}, {drop_[0], POLLIN, 0}};
+    if (poll(p, 4, -1) < 0) {
       if (errno == EINTR) continue;
       return;
     }
     if (p[2].revents) return;
+    if (p[3].revents) {
+      char c;
+      (void)!read(drop_[0], &c, 1);
+      return;
+    }
     char buf[4096];
     if (p[1].revents) {
       const ssize_t n = recv(server, buf, sizeof buf, 0);

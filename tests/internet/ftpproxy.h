@@ -9,6 +9,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -36,6 +37,9 @@ class tftpproxy {
   std::vector<std::string> Targets();
   // Client connections accepted so far.
   int Connections() const { return connections_; }
+  // Closes the client connection being served (as a firewall timing out an
+  // idle session would) and returns once it is closed.
+  void DropClient();
 
  private:
   void Run();
@@ -49,6 +53,9 @@ class tftpproxy {
   toptions options_;
   int listen_ = -1;
   int wake_[2] = {-1, -1};
+  int drop_[2] = {-1, -1};
+  int closed_ = 0;  // client connections closed so far
+  std::condition_variable closedChanged_;
   int port_ = 0;
   std::atomic<int> connections_{0};
   std::mutex mutex_;
