@@ -36,6 +36,8 @@ int RunOff(CameraSession& session, const Arguments& args);
 int RunDecode(CameraSession& session, const Arguments& args);
 int RunProps(CameraSession& session, const Arguments& args);
 int RunFind(CameraSession& session, const Arguments& args);
+// send_command.cpp (FTP upload, no camera traffic)
+int RunSend(CameraSession& session, const Arguments& args);
 
 // The command table main dispatches through; nullptr for an unknown name.
 const CommandEntry* FindCommand(const std::string& name);
