@@ -141,7 +141,7 @@ bool tftpsender::PutFile(const std::string& localPath, const std::string& remote
   lastError_.clear();
   c->OnError = [this](int number, const std::string& description, const std::string& source) {
     lastError_ = description;
-    ReportFtpError(number, description, source);
+    if (reportErrors_) ReportFtpError(number, description, source);
   };
   LogFtp("SENDING (local) " + localPath + " (remote) " + remote);
   const bool ok = c->Put(localPath, remote);
@@ -247,6 +247,7 @@ void tftpsender::ReportFtpError(int number, const std::string& description,
 }
 
 void tftpsender::Cancel() {
+  reportErrors_ = false;  // a stopped transfer is no error to report
   if (client_) client_->Cancel();
 }
 

@@ -99,7 +99,9 @@ class tftpsender {
 
   bool Connected() const { return client_ && client_->Connected(); }
   bool Busy() const { return client_ && client_->Busy(); }
+  // Stops the running transfer (its failure is then not reported).
   void Cancel();
+  // Drops the connection at once.
   void Drop();
 
   // Bytes sent of total during an upload, after the window had its events.
