@@ -110,8 +110,12 @@ void Tftpsend::ShowCurrent() {
     FileGroup->setTitle(" All files sent ");
     StatusLabel->setText("All files sent");
   }
-  LocalFileLabel->setText(more ? Q(files_[current_]) : QString());
-  RemoteFileEdit->setText(more ? Q(RemoteLeafName(files_[current_])) : QString());
+  if (shown_ != current_) {
+    // A new file: its names. The remote name stays as edited until then.
+    shown_ = current_;
+    LocalFileLabel->setText(more ? Q(files_[current_]) : QString());
+    RemoteFileEdit->setText(more ? Q(RemoteLeafName(files_[current_])) : QString());
+  }
   RemoteFileEdit->setEnabled(more && !sending_);
   for (QPushButton* b : {SendThisButton, SkipButton, SendAllButton})
     b->setEnabled(more && !sending_);

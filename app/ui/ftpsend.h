@@ -78,6 +78,7 @@ class Tftpsend : public QDialog {
   std::vector<std::string> files_;
   std::vector<std::string> sent_, failed_;
   int current_ = 0;
+  int shown_ = -1;  // the file whose names the controls show
   bool sending_ = false;
   bool stopped_ = false;
   bool closeRequested_ = false;

@@ -81,7 +81,7 @@ class FtpSending : public ::testing::Test {
 TEST_F(FtpSending, SendsThePictureWithTheStoredDetails) {
   const auto r = sender_.SendPictureByFtp(Picture("DSC00042.JPG"));
   ASSERT_TRUE(r.Ok()) << r.message;
-  EXPECT_EQ(testing::ReadAll(dirs_.server / "pics" / "DSC00042.JPG"), data_);
+  EXPECT_TRUE(testing::ReadAll(dirs_.server / "pics" / "DSC00042.JPG") == data_);
   EXPECT_EQ(view_.labels,
             (std::vector<std::string>{"Sending picture with FTP",
                                       "ftp://" + server_->Host() + "/pics/DSC00042.JPG"}));
@@ -188,7 +188,7 @@ TEST_F(FtpSending, HostInformationFileGivesTheDetailsAndTheRemoteName) {
   const auto r = sender_.SendPictureByFtp(Picture("local.jpg"), tftpsendkind::Webcam);
   ASSERT_TRUE(r.Ok()) << r.message;
   EXPECT_EQ(r.remoteName, "webcam.jpg");
-  EXPECT_EQ(testing::ReadAll(dirs_.server / "pics" / "webcam.jpg"), data_);
+  EXPECT_TRUE(testing::ReadAll(dirs_.server / "pics" / "webcam.jpg") == data_);
 }
 
 TEST_F(FtpSending, SendNoInTheFileSuppressesUploadsButNotTheSlideShow) {
