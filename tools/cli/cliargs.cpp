@@ -5,6 +5,7 @@
 
 #include "tools/cli/decode_command.h"
 #include "tools/cli/find_command.h"
+#include "tools/cli/output_command.h"
 #include "tools/cli/props_command.h"
 
 namespace vantlo::cli {
@@ -44,7 +45,7 @@ std::string UsageText() {
          "  reset             end the connection (camera back to 9600 baud)\n"
          "  off               switch the camera off\n"
          "  test              test the link and report its state\n" +
-         std::string(kDecodeUsage) + kPropsUsage + kFindUsage;
+         std::string(kDecodeUsage) + kPropsUsage + kFindUsage + kContactSheetUsage + kPrintUsage;
 }
 
 int ParseNumber(const std::string& text, const char* what, int low, int high) {

@@ -36,6 +36,9 @@ int RunOff(CameraSession& session, const Arguments& args);
 int RunDecode(CameraSession& session, const Arguments& args);
 int RunProps(CameraSession& session, const Arguments& args);
 int RunFind(CameraSession& session, const Arguments& args);
+// outputcommands.cpp (no camera traffic)
+int RunContactSheet(CameraSession& session, const Arguments& args);
+int RunPrint(CameraSession& session, const Arguments& args);
 
 // The command table main dispatches through; nullptr for an unknown name.
 const CommandEntry* FindCommand(const std::string& name);

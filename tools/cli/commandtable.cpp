@@ -13,6 +13,7 @@ constexpr CommandEntry kCommands[] = {
     {"take", RunTake},     {"reset", RunReset},
     {"off", RunOff},       {"decode", RunDecode},
     {"props", RunProps},   {"find", RunFind},
+    {"contact-sheet", RunContactSheet}, {"print", RunPrint},
 };
 
 }  // namespace
