@@ -4,14 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "app/ui/contactsetup.h"
 #include "app/ui/pagesetup.h"
+#include "app/ui/printeroutput.h"
 #include "app/ui/printstatus.h"
 #include "modalcloser.h"
 #include "output/acprinter.h"
@@ -215,6 +218,34 @@ TEST(Tprintstatus, PrinterErrorIsShownAndThePageKept) {
   EXPECT_EQ(closer.texts, QStringList{"The printer reported an error; the page was not printed"});
   EXPECT_EQ(dlg.OnPageLabel->text(), ": 1");
   EXPECT_TRUE(dlg.SendButton->isEnabled());
+}
+
+TEST(Tprinteroutput, WithoutAPrinterTheUserMayPrintIntoPdfFiles) {
+  tacprinter printer;
+  tprinteroutput output(printer);
+  output.defaultPrinter = [] { return std::optional<std::string>(); };
+  std::vector<std::string> asked;
+  output.question = [&](QWidget*, const std::string& text) {
+    asked.push_back(text);
+    return false;
+  };
+  EXPECT_FALSE(output.Prepare(nullptr));
+  EXPECT_EQ(printer.Device(), nullptr);
+  EXPECT_EQ(asked, (std::vector<std::string>{kNoPrinterQuestion}));
+
+  QTemporaryDir dir;
+  std::vector<int> jobs;
+  output.question = [](QWidget*, const std::string&) { return true; };
+  output.pdfName = [&](QWidget*, int job) {
+    jobs.push_back(job);
+    return std::optional<std::string>(dir.filePath(QString("p%1.pdf").arg(job)).toStdString());
+  };
+  ASSERT_TRUE(output.Prepare(nullptr));
+  EXPECT_TRUE(output.PrintsToPdf());
+  printer.PrintBitmap(testutil::Solid(20, 20, Qt::red), "");
+  printer.PrintBitmap(testutil::Solid(20, 20, Qt::red), "");
+  EXPECT_EQ(jobs, (std::vector<int>{1, 2}));
+  EXPECT_TRUE(QFile::exists(dir.filePath("p2.pdf")));
 }
 
 }  // namespace
