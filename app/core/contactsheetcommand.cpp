@@ -14,6 +14,13 @@ bool IsSheetPicture(const std::string& path) {
 
 }  // namespace
 
+TJPEGImage CurrentSheetPicture(const tconman& manager) {
+  if (!manager.HasSheet()) throw toutputerror(kContactSheetEmpty);
+  TJPEGImage picture;
+  picture.Assign(manager.SheetBitmap());
+  return picture;
+}
+
 tcontactsheetcommand::tcontactsheetcommand(tconman& manager, const tcontactrecord& settings,
                                            tpicturepipeline& pipeline, tbatchhost host,
                                            tpictureopenoptions open, int depth)

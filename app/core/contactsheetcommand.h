@@ -14,6 +14,12 @@
 
 namespace vantlo {
 
+inline constexpr const char* kContactSheetEmpty = "The current contact sheet is empty";
+
+// "Show Current Sheet" / "Save Current Sheet": the sheet (filling or finished) as a picture to
+// show (picture kind 4). Throws toutputerror(kContactSheetEmpty) without a sheet.
+TJPEGImage CurrentSheetPicture(const tconman& manager);
+
 class tcontactsheetcommand {
  public:
   // Nothing is owned; all must outlive the command. `settings` is read at every picture.

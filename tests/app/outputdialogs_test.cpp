@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -16,6 +17,7 @@
 #include "app/ui/pagesetup.h"
 #include "app/ui/printeroutput.h"
 #include "app/ui/printstatus.h"
+#include "app/ui/sheetsavedialog.h"
 #include "modalcloser.h"
 #include "output/acprinter.h"
 #include "output/conman.h"
@@ -246,6 +248,27 @@ TEST(Tprinteroutput, WithoutAPrinterTheUserMayPrintIntoPdfFiles) {
   printer.PrintBitmap(testutil::Solid(20, 20, Qt::red), "");
   EXPECT_EQ(jobs, (std::vector<int>{1, 2}));
   EXPECT_TRUE(QFile::exists(dir.filePath("p2.pdf")));
+}
+
+TEST(SheetSaveDialog, ProposesTheNameAndTellsTheChosenFilter) {
+  QTemporaryDir dir;
+  const std::string proposal = dir.filePath("cs06dec26001.jpg").toStdString();
+  QString title, shown;
+  QTimer::singleShot(0, [&] {
+    auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    title = d->windowTitle();
+    shown = d->directory().absolutePath();
+    d->selectNameFilter("CAM (*.cam)");
+    d->selectFile(dir.filePath("mine.cam"));
+    QMetaObject::invokeMethod(d, "accept");
+  });
+  const auto choice = SheetSaveDialog(nullptr)(proposal);
+  EXPECT_EQ(title, "Save Contact Sheet As");
+  EXPECT_EQ(shown, QFileInfo(dir.path()).absoluteFilePath());
+  ASSERT_TRUE(choice);
+  EXPECT_TRUE(choice->camFilter);
+  EXPECT_EQ(QFileInfo(QString::fromStdString(choice->path)).fileName(), "mine.cam");
 }
 
 }  // namespace

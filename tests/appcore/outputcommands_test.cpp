@@ -187,11 +187,18 @@ TEST_F(ContactSheetCommand, CurrentPictureAndSetup) {
   } catch (const toutputerror& e) {
     EXPECT_STREQ(e.what(), "No picture on display");
   }
+  try {
+    CurrentSheetPicture(manager_);
+    FAIL();
+  } catch (const toutputerror& e) {
+    EXPECT_STREQ(e.what(), "The current contact sheet is empty");
+  }
   TJPEGImage picture;
   picture.Assign(Solid(64, 48, Qt::red));
   display.SetPicture(picture, tpicturekind::Camera);
   Command().AddCurrent(display);
   EXPECT_EQ(manager_.Count(), 1);
+  EXPECT_EQ(CurrentSheetPicture(manager_).Width(), 640);
 
   // OK in the setup dialog drops the sheet in progress and takes the new layout.
   tcontactrecord edited = settings_;
