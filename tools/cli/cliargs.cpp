@@ -5,6 +5,7 @@
 
 #include "tools/cli/decode_command.h"
 #include "tools/cli/find_command.h"
+#include "tools/cli/output_command.h"
 #include "tools/cli/props_command.h"
 #include "tools/cli/send_command.h"
 
@@ -45,7 +46,8 @@ std::string UsageText() {
          "  reset             end the connection (camera back to 9600 baud)\n"
          "  off               switch the camera off\n"
          "  test              test the link and report its state\n" +
-         std::string(kDecodeUsage) + kPropsUsage + kFindUsage + kSendUsage;
+         std::string(kDecodeUsage) + kPropsUsage + kFindUsage + kSendUsage + kContactSheetUsage +
+         kPrintUsage;
 }
 
 int ParseNumber(const std::string& text, const char* what, int low, int high) {

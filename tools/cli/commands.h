@@ -38,6 +38,9 @@ int RunProps(CameraSession& session, const Arguments& args);
 int RunFind(CameraSession& session, const Arguments& args);
 // send_command.cpp (FTP upload, no camera traffic)
 int RunSend(CameraSession& session, const Arguments& args);
+// outputcommands.cpp (no camera traffic)
+int RunContactSheet(CameraSession& session, const Arguments& args);
+int RunPrint(CameraSession& session, const Arguments& args);
 
 // The command table main dispatches through; nullptr for an unknown name.
 const CommandEntry* FindCommand(const std::string& name);

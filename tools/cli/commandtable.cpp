@@ -14,6 +14,7 @@ constexpr CommandEntry kCommands[] = {
     {"off", RunOff},       {"decode", RunDecode},
     {"props", RunProps},   {"find", RunFind},
     {"send", RunSend},
+    {"contact-sheet", RunContactSheet}, {"print", RunPrint},
 };
 
 }  // namespace
