@@ -21,6 +21,19 @@ void DrawAt00(const tbitmap& from, tbitmap& into) {
 
 }  // namespace
 
+tretouchrect CentredPreviewArea(int displayWidth, int displayHeight) {
+  return {std::max(displayWidth / 2 - tretoucher::kPreviewWidth / 2, 0),
+          std::max(displayHeight / 2 - tretoucher::kPreviewHeight / 2, 0),
+          tretoucher::kPreviewWidth, tretoucher::kPreviewHeight};
+}
+
+tretouchrect PreviewAreaAt(int x, int y, int displayWidth, int displayHeight) {
+  const int hw = tretoucher::kPreviewWidth / 2, hh = tretoucher::kPreviewHeight / 2;
+  const int cx = std::max(std::min(x, displayWidth - hw), hw);
+  const int cy = std::max(std::min(y, displayHeight - hh), hh);
+  return {cx - hw, cy - hh, tretoucher::kPreviewWidth, tretoucher::kPreviewHeight};
+}
+
 tretoucher::tretoucher() : previewbitmap_(kPreviewWidth, kPreviewHeight) {}
 
 void tretoucher::LoadPicture(const tbitmap& bitmap, bool keep) {

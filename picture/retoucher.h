@@ -26,6 +26,15 @@ struct tretouchrect {
   bool operator==(const tretouchrect&) const = default;
 };
 
+// The area shown first for a display of w x h: top-left at (w div 2 - 66,
+// h div 2 - 42), each at least 0.
+tretouchrect CentredPreviewArea(int displayWidth, int displayHeight);
+// The area chosen by a click at (x, y) on the display: centred on the click
+// point moved into 66 .. w - 66 and 42 .. h - 42, so an area near a corner
+// touches the corner. On a display narrower or lower than the preview the
+// area starts at its left or top edge.
+tretouchrect PreviewAreaAt(int x, int y, int displayWidth, int displayHeight);
+
 class tretoucher {
  public:
   static constexpr int kPreviewWidth = 132;

@@ -382,6 +382,16 @@ TEST_F(RetoucherTest, KeepReusesTheBaseOnlyWhenTheSizeMatches) {
   EXPECT_NE(Get(larger0, 85, 10), 0u);
 }
 
+TEST(PreviewArea, AClickNearACornerSelectsTheAreaTouchingTheCorner) {
+  EXPECT_EQ(PreviewAreaAt(3, 2, 640, 480), (tretouchrect{0, 0, 132, 84}));
+  EXPECT_EQ(PreviewAreaAt(639, 479, 640, 480), (tretouchrect{508, 396, 132, 84}));
+  EXPECT_EQ(PreviewAreaAt(300, 200, 640, 480), (tretouchrect{234, 158, 132, 84}));
+  // A display smaller than the preview: the area starts at its edge.
+  EXPECT_EQ(PreviewAreaAt(30, 20, 100, 60), (tretouchrect{0, 0, 132, 84}));
+  EXPECT_EQ(CentredPreviewArea(640, 480), (tretouchrect{254, 198, 132, 84}));
+  EXPECT_EQ(CentredPreviewArea(100, 60), (tretouchrect{0, 0, 132, 84}));
+}
+
 TEST(TouchSliders, MappingsAndTheLock) {
   EXPECT_EQ(ColourStrengthFromSlider(50), -100);
   EXPECT_EQ(ColourStrengthFromSlider(-50), 50);
