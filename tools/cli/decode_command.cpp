@@ -12,19 +12,23 @@
 #include "picture/jpegimage.h"
 #include "picture/pictureerror.h"
 #include "picture/pipeline.h"
+#include "tools/cli/touchoptions.h"
 
 namespace vantlo::cli {
 
 const char* const kDecodeUsage =
     "decode FILE -o OUT.jpg [--size 0..8] [--quality 1..100] [--progressive]\n"
-    "       [--expand P] [--correct auto|off|N]\n"
+    "       [--expand P] [--correct auto|off|N] [--defringe vertical|horizontal|both]\n"
+    "       [--retouch brightness=B,contrast=C,sharpness=S,red=R,green=G,blue=B]\n"
     "  FILE: CAM file, raw cache file (.rcd), raw camera data or JPEG (told by content)\n"
     "  --size: 0 default, 1 160x120, 2 320x240, 3 480x360, 4 640x480, 5 1280x960,\n"
     "          6 half, 7 quarter, 8 320x240\n"
     "  --quality: JPEG quality (default 85; below 75 the picture is requantised)\n"
     "  --progressive: write a progressive JPEG (full-size camera JPEGs are re-encoded)\n"
     "  --expand P: colour-range expansion, P 1..100 (10 is the program's default)\n"
-    "  --correct: Casio colour correction, auto from the contrast, off, or strength 0..20\n";
+    "  --correct: Casio colour correction, auto from the contrast, off, or strength 0..20\n"
+    "  --defringe: remove vertical and/or horizontal colour fringes (after decoding)\n"
+    "  --retouch: the Touch sliders, each -100..100, any subset (after de-fringing)\n";
 
 namespace {
 
@@ -44,6 +48,7 @@ struct tdecodeargs {
   bool Progressive = false;
   std::optional<int> Expand;
   tcorrectionchoice Correction;
+  ttouchoptions Touch;
 };
 
 // Returns an error text for a usage error, "" when the arguments are good.
@@ -99,6 +104,12 @@ std::string ParseArgs(const std::vector<std::string>& args, tdecodeargs& a) {
         a.Correction.Mode = tcorrectionchoice::Manual;
         a.Correction.Strength = *n;
       }
+    } else if (word == "--defringe" || word == "--retouch") {
+      const auto v = value();
+      const std::string error = !v                     ? "decode: " + word + " needs a value"
+                                : word == "--defringe" ? ParseDefringe(*v, a.Touch)
+                                                       : ParseRetouch(*v, a.Touch);
+      if (!error.empty()) return error;
     } else if (word.size() > 1 && word[0] == '-') {
       return "decode: unknown option " + word;
     } else if (a.Input.empty()) {
@@ -160,6 +171,7 @@ int RunDecodeCommand(const std::vector<std::string>& args, std::ostream& out, st
 
     TJPEGImage picture;
     const tcamerafilekind kind = DecodeCameraFile(data, pipeline, a.Correction, picture);
+    ApplyTouchOptions(picture, a.Touch);
     std::vector<std::uint8_t> jpeg;
     picture.SaveToStream(jpeg);
     WriteFile(a.Output, jpeg);
