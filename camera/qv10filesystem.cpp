@@ -51,6 +51,7 @@ bool tqvProtocolEngine::ClimbToTop() {
 
 void tqvProtocolEngine::ListFolders(std::vector<std::string>& list) {
   list.clear();
+  IdentifyIfUnknown();
   if (!(IsExtended() && hasFileSystem_)) return;
   if (!ClimbToTop()) return;
   tbytestream reply;
@@ -107,6 +108,7 @@ class tpreviewreturn {
 
 bool tqvProtocolEngine::FetchPreviewThumbnailData(int n, tbytestream& jpeg) {
   jpeg.clear();
+  IdentifyIfUnknown();
   bool isMovie = false;
   ApplySpeed(desiredSpeed_);
   SetBlockSize(blockSize_);

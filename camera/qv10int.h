@@ -162,6 +162,12 @@ class tqvProtocolEngine : public tpicturepipeline {
   void MustSend(const tbytestream& command, int replyLength, tbytestream& reply);
   void MustSend(const tbytestream& command, int replyLength);
   void Check();
+  // The operation's check; a camera whose type is not known (first contact,
+  // or forgotten after a lost connection) is identified first, so that every
+  // family gets its own commands. Raises tqvnotconnected when none answers.
+  void CheckAndIdentify();
+  // Identifies the camera only when its type is not known.
+  void IdentifyIfUnknown();
   bool WriteByte(std::uint8_t b);
   int ReadPacket(tbytestream& buffer, std::size_t& length);
   void DrainLine();

@@ -19,6 +19,14 @@ void tqvProtocolEngine::CheckExtendedNumber(int n) const {
   if (n < 1 || n > 65535) throw tqvbadpicnum();
 }
 
+void tqvProtocolEngine::CheckAndIdentify() {
+  if (GetCameraType() == kCameraUnknown) RaiseNotConnected();
+}
+
+void tqvProtocolEngine::IdentifyIfUnknown() {
+  if (cameraType_ == kCameraUnknown) CheckAndIdentify();
+}
+
 int tqvProtocolEngine::GetCameraType() {
   Check();
   if (cameraType_ != kCameraUnknown) return cameraType_;
@@ -47,7 +55,7 @@ bool tqvProtocolEngine::HasFileSystem() {
 }
 
 int tqvProtocolEngine::GetPictureCount() {
-  Check();
+  CheckAndIdentify();
   int count = 0;
   {
     treadtimeoutscope slow(*this, IsExtended() ? Port().Params().ReadTimeout : 7000);
@@ -69,7 +77,7 @@ int tqvProtocolEngine::GetPictureCount() {
 }
 
 double tqvProtocolEngine::GetBatteryVoltage() {
-  Check();
+  CheckAndIdentify();
   tbytestream reply;
   if (IsExtended()) {
     MustSend(Cmd("BC"), 3, reply);
@@ -95,6 +103,7 @@ void tqvProtocolEngine::CheckBattery() {
 
 void tqvProtocolEngine::SelectPicture(int n) {
   if (n < 1) throw tqvbadpicnum();
+  IdentifyIfUnknown();
   if (IsExtended()) {
     CheckExtendedNumber(n);
   } else {
@@ -117,6 +126,7 @@ void tqvProtocolEngine::SelectThumbnail(int n) {
 }
 
 bool tqvProtocolEngine::IsFinePicture(int n) {
+  IdentifyIfUnknown();
   if (IsExtended()) return false;
   CheckClassicNumber(n);
   tbytestream reply;
@@ -128,7 +138,7 @@ bool tqvProtocolEngine::IsFinePicture(int n) {
 
 void tqvProtocolEngine::FetchThumbnailData(int n, tbytestream& stream) {
   currentPicture_ = n;
-  Check();
+  CheckAndIdentify();
   ApplySpeed(desiredSpeed_);
   SetBlockSize(blockSize_);
   if (IsExtended()) {
@@ -156,7 +166,7 @@ void tqvProtocolEngine::FetchThumbnail(int n, tbitmap& bitmap, bool& isMovie, bo
 }
 
 std::uint8_t tqvProtocolEngine::FetchPicture(int n, tbytestream& stream) {
-  Check();
+  CheckAndIdentify();
   std::uint8_t kind = kKindUnknown;
   CheckBattery();
   ApplySpeed(desiredSpeed_);
@@ -205,7 +215,7 @@ std::uint8_t tqvProtocolEngine::FetchPicture(int n, tbytestream& stream) {
 }
 
 void tqvProtocolEngine::DeletePicture(int n) {
-  Check();
+  CheckAndIdentify();
   if (IsExtended() && hasFileSystem_) return;
   if (n < 1 || n > 300) throw tqvbadpicnum();
   tbytestream reply;
@@ -220,13 +230,13 @@ void tqvProtocolEngine::DeletePicture(int n) {
 }
 
 void tqvProtocolEngine::DeleteAllPictures() {
-  Check();
+  CheckAndIdentify();
   if (IsExtended() && hasFileSystem_) return;
   MustSend(Cmd("DD"), 2);
 }
 
 void tqvProtocolEngine::TakePicture() {
-  Check();
+  CheckAndIdentify();
   if (IsExtended()) {
     throw std::runtime_error("This type of camera cannot take a picture under program control");
   }

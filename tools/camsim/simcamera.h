@@ -67,6 +67,11 @@ class SimulatedCamera {
   // Stops the thread and removes the link; the device stays open until destruction.
   void Stop();
 
+  // A switched-off camera hears and says nothing. Switched on again it starts as after power-up:
+  // 9600 baud, block size 128, nothing selected, in its picture folder; its pictures stay.
+  void SwitchOff();
+  void SwitchOn();
+
   int PictureCount() const;
   int BaudRate() const;   // the camera's current line speed
   int BlockSize() const;  // the camera's current block size

@@ -1,0 +1,114 @@
+// Identification on first need and after a lost link: after a failed
+// exchange the engine has forgotten the camera's family, and the next
+// operation must identify it before it sends family commands (extended and
+// file-system cameras must not be addressed as classic ones); a file-system
+// camera must be in its picture folder whenever files are listed or fetched,
+// also right after the "ZD" probe of the identification moved it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "camera/qv10int.h"
+#include "tools/camsim/simcamera.h"
+
+namespace vantlo {
+namespace {
+
+using camsim::Family;
+using camsim::Options;
+using camsim::SimulatedCamera;
+using tbytes = std::vector<std::uint8_t>;
+
+class tlostlinkfixture {
+ public:
+  explicit tlostlinkfixture(Family family)
+      : camera(OptionsFor(family)),
+        engine((camera.Start(), camera.DevicePath()), 0, false, &waiter) {
+    engine.Port().SetReadTimeout(300);  // a switched-off camera costs one time-out per read
+  }
+  ~tlostlinkfixture() { camera.Stop(); }
+
+  static Options OptionsFor(Family family) {
+    Options o;
+    o.family = family;
+    return o;
+  }
+  // The camera goes away, an operation finds it gone (the engine forgets the
+  // family), and the camera comes back.
+  void LoseAndFindTheCamera() {
+    camera.SwitchOff();
+    EXPECT_THROW(engine.GetPictureCount(), tqvnotconnected);
+    EXPECT_EQ(engine.CameraType(), kCameraUnknown);
+    camera.SwitchOn();
+  }
+  bool Logged(const std::string& prefix) const {
+    const auto log = camera.CommandLog();
+    return std::any_of(log.begin(), log.end(),
+                       [&](const std::string& c) { return c.rfind(prefix, 0) == 0; });
+  }
+  // The camera logs a command once it has our final ACK, which may be a
+  // moment after the engine has moved on.
+  bool Eventually(const std::function<bool()>& predicate) const {
+    for (int i = 0; i < 200; ++i) {
+      if (predicate()) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return predicate();
+  }
+
+  SimulatedCamera camera;
+  trecordingwaiter waiter;
+  tqvProtocolEngine engine;
+};
+
+class LostLink : public ::testing::TestWithParam<Family> {};
+
+TEST_P(LostLink, EveryOperationIdentifiesAForgottenCameraFirst) {
+  tlostlinkfixture f(GetParam());
+  ASSERT_EQ(f.engine.GetCameraType(), kCameraExtended);
+
+  f.LoseAndFindTheCamera();
+  EXPECT_EQ(f.engine.GetPictureCount(), 5);
+  EXPECT_EQ(f.engine.CameraType(), kCameraExtended);
+
+  f.LoseAndFindTheCamera();
+  EXPECT_DOUBLE_EQ(f.engine.GetBatteryVoltage(), 5.5);
+
+  f.LoseAndFindTheCamera();
+  EXPECT_FALSE(f.engine.IsFinePicture(1));
+
+  f.LoseAndFindTheCamera();
+  tbytes data;
+  EXPECT_NE(f.engine.FetchPicture(1, data), kKindNormal);
+  EXPECT_FALSE(data.empty());
+
+  f.LoseAndFindTheCamera();
+  EXPECT_NO_THROW(f.engine.DeletePicture(2));
+  if (GetParam() == Family::extended) {
+    EXPECT_TRUE(f.Eventually([&] { return f.camera.PictureCount() == 4; }));
+  }
+
+  // Not one classic command reached the camera.
+  for (const char* classic : {"MP", "RB", "DY", "DA", "DL", "MG", "Mg", "DF"}) {
+    EXPECT_FALSE(f.Logged(classic)) << classic;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, LostLink, ::testing::Values(Family::extended),
+                         [](const ::testing::TestParamInfo<Family>& info) {
+                           return std::string(info.param == Family::extended ? "extended"
+                                                                             : "filesystem");
+                         });
+
+TEST(LostLinkClassic, AClassicCameraIsFoundAgainToo) {
+  tlostlinkfixture f(Family::classic);
+  ASSERT_EQ(f.engine.GetCameraType(), kCameraClassic);
+  f.LoseAndFindTheCamera();
+  EXPECT_EQ(f.engine.GetPictureCount(), 5);
+  EXPECT_EQ(f.engine.CameraType(), kCameraClassic);
+}
+
+}  // namespace
+}  // namespace vantlo
