@@ -28,6 +28,7 @@ std::vector<std::string> SplitNames(const std::vector<std::uint8_t>& stream) {
 
 void tqvProtocolEngine::ListFiles(std::vector<std::string>& list) {
   list.clear();
+  EnsurePictureFolder();
   tbytestream reply;
   (void)SendCommand(Cmd("ZE"), 2, reply);
   tbytestream stream;
@@ -53,6 +54,7 @@ void tqvProtocolEngine::ListFolders(std::vector<std::string>& list) {
   list.clear();
   IdentifyIfUnknown();
   if (!(IsExtended() && hasFileSystem_)) return;
+  inFolder_ = false;
   if (!ClimbToTop()) return;
   tbytestream reply;
   if (SendCommand(CmdName("CD", "DCIM"), 3, reply) != kCommandOk) return;
@@ -64,12 +66,22 @@ void tqvProtocolEngine::ListFolders(std::vector<std::string>& list) {
   }
 }
 
-void tqvProtocolEngine::ChangeFolder(const std::string& name) {
-  if (!ClimbToTop()) return;
+bool tqvProtocolEngine::EnterFolder(const std::string& name) {
+  inFolder_ = false;
+  if (!ClimbToTop()) return false;
   tbytestream reply;
-  if (SendCommand(CmdName("CD", "DCIM"), 3, reply) != kCommandOk) return;
-  if (SendCommand(CmdName("CD", name), 3, reply) != kCommandOk) return;
+  if (SendCommand(CmdName("CD", "DCIM"), 3, reply) != kCommandOk) return false;
+  if (SendCommand(CmdName("CD", name), 3, reply) != kCommandOk) return false;
   currentFolder_ = name;
+  inFolder_ = true;
+  return true;
+}
+
+void tqvProtocolEngine::ChangeFolder(const std::string& name) { (void)EnterFolder(name); }
+
+void tqvProtocolEngine::EnsurePictureFolder() {
+  if (!(IsExtended() && hasFileSystem_) || inFolder_) return;
+  if (!currentFolder_.empty()) (void)EnterFolder(currentFolder_);
 }
 
 std::string tqvProtocolEngine::FileEntry(int n) {
@@ -115,6 +127,7 @@ bool tqvProtocolEngine::FetchPreviewThumbnailData(int n, tbytestream& jpeg) {
   std::string name = FileEntry(n);
   tbytestream reply;
   if (SendCommand(CmdName("CD", "PREVIEW"), 3, reply) != kCommandOk) return false;
+  inFolder_ = false;
   tpreviewreturn back(*this);
   if (EndsWithNoCase(name, "AVI")) {
     isMovie = true;

@@ -123,7 +123,11 @@ class tqvProtocolEngine : public tpicturepipeline {
   void FetchPreviewThumbnail(int n, tbitmap& bitmap, bool& isMovie);
   // Returns the picture kind code.
   std::uint8_t FetchPicture(int n, tbytestream& stream);
+  // The files of the picture folder (a file-system camera is put back into
+  // it first when it may have left it).
   void ListFiles(std::vector<std::string>& list);
+  // Leaves the camera in the DCIM folder; the next operation that needs the
+  // picture folder enters it again.
   void ListFolders(std::vector<std::string>& list);
   void ChangeFolder(const std::string& name);
   void DeletePicture(int n);
@@ -178,6 +182,11 @@ class tqvProtocolEngine : public tpicturepipeline {
   void CheckExtendedNumber(int n) const;
   std::string FileEntry(int n);
   void LeavePreview() noexcept;
+  // File-system cameras: puts the camera into the picture folder when it may
+  // have left it (the "ZD" probe and folder lists climb out of it, a lost
+  // connection forgets where it was).
+  void EnsurePictureFolder();
+  bool EnterFolder(const std::string& name);
 
   twaiter* waiter_;
   std::unique_ptr<tcomport> port_;
@@ -191,6 +200,7 @@ class tqvProtocolEngine : public tpicturepipeline {
   int progressStep_ = 0;
   bool irdaMode_ = false;
   std::string currentFolder_;
+  bool inFolder_ = false;  // the camera is known to be in currentFolder_
   int cameraType_ = kCameraUnknown;
   bool hasFileSystem_ = false;
 };

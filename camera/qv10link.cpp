@@ -70,6 +70,7 @@ void tqvProtocolEngine::ForgetConnection() noexcept {
   }
   cameraType_ = kCameraUnknown;
   hasFileSystem_ = false;
+  inFolder_ = false;
 }
 
 void tqvProtocolEngine::RaiseNotConnected(const char* message) {
@@ -102,6 +103,7 @@ bool tqvProtocolEngine::CheckCamera() {
   SetPortSpeed(kDefaultSpeed);
   cameraType_ = kCameraUnknown;
   hasFileSystem_ = false;
+  inFolder_ = false;
   return false;
 }
 

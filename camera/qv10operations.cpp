@@ -40,6 +40,8 @@ int tqvProtocolEngine::GetCameraType() {
   }
   if (result == kCommandOk) {
     cameraType_ = kCameraExtended;
+    // "ZD" also climbs one folder: the camera has left its picture folder.
+    inFolder_ = false;
     if (SendCommand(Cmd("ZD"), 3, reply) == kCommandOk) hasFileSystem_ = true;
   } else {
     cameraType_ = CheckCamera() ? kCameraClassic : kCameraUnknown;

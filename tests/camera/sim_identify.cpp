@@ -110,5 +110,27 @@ TEST(LostLinkClassic, AClassicCameraIsFoundAgainToo) {
   EXPECT_EQ(f.engine.CameraType(), kCameraClassic);
 }
 
+TEST(Reidentified, AFileSystemCameraIsPutBackIntoItsPictureFolder) {
+  tlostlinkfixture f(Family::filesystem);
+  ASSERT_EQ(f.engine.GetCameraType(), kCameraExtended);
+  f.engine.ChangeFolder("100CASIO");
+  ASSERT_EQ(f.engine.CurrentFolder(), "100CASIO");
+  ASSERT_EQ(f.engine.GetPictureCount(), 5);
+
+  // Found again, the camera is identified anew; its "ZD" probe climbs out of
+  // the picture folder, which must be entered again before files are listed.
+  f.LoseAndFindTheCamera();
+  EXPECT_EQ(f.engine.GetPictureCount(), 5);
+  EXPECT_EQ(f.engine.CurrentFolder(), "100CASIO");
+  const auto log = f.camera.CommandLog();
+  const auto probe = std::find(log.rbegin(), log.rend(), "XC");
+  ASSERT_NE(probe, log.rend());
+  const std::vector<std::string> after(probe.base(), log.end());
+  const auto enter = std::find(after.begin(), after.end(), "CD 100CASIO");
+  const auto list = std::find(after.begin(), after.end(), "ZE");
+  ASSERT_NE(list, after.end());
+  EXPECT_LT(enter, list) << "the picture folder is entered before the file list";
+}
+
 }  // namespace
 }  // namespace vantlo
