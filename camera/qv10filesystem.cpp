@@ -81,7 +81,15 @@ void tqvProtocolEngine::ChangeFolder(const std::string& name) { (void)EnterFolde
 
 void tqvProtocolEngine::EnsurePictureFolder() {
   if (!(IsExtended() && hasFileSystem_) || inFolder_) return;
-  if (!currentFolder_.empty()) (void)EnterFolder(currentFolder_);
+  if (!currentFolder_.empty()) {
+    (void)EnterFolder(currentFolder_);
+    return;
+  }
+  // No folder chosen yet (a fetch or count as the first action): the first
+  // picture folder, the one the window shows first.
+  std::vector<std::string> folders;
+  ListFolders(folders);
+  if (!folders.empty()) (void)EnterFolder(folders.front());
 }
 
 std::string tqvProtocolEngine::FileEntry(int n) {

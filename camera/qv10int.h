@@ -184,7 +184,8 @@ class tqvProtocolEngine : public tpicturepipeline {
   void LeavePreview() noexcept;
   // File-system cameras: puts the camera into the picture folder when it may
   // have left it (the "ZD" probe and folder lists climb out of it, a lost
-  // connection forgets where it was).
+  // connection forgets where it was); with no folder chosen yet, the first
+  // picture folder is chosen.
   void EnsurePictureFolder();
   bool EnterFolder(const std::string& name);
 

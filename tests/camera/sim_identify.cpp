@@ -96,7 +96,8 @@ TEST_P(LostLink, EveryOperationIdentifiesAForgottenCameraFirst) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Families, LostLink, ::testing::Values(Family::extended),
+INSTANTIATE_TEST_SUITE_P(Families, LostLink,
+                         ::testing::Values(Family::extended, Family::filesystem),
                          [](const ::testing::TestParamInfo<Family>& info) {
                            return std::string(info.param == Family::extended ? "extended"
                                                                              : "filesystem");
@@ -108,6 +109,33 @@ TEST(LostLinkClassic, AClassicCameraIsFoundAgainToo) {
   f.LoseAndFindTheCamera();
   EXPECT_EQ(f.engine.GetPictureCount(), 5);
   EXPECT_EQ(f.engine.CameraType(), kCameraClassic);
+}
+
+// A fresh engine, and a count or a fetch as its first action.
+TEST(FirstNeed, AFileSystemCameraChoosesItsFirstPictureFolder) {
+  tlostlinkfixture counted(Family::filesystem);
+  EXPECT_EQ(counted.engine.GetPictureCount(), 5);
+  EXPECT_EQ(counted.engine.CurrentFolder(), "100CASIO");
+
+  tlostlinkfixture fetched(Family::filesystem);
+  tbytes data;
+  EXPECT_EQ(fetched.engine.FetchPicture(1, data), kKindJpegFile);
+  ASSERT_GE(data.size(), 2u);
+  EXPECT_EQ(data[0], 0xFF);
+  EXPECT_EQ(data[1], 0xD8);
+  EXPECT_EQ(fetched.engine.CurrentFolder(), "100CASIO");
+
+  tlostlinkfixture previewed(Family::filesystem);
+  tbytes preview;
+  EXPECT_FALSE(previewed.engine.FetchPreviewThumbnailData(2, preview));
+  EXPECT_FALSE(preview.empty());
+}
+
+TEST(FirstNeed, AnExtendedCameraFetchesAsItsFirstAction) {
+  tlostlinkfixture f(Family::extended);
+  tbytes data;
+  EXPECT_EQ(f.engine.FetchPicture(2, data), kKindExtended2);
+  EXPECT_FALSE(data.empty());
 }
 
 TEST(Reidentified, AFileSystemCameraIsPutBackIntoItsPictureFolder) {
