@@ -27,7 +27,8 @@ namespace vantlo {
 class tqvProtocolEngine;
 
 // A progress listener may ask the running operation to stop; the engine then
-// ends it with tqvnotconnected (the camera is left mid-transfer).
+// ends it with tqvcancelled. A transfer cut in mid-packet is ended and the
+// link reset on both sides first, so camera and engine stay in step.
 enum class tprogressanswer { carryOn, stop };
 using tprogressevent = std::function<tprogressanswer(tqvProtocolEngine& sender, int position,
                                                      const std::string& text, int picture)>;
@@ -175,6 +176,13 @@ class tqvProtocolEngine : public tpicturepipeline {
   bool WriteByte(std::uint8_t b);
   int ReadPacket(tbytestream& buffer, std::size_t& length);
   void DrainLine();
+  // Ends a transfer the camera is still sending and resets the link on both
+  // sides (the camera with "QR", the engine to 9600 baud); when no camera
+  // answers, the connection is forgotten instead. Never throws.
+  void CutTransfer() noexcept;
+  // The engine's side of "QR" and "QX": the port back at 9600 baud (reopened
+  // after a pause on an infrared link).
+  void LinkAfterReset();
   void Progress(int position, const std::string& text, int picture);
   bool ClimbToTop();
   bool IsExtended() const { return cameraType_ == kCameraExtended; }
