@@ -56,11 +56,14 @@ inline constexpr int kCameraUnknown = 0;
 inline constexpr int kCameraClassic = 1;
 inline constexpr int kCameraExtended = 2;
 
+inline constexpr std::uint8_t kDefaultSpeedIndex = 6;  // 9600 baud
+
 // Speed code the camera expects in "CB" for a baud index; 0 when the index
 // has none (no switch takes place).
 std::uint8_t SpeedCodeOfIndex(std::uint8_t baudIndex);
 // Baud index for the user's speed choice "Auto", "9600" ... "115200" (list
-// position 0..5); "Auto" is 38400. Out-of-range positions give "Auto".
+// position 0..5); "Auto" is 38400. A position outside the list gives the
+// default speed, 9600 baud.
 std::uint8_t BaudIndexOfSpeedChoice(int position);
 
 // The picture settings and decoding (JPEG quality, output size, ...) come

@@ -27,7 +27,7 @@ std::uint8_t SpeedCodeOfIndex(std::uint8_t baudIndex) {
 
 std::uint8_t BaudIndexOfSpeedChoice(int position) {
   static const std::uint8_t kIndices[] = {9, 6, 8, 9, 11, 12};
-  return (position >= 0 && position < 6) ? kIndices[position] : 9;
+  return (position >= 0 && position < 6) ? kIndices[position] : kDefaultSpeedIndex;
 }
 
 namespace {

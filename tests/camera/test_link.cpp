@@ -422,6 +422,9 @@ TEST(SpeedTable, CodesAndChoices) {
   EXPECT_EQ(BaudIndexOfSpeedChoice(0), 9);
   EXPECT_EQ(BaudIndexOfSpeedChoice(1), 6);
   EXPECT_EQ(BaudIndexOfSpeedChoice(5), 12);
+  // Outside the list: the default speed, not "Auto".
+  EXPECT_EQ(BaudIndexOfSpeedChoice(6), 6);
+  EXPECT_EQ(BaudIndexOfSpeedChoice(-1), 6);
 }
 
 }  // namespace

@@ -4,8 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -231,6 +233,12 @@ TEST_F(ProgramTest, SecondProgramOnTheSamePortGetsAlreadyOpen) {
   // The camera takes the reset once it has the tool's last ACK; wait for that.
   for (int i = 0; i < 200 && cam.BaudRate() != 9600; ++i) usleep(10000);
   EXPECT_EQ(cam.BaudRate(), 9600) << "the tool resets the camera when it ends";
+}
+
+TEST_F(ProgramTest, APortThatIsNoSerialPortSaysWhatTheSystemSays) {
+  Result r = Cli("--port /dev/null info");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, std::string(std::strerror(ENOTTY)) + "\n");
 }
 
 TEST_F(ProgramTest, CamsimPrintsItsDevicePathFirstAndRemovesItsLink) {
