@@ -135,7 +135,9 @@ bool tqvProtocolEngine::IsFinePicture(int n) {
   const int result = SendCommand(Cmd("DY", {0x02, Low(n)}), 3, reply);
   currentPicture_ = n;
   if (result != kCommandOk) RaiseNotConnected();
-  return reply[2] >= 2;
+  // Mode bits: bit 1 fine, bit 0 protected (a protected normal picture
+  // answers 1, a protected fine one 3).
+  return (reply[2] & 0x02) != 0;
 }
 
 void tqvProtocolEngine::FetchThumbnailData(int n, tbytestream& stream) {

@@ -36,6 +36,7 @@ struct Options {
   Faults faults;
   std::string link;       // symbolic link made to the device path (removed at Stop)
   long pictureBytes = 0;  // if > 0: every generated raw picture has exactly this many bytes
+  std::vector<int> protectedPictures;  // classic: numbers of the pictures marked protected
 };
 
 // Counters of what crossed the simulated line, for the link benchmark.
