@@ -10,13 +10,17 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <stdexcept>
+#include <thread>
 
 #include "camera/custombaud.h"
 #include "camera/porterrors.h"
 #include "camera/portmap.h"
+#include "camera/transmitwait.h"
 
 namespace vantlo {
 
@@ -288,9 +292,24 @@ int tcomport::WriteBytes(const void* buffer, std::size_t count, std::size_t& wri
   }
   // Return once the bytes are on the line, as a synchronous write to a
   // Windows port does: the next command's transmit purge must not discard an
-  // ACK still sitting in the UART.
-  if (written == count && !pseudoTerminal_) {
-    while (tcdrain(fd_) != 0 && errno == EINTR) {
+  // ACK still sitting in the UART. The wait ends with the write time-out;
+  // bytes still queued then count as not written, and are dropped so that
+  // they cannot leave later in the middle of another exchange.
+  if (written > 0 && !pseudoTerminal_) {
+    const std::uint32_t rate = BaudRateOfIndex(params_.BaudIndex);
+    const int lineTimeMs =
+        rate == 0 ? 0 : static_cast<int>((written * 10 * 1000 + rate - 1) / rate);
+    const int fd = fd_;
+    const std::size_t stuck = WaitUntilSent(
+        [fd] {
+          int queued = 0;
+          return ioctl(fd, TIOCOUTQ, &queued) == 0 ? queued : -1;
+        },
+        deadline, lineTimeMs,
+        [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); });
+    if (stuck > 0) {
+      tcflush(fd_, TCOFLUSH);
+      written -= std::min(stuck, written);
     }
   }
   return 0;

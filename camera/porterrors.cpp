@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace vantlo {
 
@@ -26,7 +27,7 @@ int PortErrorFromErrno(int err) {
     case EIO:
       return kErrorNotReady;
     default:
-      return kErrorGenFailure;
+      return kErrorSystemBit | (err & 0xFFFF);
   }
 }
 
@@ -50,6 +51,8 @@ std::string PortErrorText(int code) {
       return "Permission denied: your user must be a member of the group that owns the serial "
              "device (usually dialout)";
     default:
+      if ((code & kErrorSystemBit) != 0 && (code & ~kErrorSystemBit) > 0)
+        return std::strerror(code & ~kErrorSystemBit);
       return "Win32 code " + std::to_string(code);
   }
 }

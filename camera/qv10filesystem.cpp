@@ -28,6 +28,7 @@ std::vector<std::string> SplitNames(const std::vector<std::uint8_t>& stream) {
 
 void tqvProtocolEngine::ListFiles(std::vector<std::string>& list) {
   list.clear();
+  EnsurePictureFolder();
   tbytestream reply;
   (void)SendCommand(Cmd("ZE"), 2, reply);
   tbytestream stream;
@@ -51,7 +52,9 @@ bool tqvProtocolEngine::ClimbToTop() {
 
 void tqvProtocolEngine::ListFolders(std::vector<std::string>& list) {
   list.clear();
+  IdentifyIfUnknown();
   if (!(IsExtended() && hasFileSystem_)) return;
+  inFolder_ = false;
   if (!ClimbToTop()) return;
   tbytestream reply;
   if (SendCommand(CmdName("CD", "DCIM"), 3, reply) != kCommandOk) return;
@@ -63,12 +66,30 @@ void tqvProtocolEngine::ListFolders(std::vector<std::string>& list) {
   }
 }
 
-void tqvProtocolEngine::ChangeFolder(const std::string& name) {
-  if (!ClimbToTop()) return;
+bool tqvProtocolEngine::EnterFolder(const std::string& name) {
+  inFolder_ = false;
+  if (!ClimbToTop()) return false;
   tbytestream reply;
-  if (SendCommand(CmdName("CD", "DCIM"), 3, reply) != kCommandOk) return;
-  if (SendCommand(CmdName("CD", name), 3, reply) != kCommandOk) return;
+  if (SendCommand(CmdName("CD", "DCIM"), 3, reply) != kCommandOk) return false;
+  if (SendCommand(CmdName("CD", name), 3, reply) != kCommandOk) return false;
   currentFolder_ = name;
+  inFolder_ = true;
+  return true;
+}
+
+void tqvProtocolEngine::ChangeFolder(const std::string& name) { (void)EnterFolder(name); }
+
+void tqvProtocolEngine::EnsurePictureFolder() {
+  if (!(IsExtended() && hasFileSystem_) || inFolder_) return;
+  if (!currentFolder_.empty()) {
+    (void)EnterFolder(currentFolder_);
+    return;
+  }
+  // No folder chosen yet (a fetch or count as the first action): the first
+  // picture folder, the one the window shows first.
+  std::vector<std::string> folders;
+  ListFolders(folders);
+  if (!folders.empty()) (void)EnterFolder(folders.front());
 }
 
 std::string tqvProtocolEngine::FileEntry(int n) {
@@ -107,12 +128,14 @@ class tpreviewreturn {
 
 bool tqvProtocolEngine::FetchPreviewThumbnailData(int n, tbytestream& jpeg) {
   jpeg.clear();
+  IdentifyIfUnknown();
   bool isMovie = false;
   ApplySpeed(desiredSpeed_);
   SetBlockSize(blockSize_);
   std::string name = FileEntry(n);
   tbytestream reply;
   if (SendCommand(CmdName("CD", "PREVIEW"), 3, reply) != kCommandOk) return false;
+  inFolder_ = false;
   tpreviewreturn back(*this);
   if (EndsWithNoCase(name, "AVI")) {
     isMovie = true;

@@ -27,7 +27,8 @@ namespace vantlo {
 class tqvProtocolEngine;
 
 // A progress listener may ask the running operation to stop; the engine then
-// ends it with tqvnotconnected (the camera is left mid-transfer).
+// ends it with tqvcancelled. A transfer cut in mid-packet is ended and the
+// link reset on both sides first, so camera and engine stay in step.
 enum class tprogressanswer { carryOn, stop };
 using tprogressevent = std::function<tprogressanswer(tqvProtocolEngine& sender, int position,
                                                      const std::string& text, int picture)>;
@@ -55,11 +56,14 @@ inline constexpr int kCameraUnknown = 0;
 inline constexpr int kCameraClassic = 1;
 inline constexpr int kCameraExtended = 2;
 
+inline constexpr std::uint8_t kDefaultSpeedIndex = 6;  // 9600 baud
+
 // Speed code the camera expects in "CB" for a baud index; 0 when the index
 // has none (no switch takes place).
 std::uint8_t SpeedCodeOfIndex(std::uint8_t baudIndex);
 // Baud index for the user's speed choice "Auto", "9600" ... "115200" (list
-// position 0..5); "Auto" is 38400. Out-of-range positions give "Auto".
+// position 0..5); "Auto" is 38400. A position outside the list gives the
+// default speed, 9600 baud.
 std::uint8_t BaudIndexOfSpeedChoice(int position);
 
 // The picture settings and decoding (JPEG quality, output size, ...) come
@@ -123,7 +127,11 @@ class tqvProtocolEngine : public tpicturepipeline {
   void FetchPreviewThumbnail(int n, tbitmap& bitmap, bool& isMovie);
   // Returns the picture kind code.
   std::uint8_t FetchPicture(int n, tbytestream& stream);
+  // The files of the picture folder (a file-system camera is put back into
+  // it first when it may have left it).
   void ListFiles(std::vector<std::string>& list);
+  // Leaves the camera in the DCIM folder; the next operation that needs the
+  // picture folder enters it again.
   void ListFolders(std::vector<std::string>& list);
   void ChangeFolder(const std::string& name);
   void DeletePicture(int n);
@@ -162,9 +170,22 @@ class tqvProtocolEngine : public tpicturepipeline {
   void MustSend(const tbytestream& command, int replyLength, tbytestream& reply);
   void MustSend(const tbytestream& command, int replyLength);
   void Check();
+  // The operation's check; a camera whose type is not known (first contact,
+  // or forgotten after a lost connection) is identified first, so that every
+  // family gets its own commands. Raises tqvnotconnected when none answers.
+  void CheckAndIdentify();
+  // Identifies the camera only when its type is not known.
+  void IdentifyIfUnknown();
   bool WriteByte(std::uint8_t b);
   int ReadPacket(tbytestream& buffer, std::size_t& length);
   void DrainLine();
+  // Ends a transfer the camera is still sending and resets the link on both
+  // sides (the camera with "QR", the engine to 9600 baud); when no camera
+  // answers, the connection is forgotten instead. Never throws.
+  void CutTransfer() noexcept;
+  // The engine's side of "QR" and "QX": the port back at 9600 baud (reopened
+  // after a pause on an infrared link).
+  void LinkAfterReset();
   void Progress(int position, const std::string& text, int picture);
   bool ClimbToTop();
   bool IsExtended() const { return cameraType_ == kCameraExtended; }
@@ -172,6 +193,12 @@ class tqvProtocolEngine : public tpicturepipeline {
   void CheckExtendedNumber(int n) const;
   std::string FileEntry(int n);
   void LeavePreview() noexcept;
+  // File-system cameras: puts the camera into the picture folder when it may
+  // have left it (the "ZD" probe and folder lists climb out of it, a lost
+  // connection forgets where it was); with no folder chosen yet, the first
+  // picture folder is chosen.
+  void EnsurePictureFolder();
+  bool EnterFolder(const std::string& name);
 
   twaiter* waiter_;
   std::unique_ptr<tcomport> port_;
@@ -185,6 +212,7 @@ class tqvProtocolEngine : public tpicturepipeline {
   int progressStep_ = 0;
   bool irdaMode_ = false;
   std::string currentFolder_;
+  bool inFolder_ = false;  // the camera is known to be in currentFolder_
   int cameraType_ = kCameraUnknown;
   bool hasFileSystem_ = false;
 };

@@ -27,7 +27,7 @@ std::uint8_t SpeedCodeOfIndex(std::uint8_t baudIndex) {
 
 std::uint8_t BaudIndexOfSpeedChoice(int position) {
   static const std::uint8_t kIndices[] = {9, 6, 8, 9, 11, 12};
-  return (position >= 0 && position < 6) ? kIndices[position] : 9;
+  return (position >= 0 && position < 6) ? kIndices[position] : kDefaultSpeedIndex;
 }
 
 namespace {
@@ -70,6 +70,7 @@ void tqvProtocolEngine::ForgetConnection() noexcept {
   }
   cameraType_ = kCameraUnknown;
   hasFileSystem_ = false;
+  inFolder_ = false;
 }
 
 void tqvProtocolEngine::RaiseNotConnected(const char* message) {
@@ -102,6 +103,7 @@ bool tqvProtocolEngine::CheckCamera() {
   SetPortSpeed(kDefaultSpeed);
   cameraType_ = kCameraUnknown;
   hasFileSystem_ = false;
+  inFolder_ = false;
   return false;
 }
 
@@ -200,8 +202,9 @@ void tqvProtocolEngine::SetBlockSize(std::int32_t n) {
 }
 
 void tqvProtocolEngine::Progress(int position, const std::string& text, int picture) {
+  // Between exchanges camera and engine are in step: stopping needs nothing more.
   if (OnProgress && OnProgress(*this, position, text, picture) == tprogressanswer::stop) {
-    RaiseNotConnected();
+    throw tqvcancelled();
   }
 }
 
@@ -277,8 +280,50 @@ void tqvProtocolEngine::ReceiveData(tbytestream& stream) {
       stream.insert(stream.end(), buffer.begin() + 3,
                     buffer.begin() + 3 + static_cast<std::ptrdiff_t>(length));
     }
-    Progress(progressStep_, std::string(), 0);
+    if (OnProgress && OnProgress(*this, progressStep_, std::string(), 0) == tprogressanswer::stop) {
+      // After the end packet the transfer is complete; otherwise the camera
+      // is already sending the next packet and must be stopped first.
+      if (length > 0) CutTransfer();
+      throw tqvcancelled();
+    }
     if (length == 0) return;
+  }
+}
+
+void tqvProtocolEngine::CutTransfer() noexcept {
+  // The camera waits for an answer to the packet in flight. Neither ACK nor
+  // NAK ends its transfer; an enquiry it answers shows it listens again at
+  // the current speed, and "QR" then brings it back to 9600 baud.
+  try {
+    treadtimeoutscope quick(*this, 500);
+    for (int attempt = 0; attempt < 4; ++attempt) {
+      DrainLine();
+      if (!WriteByte(kENQ)) break;
+      std::uint8_t answer = 0;
+      std::size_t got = 0;
+      if (port_->ReadBytes(&answer, 1, got) == 0 && got == 1 && answer == kACK) {
+        tbytestream reply;
+        if (SendCommand(Cmd("QR"), 2, reply) != kCommandOk) break;
+        cameraBlockSize_ = 128;
+        LinkAfterReset();
+        return;
+      }
+    }
+  } catch (...) {
+  }
+  ForgetConnection();
+}
+
+void tqvProtocolEngine::LinkAfterReset() {
+  // Where a file-system camera stands after a reset is not known.
+  inFolder_ = false;
+  if (irdaMode_) {
+    port_->Close();
+    waiter_->Wait(250);
+    port_->Open();
+  } else {
+    currentSpeed_ = kDefaultSpeed;
+    SetPortSpeed(kDefaultSpeed);
   }
 }
 
@@ -286,26 +331,12 @@ void tqvProtocolEngine::ResetCamera() {
   tbytestream reply;
   (void)SendCommand(Cmd("QR"), 2, reply);
   cameraBlockSize_ = 128;
-  if (irdaMode_) {
-    port_->Close();
-    waiter_->Wait(250);
-    port_->Open();
-  } else {
-    currentSpeed_ = kDefaultSpeed;
-    SetPortSpeed(kDefaultSpeed);
-  }
+  LinkAfterReset();
 }
 
 void tqvProtocolEngine::PowerOff() {
   MustSend(Cmd("QX"), 2);
-  if (irdaMode_) {
-    port_->Close();
-    waiter_->Wait(250);
-    port_->Open();
-  } else {
-    currentSpeed_ = kDefaultSpeed;
-    SetPortSpeed(kDefaultSpeed);
-  }
+  LinkAfterReset();
 }
 
 std::string tqvProtocolEngine::TestLinkText(int status) {

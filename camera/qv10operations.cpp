@@ -19,6 +19,14 @@ void tqvProtocolEngine::CheckExtendedNumber(int n) const {
   if (n < 1 || n > 65535) throw tqvbadpicnum();
 }
 
+void tqvProtocolEngine::CheckAndIdentify() {
+  if (GetCameraType() == kCameraUnknown) RaiseNotConnected();
+}
+
+void tqvProtocolEngine::IdentifyIfUnknown() {
+  if (cameraType_ == kCameraUnknown) CheckAndIdentify();
+}
+
 int tqvProtocolEngine::GetCameraType() {
   Check();
   if (cameraType_ != kCameraUnknown) return cameraType_;
@@ -32,6 +40,8 @@ int tqvProtocolEngine::GetCameraType() {
   }
   if (result == kCommandOk) {
     cameraType_ = kCameraExtended;
+    // "ZD" also climbs one folder: the camera has left its picture folder.
+    inFolder_ = false;
     if (SendCommand(Cmd("ZD"), 3, reply) == kCommandOk) hasFileSystem_ = true;
   } else {
     cameraType_ = CheckCamera() ? kCameraClassic : kCameraUnknown;
@@ -47,7 +57,7 @@ bool tqvProtocolEngine::HasFileSystem() {
 }
 
 int tqvProtocolEngine::GetPictureCount() {
-  Check();
+  CheckAndIdentify();
   int count = 0;
   {
     treadtimeoutscope slow(*this, IsExtended() ? Port().Params().ReadTimeout : 7000);
@@ -69,7 +79,7 @@ int tqvProtocolEngine::GetPictureCount() {
 }
 
 double tqvProtocolEngine::GetBatteryVoltage() {
-  Check();
+  CheckAndIdentify();
   tbytestream reply;
   if (IsExtended()) {
     MustSend(Cmd("BC"), 3, reply);
@@ -95,6 +105,7 @@ void tqvProtocolEngine::CheckBattery() {
 
 void tqvProtocolEngine::SelectPicture(int n) {
   if (n < 1) throw tqvbadpicnum();
+  IdentifyIfUnknown();
   if (IsExtended()) {
     CheckExtendedNumber(n);
   } else {
@@ -117,18 +128,21 @@ void tqvProtocolEngine::SelectThumbnail(int n) {
 }
 
 bool tqvProtocolEngine::IsFinePicture(int n) {
+  IdentifyIfUnknown();
   if (IsExtended()) return false;
   CheckClassicNumber(n);
   tbytestream reply;
   const int result = SendCommand(Cmd("DY", {0x02, Low(n)}), 3, reply);
   currentPicture_ = n;
   if (result != kCommandOk) RaiseNotConnected();
-  return reply[2] >= 2;
+  // Mode bits: bit 1 fine, bit 0 protected (a protected normal picture
+  // answers 1, a protected fine one 3).
+  return (reply[2] & 0x02) != 0;
 }
 
 void tqvProtocolEngine::FetchThumbnailData(int n, tbytestream& stream) {
   currentPicture_ = n;
-  Check();
+  CheckAndIdentify();
   ApplySpeed(desiredSpeed_);
   SetBlockSize(blockSize_);
   if (IsExtended()) {
@@ -156,7 +170,7 @@ void tqvProtocolEngine::FetchThumbnail(int n, tbitmap& bitmap, bool& isMovie, bo
 }
 
 std::uint8_t tqvProtocolEngine::FetchPicture(int n, tbytestream& stream) {
-  Check();
+  CheckAndIdentify();
   std::uint8_t kind = kKindUnknown;
   CheckBattery();
   ApplySpeed(desiredSpeed_);
@@ -205,7 +219,7 @@ std::uint8_t tqvProtocolEngine::FetchPicture(int n, tbytestream& stream) {
 }
 
 void tqvProtocolEngine::DeletePicture(int n) {
-  Check();
+  CheckAndIdentify();
   if (IsExtended() && hasFileSystem_) return;
   if (n < 1 || n > 300) throw tqvbadpicnum();
   tbytestream reply;
@@ -220,13 +234,13 @@ void tqvProtocolEngine::DeletePicture(int n) {
 }
 
 void tqvProtocolEngine::DeleteAllPictures() {
-  Check();
+  CheckAndIdentify();
   if (IsExtended() && hasFileSystem_) return;
   MustSend(Cmd("DD"), 2);
 }
 
 void tqvProtocolEngine::TakePicture() {
-  Check();
+  CheckAndIdentify();
   if (IsExtended()) {
     throw std::runtime_error("This type of camera cannot take a picture under program control");
   }

@@ -17,6 +17,7 @@ inline constexpr const char* kNotCommunicatingMessage =
 inline constexpr const char* kBadPicNumMessage = "Illegal Picture Number";
 inline constexpr const char* kPlayPosMessage = "Camera must be in REC mode";
 inline constexpr const char* kLowVoltageMessage = "Battery Voltage is low; change batteries now";
+inline constexpr const char* kStoppedMessage = "Stopped";
 
 class tqvnotconnected : public std::runtime_error {
  public:
@@ -37,6 +38,15 @@ class tqvplaypos : public std::runtime_error {
 class tqvlowvoltage : public std::runtime_error {
  public:
   tqvlowvoltage() : std::runtime_error(kLowVoltageMessage) {}
+};
+
+// The progress listener asked the running operation to stop. Not a link
+// failure and not an error to report: camera and engine are in step when it
+// is raised (a transfer cut short has been ended and the link reset on both
+// sides, to 9600 baud), so the next operation works as usual.
+class tqvcancelled : public std::runtime_error {
+ public:
+  tqvcancelled() : std::runtime_error(kStoppedMessage) {}
 };
 
 }  // namespace vantlo

@@ -18,7 +18,11 @@ int tconfigrecord::PortNumber() const {
 
 std::string tconfigrecord::Port() const { return "COM" + std::to_string(PortNumber()) + ":"; }
 
-int tconfigrecord::SpeedChoice() const { return recordbytes::IndexOr(I32<8>(), kSpeedChoices, 0); }
+// A value outside the list (a damaged record) reads as "9600", the speed every camera starts at,
+// not as "Auto" (38400).
+int tconfigrecord::SpeedChoice() const {
+  return recordbytes::IndexOr(I32<8>(), kSpeedChoices, kSpeedChoice9600);
+}
 
 int tconfigrecord::SpeedCode() const {
   switch (SpeedChoice()) {

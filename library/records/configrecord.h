@@ -18,6 +18,7 @@ class tconfigrecord : public trecord<defaultimages::kConfigSize> {
  public:
   static constexpr const char* Name = "CONFIGD5";
   static constexpr int kSpeedChoices = 6;  // "Auto" "9600" ... "115200"
+  static constexpr int kSpeedChoice9600 = 1;
   static constexpr int kPictureSizes = 8;  // "Default" ... "Quarter Size"
   // The entries of the speed and CAM-to-JPEG size lists, in stored order.
   static constexpr std::array<const char*, kSpeedChoices> kSpeedNames = {
@@ -41,10 +42,12 @@ class tconfigrecord : public trecord<defaultimages::kConfigSize> {
   int PortNumber() const;
   // Keeps the first five characters, as the port list does.
   void SetPort(std::string_view name) { SetStr<0, 5>(name); }
-  // Index into "Auto", "9600", "19200", "38400", "57600", "115200"; a stored
-  // value outside reads as 0 ("Auto").
+  // Index into "Auto", "9600", "19200", "38400", "57600", "115200"; a value
+  // outside the list (stored or given) reads as 1 ("9600").
   int SpeedChoice() const;
-  void SetSpeedChoice(int index) { SetI32<8>(recordbytes::IndexOr(index, kSpeedChoices, 0)); }
+  void SetSpeedChoice(int index) {
+    SetI32<8>(recordbytes::IndexOr(index, kSpeedChoices, kSpeedChoice9600));
+  }
   // The engine's serial speed code for the speed choice: "Auto" and 38400
   // give 9, 19200 gives 8, 57600 gives 11, 115200 gives 12, 9600 gives 6.
   int SpeedCode() const;

@@ -9,6 +9,8 @@
 #include <thread>
 
 #include "camera/qv10int.h"
+#include "picture/camformats.h"
+#include "picture/jpegimage.h"
 #include "tools/camsim/simcamera.h"
 
 namespace vantlo {
@@ -109,6 +111,40 @@ TEST(SimClassic, FetchesAPictureAtTheDesiredSpeedAndBlockSize) {
   EXPECT_EQ(f.camera.BlockSize(), 128);
   EXPECT_EQ(f.LineSpeed(), static_cast<unsigned>(B9600));
   EXPECT_EQ(f.engine.GetPictureCount(), 5);
+}
+
+TEST(SimClassic, FineAndProtectedPicturesAreReadByTheirModeBits) {
+  Options o = With(Family::classic);
+  o.protectedPictures = {1, 2};  // 1 normal and 2 fine, both protected
+  tsimfixture f(o);
+  ASSERT_EQ(f.engine.GetCameraType(), 1);
+  EXPECT_FALSE(f.engine.IsFinePicture(1));
+  EXPECT_TRUE(f.engine.IsFinePicture(2));
+  EXPECT_FALSE(f.engine.IsFinePicture(3));
+  EXPECT_TRUE(f.engine.IsFinePicture(5));
+
+  // A fine picture comes in the fine layout (640 x 480, one interleaved
+  // scan), a normal one in the normal layout (480 x 240, three scans).
+  struct tcase {
+    int n;
+    std::uint8_t kind, flavour;
+    int width, height;
+  };
+  for (const tcase c : {tcase{1, kKindNormal, 0, 480, 240}, tcase{2, kKindFine, 1, 640, 480},
+                        tcase{3, kKindNormal, 0, 480, 240}}) {
+    tbytes data;
+    EXPECT_EQ(f.engine.FetchPicture(c.n, data), c.kind) << c.n;
+    ASSERT_GT(data.size(), 136u);
+    EXPECT_EQ(data[0], c.flavour) << c.n;
+    tbytes jfif;
+    RawToJfif(data, jfif);
+    TJPEGImage image;
+    image.LoadFromStream(jfif);
+    EXPECT_EQ(image.Width(), c.width) << c.n;
+    EXPECT_EQ(image.Height(), c.height) << c.n;
+  }
+  EXPECT_TRUE(f.Logged("Mg"));
+  EXPECT_TRUE(f.Logged("MG"));
 }
 
 TEST(SimClassic, ThumbnailData) {

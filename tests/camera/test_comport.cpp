@@ -7,7 +7,9 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -87,6 +89,18 @@ TEST(ComPort, PermissionFailureNamesTheGroup) {
   EXPECT_NE(text.find("/dev/null"), std::string::npos);
   EXPECT_NE(text.find("group"), std::string::npos);
   EXPECT_NE(PortErrorText(kErrorPermission).find("dialout"), std::string::npos);
+}
+
+TEST(ComPort, ADeviceThatIsNoSerialPortGivesTheSystemsText) {
+  // /dev/null opens but takes no line settings; there is no Windows code for
+  // that, so the text is the system's own, not "Port not found (31)".
+  tcomport port(ParamsFor("/dev/null"));
+  port.Open();
+  EXPECT_FALSE(port.IsOpen());
+  EXPECT_EQ(port.LastErrorText(), std::strerror(ENOTTY));
+  EXPECT_EQ(PortErrorText(port.LastError()), std::strerror(ENOTTY));
+  EXPECT_EQ(PortErrorText(PortErrorFromErrno(ELOOP)), std::strerror(ELOOP));
+  EXPECT_EQ(PortErrorFromErrno(ENOENT), 2);  // codes of their own stay
 }
 
 TEST(ComPort, ErrorTextsOfTheConnectionWizard) {

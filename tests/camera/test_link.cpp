@@ -302,7 +302,8 @@ TEST_F(LinkTest, LineNoiseInsteadOfPacketsEndsInNotConnected) {
 }
 
 TEST_F(LinkTest, ProgressListenerCanStopTheTransfer) {
-  camera.SetHandler([](const tbytes&) {
+  camera.SetHandler([](const tbytes& c) {
+    if (c[0] != 'M') return Data({});
     return Data({}, {Packet({1}), Packet({2}), Packet({3}), EndPacket()});
   });
   int calls = 0;
@@ -314,10 +315,15 @@ TEST_F(LinkTest, ProgressListenerCanStopTheTransfer) {
     EXPECT_EQ(picture, 0);
     return ++calls == 2 ? tprogressanswer::stop : tprogressanswer::carryOn;
   };
+  engine.ApplySpeed(9);
   tbytes reply, stream;
   engine.SendCommand({'M', 'K'}, 2, reply);
-  EXPECT_THROW(engine.ReceiveData(stream), tqvnotconnected);
+  // A stop is not a lost camera: the transfer is ended and the link reset.
+  EXPECT_THROW(engine.ReceiveData(stream), tqvcancelled);
   EXPECT_EQ(calls, 2);
+  EXPECT_EQ(camera.Commands().back(), "QR");
+  EXPECT_EQ(engine.CurrentSpeed(), 6);
+  EXPECT_EQ(LineSpeed(), static_cast<unsigned>(B9600));
 }
 
 TEST_F(LinkTest, TransferIsBoundedInTotalSize) {
@@ -416,6 +422,9 @@ TEST(SpeedTable, CodesAndChoices) {
   EXPECT_EQ(BaudIndexOfSpeedChoice(0), 9);
   EXPECT_EQ(BaudIndexOfSpeedChoice(1), 6);
   EXPECT_EQ(BaudIndexOfSpeedChoice(5), 12);
+  // Outside the list: the default speed, not "Auto".
+  EXPECT_EQ(BaudIndexOfSpeedChoice(6), 6);
+  EXPECT_EQ(BaudIndexOfSpeedChoice(-1), 6);
 }
 
 }  // namespace

@@ -73,10 +73,13 @@ TEST(RecordClamping, ConfigD5) {
   r.SetPort("COM8:");
   EXPECT_EQ(r.PortNumber(), 8);
 
-  Poke32(r, 8, 99);
-  EXPECT_EQ(r.SpeedChoice(), 0);
+  Poke32(r, 8, 99);  // outside the list: 9600, not "Auto" (38400)
+  EXPECT_EQ(r.SpeedChoice(), 1);
+  EXPECT_EQ(r.SpeedCode(), 6);
   Poke32(r, 8, -5);
-  EXPECT_EQ(r.SpeedChoice(), 0);
+  EXPECT_EQ(r.SpeedChoice(), 1);
+  r.SetSpeedChoice(6);
+  EXPECT_EQ(r.SpeedChoice(), 1);
   r.Data()[12] = 200;
   EXPECT_EQ(r.PictureSize(), 0);
   Poke32(r, 16, 1000);

@@ -216,7 +216,8 @@ TEST(RegConfig, DamagedStoredValuesReadInRange) {
   store.ReadConfig(r);
   EXPECT_EQ(r.Prefix().size(), 10u);
   EXPECT_FALSE(r.StartPage().has_value());
-  EXPECT_EQ(r.SpeedChoice(), 0);
+  EXPECT_EQ(r.SpeedChoice(), 1);  // 9600
+  EXPECT_EQ(r.SpeedCode(), 6);
 }
 
 TEST(RegConfig, LeftoverTemporaryFileDoesNotDisturbTheGoodRecord) {

@@ -4,8 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -148,14 +150,16 @@ TEST_F(ProgramTest, FetchAllJpgAndCamWritesDecodablePicturesAndHeadlessSkipsTake
     const std::string stem = (out / ("shot00" + std::to_string(n))).string();
     TJPEGImage jpeg;
     ASSERT_NO_THROW(jpeg.LoadFromFile(stem + ".jpg")) << n;
-    EXPECT_EQ(jpeg.Width(), 320);
-    EXPECT_EQ(jpeg.Height(), 240);
+    // Pictures 2 and 5 are fine pictures (640 x 480), the others normal ones (shown 320 x 240).
+    const bool fine = n == 2 || n == 5;
+    EXPECT_EQ(jpeg.Width(), fine ? 640 : 320) << n;
+    EXPECT_EQ(jpeg.Height(), fine ? 480 : 240) << n;
     const std::string camBytes = Slurp(stem + ".cam");
     TJPEGImage cam;
     ASSERT_NO_THROW(pipeline.LoadCamFile(
         std::span(reinterpret_cast<const std::uint8_t*>(camBytes.data()), camBytes.size()), cam))
         << n;
-    EXPECT_EQ(cam.Width(), 320);
+    EXPECT_EQ(cam.Width(), fine ? 640 : 320) << n;
   }
   // Again, with no terminal to ask: every taken name is skipped and reported, nothing replaced.
   const std::string before = Slurp(out / "shot003.jpg");
@@ -176,9 +180,12 @@ TEST_F(ProgramTest, FetchAllFollowsTheStoredChoiceAndOrientation) {
   Result r = Cli("--simulate=classic fetch-all '" + out.string() + "'");
   ASSERT_EQ(r.status, 0) << r.err;
   TJPEGImage jpeg;
-  jpeg.LoadFromFile(out / "shot002.jpg");
+  jpeg.LoadFromFile(out / "shot001.jpg");
   EXPECT_EQ(jpeg.Width(), 240);
   EXPECT_EQ(jpeg.Height(), 320);
+  jpeg.LoadFromFile(out / "shot002.jpg");  // a fine picture
+  EXPECT_EQ(jpeg.Width(), 480);
+  EXPECT_EQ(jpeg.Height(), 640);
   EXPECT_FALSE(fs::exists(out / "shot002.cam"));
 }
 
@@ -188,7 +195,7 @@ TEST_F(ProgramTest, FetchOneWithJpgOrCam) {
   ASSERT_EQ(jpg.status, 0) << jpg.err;
   TJPEGImage picture;
   picture.LoadFromFile(dir_ / "two.jpeg");
-  EXPECT_EQ(picture.Width(), 320);
+  EXPECT_EQ(picture.Width(), 640);  // picture 2 is a fine picture
   Result both = Cli("--simulate fetch --cam 3 --jpg -o '" + (dir_ / "three").string() + "'");
   ASSERT_EQ(both.status, 0) << both.err;
   EXPECT_TRUE(fs::exists(dir_ / "three.jpg"));
@@ -231,6 +238,12 @@ TEST_F(ProgramTest, SecondProgramOnTheSamePortGetsAlreadyOpen) {
   // The camera takes the reset once it has the tool's last ACK; wait for that.
   for (int i = 0; i < 200 && cam.BaudRate() != 9600; ++i) usleep(10000);
   EXPECT_EQ(cam.BaudRate(), 9600) << "the tool resets the camera when it ends";
+}
+
+TEST_F(ProgramTest, APortThatIsNoSerialPortSaysWhatTheSystemSays) {
+  Result r = Cli("--port /dev/null info");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, std::string(std::strerror(ENOTTY)) + "\n");
 }
 
 TEST_F(ProgramTest, CamsimPrintsItsDevicePathFirstAndRemovesItsLink) {

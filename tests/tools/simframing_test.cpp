@@ -84,7 +84,26 @@ TEST(SimFraming, PictureUsesNegotiatedBlockSizeAndSpeed) {
   ASSERT_GE(c.Command(Cmd("Mg"), 0).checksum, 0);
   Bytes picture = Payload(c.ReceivePackets(), 4096);
   ASSERT_GT(picture.size(), 136u);
-  EXPECT_EQ(picture[0], 0x00) << "classic pictures are raw flavour 0";
+  EXPECT_EQ(picture[0], 0x01) << "picture 2 is a fine picture: raw flavour 1";
+  ASSERT_GE(c.Command(Bytes{'D', 'A', 1}, 0).checksum, 0);
+  ASSERT_GE(c.Command(Cmd("DL"), 0).checksum, 0);
+  ASSERT_GE(c.Command(Cmd("MG"), 0).checksum, 0);
+  picture = Payload(c.ReceivePackets(), 4096);
+  ASSERT_GT(picture.size(), 136u);
+  EXPECT_EQ(picture[0], 0x00) << "normal pictures are raw flavour 0";
+}
+
+TEST(SimFraming, ClassicModeBitsSayFineAndProtected) {
+  Options o = Sim::OptionsFor(Family::classic);
+  o.protectedPictures = {1, 2};
+  Sim sim(o);
+  RawClient c(sim.camera.DevicePath());
+  auto mode = [&c](uint8_t n) { return c.Command(Bytes{'D', 'Y', 0x02, n}, 1).data; };
+  // Bit 1: fine (pictures 2 and 5 of the generated ones); bit 0: protected.
+  EXPECT_EQ(mode(1), Bytes{0x01});
+  EXPECT_EQ(mode(2), Bytes{0x03});
+  EXPECT_EQ(mode(3), Bytes{0x00}) << "a normal unprotected picture answers 0";
+  EXPECT_EQ(mode(5), Bytes{0x02});
 }
 
 TEST(SimFraming, ResetReturnsTo9600AndBlockSize128) {
@@ -123,7 +142,7 @@ TEST(SimState, DeleteRenumbersAndDeleteAllEmpties) {
   RawClient c(sim.camera.DevicePath());
   // Picture 2 is a fine picture; after deleting picture 1 it is picture 1.
   EXPECT_EQ(c.Command(Bytes{'D', 'Y', 0x02, 2}, 1).data, Bytes{2});
-  EXPECT_EQ(c.Command(Bytes{'D', 'Y', 0x02, 1}, 1).data, Bytes{1});
+  EXPECT_EQ(c.Command(Bytes{'D', 'Y', 0x02, 1}, 1).data, Bytes{0});
   ASSERT_GE(c.Command(Bytes{'D', 'F', 1, 0xFF}, 0).checksum, 0);
   c.Sync();
   EXPECT_EQ(sim.camera.PictureCount(), 4);

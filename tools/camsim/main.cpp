@@ -19,6 +19,7 @@ using vantlo::camsim::Options;
 constexpr const char* kUsage =
     "usage: vantlo-camsim --family classic|extended|filesystem [--link PATH] [--pictures DIR]\n"
     "                     [--count N] [--realtime] [--latency MS] [--picture-bytes N]\n"
+    "                     [--protect N,N...]\n"
     "                     [fault options]\n"
     "fault options:\n"
     "  --nak-enquiries K     answer the first K enquiries with NAK (-1: all of them)\n"
@@ -80,6 +81,15 @@ Options Parse(int argc, char** argv) {
       o.pictureBytes = Number(a, value());
       if (o.pictureBytes < 0 || o.pictureBytes > 16 * 1024 * 1024)
         throw UsageError{"--picture-bytes out of range"};
+    } else if (a == "--protect") {
+      std::string list = value();
+      for (size_t at = 0; at <= list.size();) {
+        size_t comma = list.find(',', at);
+        if (comma == std::string::npos) comma = list.size();
+        o.protectedPictures.push_back(
+            static_cast<int>(Number(a, list.substr(at, comma - at).c_str())));
+        at = comma + 1;
+      }
     } else if (a == "--nak-enquiries") {
       o.faults.nakEnquiries = static_cast<int>(Number(a, value()));
     } else if (a == "--bad-command-checksum") {

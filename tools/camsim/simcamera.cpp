@@ -92,12 +92,41 @@ class SimulatedCamera::Impl {
     stats_ = {};
   }
 
+  void SwitchOff() { switchedOff_ = true; }
+  // Returns once the serving thread has switched the camera on.
+  void SwitchOn() {
+    switchOnPending_ = true;
+    while (switchOnPending_ && thread_.joinable() && !stop_)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+
  private:
+  // Power state changes are made by the serving thread, between exchanges.
+  void FollowPowerSwitch() {
+    if (!switchOnPending_) return;
+    {
+      std::lock_guard lock(mu_);
+      state_.PowerOn();
+      pacer_.SetBaud(state_.Baud());
+    }
+    // What was sent to the camera while it was off never reached it.
+    line_.DrainInput();
+    input_.clear();
+    unjudged_.clear();
+    switchedOff_ = false;
+    switchOnPending_ = false;
+  }
+
   void Serve() {
     bool enquired = false;
     while (!stop_) {
+      FollowPowerSwitch();
       int b = ReadByte(kIdlePollMs);
       if (b < 0) continue;
+      if (switchedOff_) {
+        enquired = false;  // nobody there to hear it
+        continue;
+      }
       if (b == kEnq) {
         enquired = Enquiry();
       } else if (b == kDc2 && HasPending()) {
@@ -346,6 +375,8 @@ class SimulatedCamera::Impl {
   std::deque<uint8_t> input_;     // bytes accepted, not yet consumed
   std::deque<uint8_t> unjudged_;  // bytes read with an any-speed byte, judged at the next read
   std::atomic<bool> stop_{false};
+  std::atomic<bool> switchedOff_{false};
+  std::atomic<bool> switchOnPending_{false};
   std::thread thread_;
   bool linked_ = false;
 };
@@ -356,6 +387,8 @@ SimulatedCamera::~SimulatedCamera() = default;
 const std::string& SimulatedCamera::DevicePath() const { return impl_->DevicePath(); }
 void SimulatedCamera::Start() { impl_->Start(); }
 void SimulatedCamera::Stop() { impl_->Stop(); }
+void SimulatedCamera::SwitchOff() { impl_->SwitchOff(); }
+void SimulatedCamera::SwitchOn() { impl_->SwitchOn(); }
 int SimulatedCamera::PictureCount() const { return impl_->PictureCount(); }
 int SimulatedCamera::BaudRate() const { return impl_->BaudRate(); }
 int SimulatedCamera::BlockSize() const { return impl_->BlockSize(); }

@@ -36,6 +36,7 @@ struct Options {
   Faults faults;
   std::string link;       // symbolic link made to the device path (removed at Stop)
   long pictureBytes = 0;  // if > 0: every generated raw picture has exactly this many bytes
+  std::vector<int> protectedPictures;  // classic: numbers of the pictures marked protected
 };
 
 // Counters of what crossed the simulated line, for the link benchmark.
@@ -66,6 +67,11 @@ class SimulatedCamera {
   void Start();
   // Stops the thread and removes the link; the device stays open until destruction.
   void Stop();
+
+  // A switched-off camera hears and says nothing. Switched on again it starts as after power-up:
+  // 9600 baud, block size 128, nothing selected, in its picture folder; its pictures stay.
+  void SwitchOff();
+  void SwitchOn();
 
   int PictureCount() const;
   int BaudRate() const;   // the camera's current line speed

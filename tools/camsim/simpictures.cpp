@@ -151,10 +151,12 @@ SimPicture MakePicture(Family family, int serial, long rawBytes) {
   pic.thumbnail = EncodeRawThumbnail(scene);
   switch (family) {
     case Family::classic: {
-      // Every third picture is a "Fine Mode" picture, coded at a higher quality.
+      // Every third picture is a "Fine Mode" picture: 640 x 480 in one interleaved scan (raw
+      // flavour 1), where a normal picture is 480 x 240 in three scans (flavour 0).
       pic.fine = serial % 3 == 2;
-      pic.data = rawBytes > 0 ? RawPicture(0, static_cast<size_t>(rawBytes), seed, 100)
-                              : EncodeRawPicture(scene, 0, pic.fine ? 95 : 75);
+      const int flavour = pic.fine ? 1 : 0;
+      pic.data = rawBytes > 0 ? RawPicture(flavour, static_cast<size_t>(rawBytes), seed, 100)
+                              : EncodeRawPicture(scene, flavour, pic.fine ? 85 : 75);
       break;
     }
     case Family::extended: {

@@ -63,6 +63,8 @@ SimState::SimState(const Options& options)
   }
   int limit = family_ == Family::classic ? kClassicMaxPictures : kExtendedMaxPictures;
   if (static_cast<int>(pictures_.size()) > limit) pictures_.resize(static_cast<size_t>(limit));
+  for (int n : options.protectedPictures)
+    if (Valid(n)) pictures_[static_cast<size_t>(n) - 1].protect = true;
   nextSerial_ = PictureCount() + 1;
 }
 
@@ -193,7 +195,9 @@ Reply SimState::Classic(const std::string& c) {
   if (name == "DY") {
     int n = Arg(c, 3);
     if (!Valid(n)) return refuse;
-    ok.data = {static_cast<uint8_t>(pictures_[n - 1].fine ? 2 : 1)};
+    // The picture's mode bits: 1 fine, 0 protected; a normal unprotected picture answers 0.
+    const SimPicture& p = pictures_[n - 1];
+    ok.data = {static_cast<uint8_t>((p.fine ? 2 : 0) | (p.protect ? 1 : 0))};
     return ok;
   }
   if (name == "DL") return Valid(current_) ? ok : refuse;

@@ -40,6 +40,10 @@ class SimState {
   std::optional<Bytes> TakePending();
   bool HasPending() const { return pending_.has_value(); }
 
+  // The state after the camera was switched on: 9600 baud, block size 128, nothing selected,
+  // no data waiting, in the picture folder; the pictures stay.
+  void PowerOn() { PowerOnState(); }
+
   int PictureCount() const { return static_cast<int>(pictures_.size()); }
   int Baud() const { return baud_; }
   int BlockSize() const { return block_; }

@@ -85,7 +85,6 @@ int RunFetch(CameraSession& session, const Arguments& arguments) {
   if (flags.Any()) return RunFinishedFetch(session, n, args[2], flags);
   fs::path path = args[2];
   tqvProtocolEngine& engine = session.Engine();
-  session.FamilyName();  // a file-system camera enters its picture folder first
   std::vector<std::uint8_t> data;
   session.Progress().Begin("picture " + std::to_string(n));
   std::uint8_t kind = engine.FetchPicture(n, data);

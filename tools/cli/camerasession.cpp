@@ -73,15 +73,9 @@ std::string CameraSession::FamilyName() {
   int type = engine.GetCameraType();
   if (type == kCameraUnknown) throw tqvnotconnected();
   if (type == kCameraClassic) return "classic";
-  if (!engine.HasFileSystem()) return "extended";
-  // A file-system camera lists and sends the files of the folder it is in: enter the first
-  // picture folder, as the window does when it shows the camera's pictures.
-  if (engine.CurrentFolder().empty()) {
-    std::vector<std::string> folders;
-    engine.ListFolders(folders);
-    if (!folders.empty()) engine.ChangeFolder(folders.front());
-  }
-  return "filesystem";
+  // A file-system camera is taken into its first picture folder by the engine when files are
+  // first listed or fetched.
+  return engine.HasFileSystem() ? "filesystem" : "extended";
 }
 
 }  // namespace vantlo::cli

@@ -30,8 +30,7 @@ class CameraSession {
   // The engine whatever the port's state (the link test reports that state itself).
   tqvProtocolEngine& EngineUnchecked();
   ProgressBar& Progress() { return progress_; }
-  // "classic", "extended" or "filesystem" (asks the camera). A file-system camera is taken into
-  // its first picture folder.
+  // "classic", "extended" or "filesystem" (asks the camera).
   std::string FamilyName();
   // Set from the SIGINT handler: the running transfer stops at its next packet.
   static void RequestStop();

@@ -112,7 +112,6 @@ FetchFlags TakeFetchFlags(Arguments& args) {
 }
 
 int RunFinishedFetch(CameraSession& session, int n, const std::string& file, FetchFlags flags) {
-  session.FamilyName();  // a file-system camera enters its picture folder first
   fs::path path = file;
   const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
   WorkflowRun run(session, folder.string());
@@ -151,7 +150,6 @@ int RunFinishedFetch(CameraSession& session, int n, const std::string& file, Fet
 }
 
 int RunWorkflowFetchAll(CameraSession& session, const std::string& dir, FetchFlags flags) {
-  session.FamilyName();  // a file-system camera enters its picture folder first
   MakeFolder(dir);
   WorkflowRun run(session, dir);
   if (flags.Any()) {
