@@ -1,6 +1,7 @@
 // TJPEGImage and the libjpeg calls behind it. libjpeg reports fatal errors
 // through error_exit, which must not return. Throwing a C++ exception through
-// libjpeg's C frames is undefined, so error_exit longjmps back into one of the
+// libjpeg's C frames is undefined, so error_exit (and emit_message, for a
+// warning about cut-short or corrupt data) longjmps back into one of the
 // small Try... functions below; those hold no C++ objects with destructors
 // between setjmp and the libjpeg calls, and the C++ code throws after they
 // return false. All setjmp/longjmp use of the program is in this file.
@@ -40,14 +41,26 @@ static void VantloJpegErrorExit(j_common_ptr cinfo) {
   std::longjmp(err->jump, 1);
 }
 
+// Notices that leave every pixel as the file means it; every other warning
+// says that data are missing or damaged.
+static bool HarmlessWarning(int code) {
+  return code == JWRN_JFIF_MAJOR || code == JWRN_ADOBE_XFORM || code == JWRN_NOT_SEQUENTIAL ||
+         code == JWRN_BOGUS_ICC;
+}
+
 static void VantloJpegEmitMessage(j_common_ptr cinfo, int level) {
-  // Only warnings (level < 0) matter; trace messages are dropped. Nothing is
-  // printed: a desktop program has no console to print to.
-  if (level < 0) {
-    terrmgr* err = reinterpret_cast<terrmgr*>(cinfo->err);
-    if (cinfo->err->msg_code == JWRN_JPEG_EOF) err->cutshort = true;
-    cinfo->err->num_warnings++;
-  }
+  // Trace messages (level >= 0) are dropped. Nothing is printed: a desktop
+  // program has no console to print to. libjpeg goes on after a corrupt-data
+  // warning and fills what is missing with grey; that picture is not the
+  // file's, so the decode ends here as after a fatal error (every libjpeg
+  // call runs under a setjmp of the Try... functions).
+  if (level >= 0) return;
+  terrmgr* err = reinterpret_cast<terrmgr*>(cinfo->err);
+  cinfo->err->num_warnings++;
+  if (HarmlessWarning(cinfo->err->msg_code)) return;
+  if (cinfo->err->msg_code == JWRN_JPEG_EOF) err->cutshort = true;
+  (*cinfo->err->format_message)(cinfo, err->message);
+  std::longjmp(err->jump, 1);
 }
 
 static void VantloJpegOutputMessage(j_common_ptr) {}
@@ -91,10 +104,17 @@ bool TryStartDecompress(jpeg_decompress_struct* cinfo, terrmgr* err, const unsig
   return true;
 }
 
+// A progressive or multi-scan file is read whole here, so damaged data fail
+// before the bitmap is made.
+bool TryBeginOutput(jpeg_decompress_struct* cinfo, terrmgr* err) {
+  if (setjmp(err->jump)) return false;
+  jpeg_start_decompress(cinfo);
+  return true;
+}
+
 bool TryReadImage(jpeg_decompress_struct* cinfo, terrmgr* err, unsigned char** rows,
                   unsigned int height) {
   if (setjmp(err->jump)) return false;
-  jpeg_start_decompress(cinfo);
   while (cinfo->output_scanline < height) {
     const JDIMENSION got =
         jpeg_read_scanlines(cinfo, rows + cinfo->output_scanline, height - cinfo->output_scanline);
@@ -170,8 +190,7 @@ std::string DecodeError(const char* what) {
   return std::string("Unable to decode JPEG data (") + what + ")";
 }
 
-// A stream that ends inside the headers makes libjpeg fail on the fake
-// end-of-image marker it inserts; name the real cause.
+// The end of the data is named as such.
 std::string DecodeError(const terrmgr& err) {
   return DecodeError(err.cutshort ? "data cut short" : err.message);
 }
@@ -275,17 +294,17 @@ tbitmap DecodeJpeg(std::span<const std::uint8_t> data, JpegScale scale, std::siz
   if (!TryStartDecompress(cinfo, dec.Err(), data.data(), static_cast<unsigned long>(data.size()),
                           ScaleDenominator(scale)))
     throw tpictureerror(DecodeError(*dec.Err()));
-  if (dec.Err()->cutshort) throw tpictureerror(DecodeError("data cut short"));
   const unsigned long long pixels =
       static_cast<unsigned long long>(cinfo->output_width) * cinfo->output_height;
   if (pixels == 0 || pixels > kMaxPixels) throw tpictureerror(DecodeError("picture too large"));
+  if (!TryBeginOutput(cinfo, dec.Err())) throw tpictureerror(DecodeError(*dec.Err()));
   tbitmap bitmap(static_cast<int>(cinfo->output_width), static_cast<int>(cinfo->output_height));
   std::vector<unsigned char*> rows(cinfo->output_height);
   for (unsigned int y = 0; y < cinfo->output_height; ++y)
     rows[y] = bitmap.ScanLine(static_cast<int>(y));
   if (!TryReadImage(cinfo, dec.Err(), rows.data(), cinfo->output_height))
     throw tpictureerror(DecodeError(*dec.Err()));
-  if (dec.Err()->cutshort || cinfo->output_scanline < cinfo->output_height)
+  if (cinfo->output_scanline < cinfo->output_height)
     throw tpictureerror(DecodeError("data cut short"));
   if (consumed != nullptr) *consumed = data.size() - cinfo->src->bytes_in_buffer;
   return bitmap;

@@ -78,7 +78,9 @@ class TJPEGImage {
 
 // Low-level helpers, also used by the raw encoder.
 // Decodes a whole JPEG at the scale; *consumed (if given) receives the number
-// of bytes up to and including the end-of-image marker.
+// of bytes up to and including the end-of-image marker. Data that libjpeg
+// finds cut short or corrupt fail with its message; harmless notices (an
+// unknown JFIF revision, say) do not.
 tbitmap DecodeJpeg(std::span<const std::uint8_t> data, JpegScale scale,
                    std::size_t* consumed = nullptr);
 // Compresses a 24-bit bitmap.

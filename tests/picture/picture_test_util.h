@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "picture/bitmap.h"
 
@@ -27,6 +28,20 @@ inline std::string ThrownMessage(const std::function<void()>& f) {
     return e.what();
   }
   return "";
+}
+
+// The JPEG with the picture size of its frame header (any SOFn) replaced.
+inline std::vector<std::uint8_t> WithClaimedSize(std::vector<std::uint8_t> jpeg, int width,
+                                                 int height) {
+  for (std::size_t i = 2; i + 9 < jpeg.size(); ++i)
+    if (jpeg[i] == 0xFF && jpeg[i + 1] >= 0xC0 && jpeg[i + 1] <= 0xC2) {
+      jpeg[i + 5] = static_cast<std::uint8_t>(height >> 8);
+      jpeg[i + 6] = static_cast<std::uint8_t>(height & 0xFF);
+      jpeg[i + 7] = static_cast<std::uint8_t>(width >> 8);
+      jpeg[i + 8] = static_cast<std::uint8_t>(width & 0xFF);
+      return jpeg;
+    }
+  return {};
 }
 
 }  // namespace vantlo::testutil

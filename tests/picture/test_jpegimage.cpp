@@ -214,5 +214,47 @@ TEST_F(JpegImage, HeaderClaimingAHugePictureIsRefused) {
   EXPECT_THROW(DecodeJpeg(bad, JpegScale::jsFullSize), tpictureerror);
 }
 
+// A progressive file that claims far more pixels than its data hold: libjpeg
+// finds each scan's data ending early at the next marker and, left alone,
+// fills the rest with grey and reports success.
+TEST_F(JpegImage, ProgressiveCutShortClaimingAHugeSizeIsCorrupt) {
+  const std::vector<std::uint8_t> claim =
+      testutil::WithClaimedSize(CompressJpeg(MakeTestPicture(96, 64, 4), 80, true), 10000, 12000);
+  ASSERT_FALSE(claim.empty());
+  TJPEGImage img;
+  EXPECT_EQ(testutil::ThrownMessage([&] { img.LoadFromStream(claim); }),
+            "Unable to decode JPEG data (Corrupt JPEG data: premature end of data segment)");
+  EXPECT_TRUE(img.Empty());
+}
+
+// The scan cut in the middle and the end-of-image marker written behind it:
+// no end of file for libjpeg to notice, only a scan that ends too early.
+TEST_F(JpegImage, ScanCutShortBeforeTheEndMarkerIsCorrupt) {
+  std::vector<std::uint8_t> cut(jpeg_->begin(), jpeg_->begin() + jpeg_->size() / 2);
+  cut.push_back(0xFF);
+  cut.push_back(0xD9);
+  EXPECT_EQ(testutil::ThrownMessage([&] { DecodeJpeg(cut, JpegScale::jsEighth); }),
+            "Unable to decode JPEG data (Corrupt JPEG data: premature end of data segment)");
+  // Junk between two segments is reported as corrupt by libjpeg too.
+  std::vector<std::uint8_t> junk = *jpeg_;
+  junk.insert(junk.begin() + 20, {0x00, 0x11, 0x22});
+  EXPECT_NE(testutil::ThrownMessage([&] {
+              DecodeJpeg(junk, JpegScale::jsFullSize);
+            }).find("Corrupt JPEG data"),
+            std::string::npos);
+}
+
+// A notice that leaves the picture whole (a JFIF revision this libjpeg does
+// not know) is not a failure.
+TEST_F(JpegImage, UnknownJfifRevisionStillDecodes) {
+  std::vector<std::uint8_t> revised = *jpeg_;
+  ASSERT_EQ(revised[3], 0xE0);  // CompressJpeg writes the JFIF segment first
+  revised[11] = 2;              // major version, behind "JFIF\0"
+  TJPEGImage img;
+  img.LoadFromStream(revised);
+  EXPECT_EQ(img.Width(), 640);
+  EXPECT_LT(MeanAbsDiff(img.Bitmap(), *picture_), 4.0);
+}
+
 }  // namespace
 }  // namespace vantlo
