@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "picture/jpegimage.h"
@@ -254,6 +256,68 @@ TEST_F(JpegImage, UnknownJfifRevisionStillDecodes) {
   img.LoadFromStream(revised);
   EXPECT_EQ(img.Width(), 640);
   EXPECT_LT(MeanAbsDiff(img.Bitmap(), *picture_), 4.0);
+}
+
+// Decodes each picture with the size it claims at the scale; returns how
+// many were not refused as "picture too large" (and says which on stderr).
+struct tclaim {
+  const std::vector<std::uint8_t>* jpeg;
+  int w, h;
+  JpegScale scale;
+};
+int NotRefusedAsTooLarge(std::initializer_list<tclaim> claims) {
+  int wrong = 0;
+  for (const tclaim& c : claims) {
+    const std::string msg = testutil::ThrownMessage(
+        [&] { DecodeJpeg(testutil::WithClaimedSize(*c.jpeg, c.w, c.h), c.scale); });
+    const std::string expected =
+        "Unable to decode JPEG data (picture too large: " + std::to_string(c.w) + " x " +
+        std::to_string(c.h) + " pixels)";
+    if (msg != expected) {
+      std::fprintf(stderr, "%d x %d: \"%s\"\n", c.w, c.h, msg.c_str());
+      ++wrong;
+    }
+  }
+  return wrong;
+}
+
+// Pictures whose header claims a huge size are refused before memory is
+// taken for them, at every scale: a progressive file needs its whole
+// coefficient buffer even for an eighth-scale tile (12.8 GB at 65500 x 65500).
+// The decodes run in a child whose address space may grow by 512 MB only.
+TEST_F(JpegImage, HugeClaimedSizesAreRefusedWithinBoundedMemory) {
+  const std::vector<std::uint8_t> progressive = CompressJpeg(MakeTestPicture(96, 64, 4), 80, true);
+  const std::vector<std::uint8_t> baseline = CompressJpeg(MakeTestPicture(96, 64, 4), 80, false);
+  EXPECT_EXIT(
+      {
+        testutil::LimitAddressSpaceGrowth(512ull << 20);
+        std::exit(NotRefusedAsTooLarge({{&progressive, 65500, 65500, JpegScale::jsEighth},
+                                        {&progressive, 65500, 65500, JpegScale::jsFullSize},
+                                        {&progressive, 20000, 20000, JpegScale::jsEighth},
+                                        {&baseline, 65500, 65500, JpegScale::jsFullSize}}));
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+// The memory bound follows the picture: a large progressive picture, whose
+// coefficient buffer (52 MB) alone is beyond libjpeg's fixed working
+// allowance, decodes, and so do the camera's multi-scan layouts.
+TEST_F(JpegImage, LargeProgressivePictureDecodesWithinItsBound) {
+  tbitmap flat(5000, 3500);
+  std::fill(flat.Bytes().begin(), flat.Bytes().end(), 0x60);
+  const std::vector<std::uint8_t> jpeg = CompressJpeg(flat, 75, true);
+  const tbitmap eighth = DecodeJpeg(jpeg, JpegScale::jsEighth);
+  EXPECT_EQ(eighth.Width(), 625);
+  EXPECT_EQ(eighth.Height(), 438);
+  detail::tjpeglayout separate;
+  separate.lumah = 3;
+  separate.lumav = 2;
+  separate.separatescans = true;
+  const tbitmap camera = MakeTestPicture(480, 240, 2);
+  EXPECT_LT(MeanAbsDiff(
+                DecodeJpeg(detail::CompressJpegLayout(camera, 90, separate), JpegScale::jsFullSize),
+                camera),
+            4.0);
 }
 
 }  // namespace
