@@ -421,6 +421,17 @@ void TJPEGImage::Assign(const tbitmap& bitmap) {
   jpegdata_.clear();
 }
 
+void TJPEGImage::Assign(tbitmap&& bitmap) {
+  bitmap_ = std::move(bitmap);
+  jpegdata_.clear();
+}
+
+tbitmap& TJPEGImage::EditBitmap() {
+  DecodeBitmap();
+  jpegdata_.clear();
+  return bitmap_;
+}
+
 void TJPEGImage::Compress() {
   if (!jpegdata_.empty()) return;
   if (bitmap_.Empty()) throw tpictureerror("No picture to compress");

@@ -69,8 +69,12 @@ class TJPEGImage {
 
   // Copies JPEG data, bitmap and properties.
   void Assign(const TJPEGImage& other) { *this = other; }
-  // Takes a copy of the bitmap; drops any JPEG data.
+  // Takes a copy of the bitmap (or the bitmap itself); drops any JPEG data.
   void Assign(const tbitmap& bitmap);
+  void Assign(tbitmap&& bitmap);
+  // The decoded picture, to be changed in place: decoded first when needed;
+  // the JPEG data are dropped, as they would no longer match.
+  tbitmap& EditBitmap();
 
   // Makes JPEG data from the bitmap when there are none (keeps the bitmap).
   void Compress();
