@@ -194,10 +194,13 @@ bool tdiskthumbmanager::BuildThumbnail(int n) {
     else if (collection_.Kind(n) == ikCam)
       tile = MakeCamTile(path, entry);
     entry.thumbnail = std::move(tile);
-  } catch (const std::exception&) {
+  } catch (...) {
+    // Whatever one picture does (damaged data, a size beyond the decode
+    // limits, no memory), the folder still browses.
     entry.thumbnail.reset();  // keeps its placeholder
   }
-  return entry.thumbnail.has_value();
+  entry.failed = !entry.thumbnail.has_value();
+  return !entry.failed;
 }
 
 std::optional<tbitmap> tdiskthumbmanager::MakeJpegTile(const std::string& path, tentry& entry) {
@@ -243,6 +246,11 @@ const tdiskthumbmanager::tentry* tdiskthumbmanager::Entry(int n) const {
 bool tdiskthumbmanager::HasThumbnail(int n) const {
   const tentry* e = Entry(n);
   return e && e->thumbnail.has_value();
+}
+
+bool tdiskthumbmanager::ThumbnailFailed(int n) const {
+  const tentry* e = Entry(n);
+  return e && e->failed;
 }
 
 tbitmap tdiskthumbmanager::Thumbnail(int n) const {

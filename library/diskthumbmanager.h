@@ -107,6 +107,9 @@ class tdiskthumbmanager {
 
   // Item data.
   bool HasThumbnail(int n) const;
+  // True when building item n's tile failed (a damaged, unreadable or too
+  // large picture): the item shows its placeholder and loading went on.
+  bool ThumbnailFailed(int n) const;
   // The built tile, or the placeholder: "B5" JPEG, "B1" CAM, "B7" AVI, an
   // empty bitmap for folders and other files.
   tbitmap Thumbnail(int n) const;
@@ -117,11 +120,14 @@ class tdiskthumbmanager {
   int PictureHeight(int n) const;
 
   // Builds item n's tile now (true when it was built); used by the loop.
+  // Never throws: a picture that cannot be made into a tile keeps its
+  // placeholder.
   bool BuildThumbnail(int n);
 
  private:
   struct tentry {
     std::optional<tbitmap> thumbnail;
+    bool failed = false;
     std::uint8_t camvariant = cvNotBuilt;
     int width = 0;
     int height = 0;

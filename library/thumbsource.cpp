@@ -16,7 +16,7 @@ tbitmap tpicturethumbsource::DecodeJpeg(std::span<const std::uint8_t> data, int 
                           : divisor >= 4 ? JpegScale::jsQuarter
                           : divisor >= 2 ? JpegScale::jsHalf
                                          : JpegScale::jsFullSize;
-  return vantlo::DecodeJpeg(data, scale);
+  return vantlo::DecodeJpeg(data, scale, kTileDecodeLimits);
 }
 
 tbitmap tpicturethumbsource::CamPreview(std::span<const std::uint8_t> cam, bool& isjpeg) {

@@ -219,7 +219,7 @@ void DecodeThumbnail(std::span<const std::uint8_t> raw, tbitmap& bitmap) {
 }
 
 void DecodeJpegThumbnail(std::span<const std::uint8_t> jpeg, tbitmap& bitmap) {
-  const tbitmap decoded = DecodeJpeg(jpeg, JpegScale::jsFullSize);
+  const tbitmap decoded = DecodeJpeg(jpeg, JpegScale::jsFullSize, kThumbnailDecodeLimits);
   if (bitmap.Width() == 0)
     bitmap = tbitmap(kThumbnailWidth, kThumbnailHeight, PixelFormat::pf24bit);
   detail::StretchNearest(decoded, bitmap);

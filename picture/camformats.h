@@ -46,7 +46,8 @@ void LoadCamPreview(std::span<const std::uint8_t> cam, TJPEGImage& image, bool& 
 // short" when fewer than 2808 bytes are given; extra bytes are ignored.
 void DecodeThumbnail(std::span<const std::uint8_t> raw, tbitmap& bitmap);
 // Small JPEG thumbnail of the file-based cameras, stretched over the whole
-// bitmap; a bitmap of width 0 is first made 52 x 36.
+// bitmap; a bitmap of width 0 is first made 52 x 36. A thumbnail claiming
+// more than the thumbnail limits (a megapixel) is refused.
 void DecodeJpegThumbnail(std::span<const std::uint8_t> jpeg, tbitmap& bitmap);
 
 }  // namespace vantlo

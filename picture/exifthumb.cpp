@@ -66,9 +66,12 @@ void DecodeEmbeddedThumbnail(std::span<const std::uint8_t> segment, tbitmap& bit
       std::search(segment.begin(), segment.end(), std::begin(kSoiDqt), std::end(kSoiDqt));
   if (found != segment.end()) {
     try {
+      // A thumbnail is decoded at full size, so one whose header claims a
+      // huge picture is refused by the thumbnail limits before any memory
+      // is taken for it.
       const tbitmap decoded =
           DecodeJpeg(segment.subspan(static_cast<std::size_t>(found - segment.begin())),
-                     JpegScale::jsFullSize);
+                     JpegScale::jsFullSize, kThumbnailDecodeLimits);
       detail::StretchNearest(decoded, bitmap);
     } catch (const tpictureerror&) {
       // A damaged embedded JPEG leaves the bitmap as it was.

@@ -1,11 +1,14 @@
 // TJPEGImage and the libjpeg calls behind it. libjpeg reports fatal errors
 // through error_exit, which must not return. Throwing a C++ exception through
-// libjpeg's C frames is undefined, so error_exit longjmps back into one of the
+// libjpeg's C frames is undefined, so error_exit (and emit_message, for a
+// warning about cut-short or corrupt data) longjmps back into one of the
 // small Try... functions below; those hold no C++ objects with destructors
 // between setjmp and the libjpeg calls, and the C++ code throws after they
 // return false. All setjmp/longjmp use of the program is in this file.
 #include "picture/jpegimage.h"
 
+#include <algorithm>
+#include <climits>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -40,14 +43,26 @@ static void VantloJpegErrorExit(j_common_ptr cinfo) {
   std::longjmp(err->jump, 1);
 }
 
+// Notices that leave every pixel as the file means it; every other warning
+// says that data are missing or damaged.
+static bool HarmlessWarning(int code) {
+  return code == JWRN_JFIF_MAJOR || code == JWRN_ADOBE_XFORM || code == JWRN_NOT_SEQUENTIAL ||
+         code == JWRN_BOGUS_ICC;
+}
+
 static void VantloJpegEmitMessage(j_common_ptr cinfo, int level) {
-  // Only warnings (level < 0) matter; trace messages are dropped. Nothing is
-  // printed: a desktop program has no console to print to.
-  if (level < 0) {
-    terrmgr* err = reinterpret_cast<terrmgr*>(cinfo->err);
-    if (cinfo->err->msg_code == JWRN_JPEG_EOF) err->cutshort = true;
-    cinfo->err->num_warnings++;
-  }
+  // Trace messages (level >= 0) are dropped. Nothing is printed: a desktop
+  // program has no console to print to. libjpeg goes on after a corrupt-data
+  // warning and fills what is missing with grey; that picture is not the
+  // file's, so the decode ends here as after a fatal error (every libjpeg
+  // call runs under a setjmp of the Try... functions).
+  if (level >= 0) return;
+  terrmgr* err = reinterpret_cast<terrmgr*>(cinfo->err);
+  cinfo->err->num_warnings++;
+  if (HarmlessWarning(cinfo->err->msg_code)) return;
+  if (cinfo->err->msg_code == JWRN_JPEG_EOF) err->cutshort = true;
+  (*cinfo->err->format_message)(cinfo, err->message);
+  std::longjmp(err->jump, 1);
 }
 
 static void VantloJpegOutputMessage(j_common_ptr) {}
@@ -57,9 +72,11 @@ namespace vantlo {
 
 namespace {
 
-// Pictures beyond this many pixels are refused before memory is taken for
-// them: a damaged header can claim 65000 x 65000.
-constexpr unsigned long long kMaxPixels = 120ull * 1000 * 1000;
+// libjpeg's working memory besides the coefficient buffer: row buffers of a
+// few block rows of every component, colour conversion and tables. Generous,
+// so that no real picture comes near it.
+constexpr std::uint64_t kWorkingMemoryBase = 32ull << 20;
+constexpr std::uint64_t kWorkingMemoryPerColumn = 512;
 
 void InitErrorManager(terrmgr& err) {
   jpeg_std_error(&err.pub);
@@ -79,10 +96,11 @@ bool TryCreateDecompress(jpeg_decompress_struct* cinfo, terrmgr* err) {
 }
 
 bool TryStartDecompress(jpeg_decompress_struct* cinfo, terrmgr* err, const unsigned char* data,
-                        unsigned long size, unsigned int denom) {
+                        unsigned long size, unsigned int denom, bool* buffered) {
   if (setjmp(err->jump)) return false;
   jpeg_mem_src(cinfo, data, size);
   jpeg_read_header(cinfo, TRUE);
+  *buffered = jpeg_has_multiple_scans(cinfo);
   cinfo->out_color_space = JCS_EXT_BGR;
   cinfo->scale_num = 1;
   cinfo->scale_denom = denom;
@@ -91,10 +109,17 @@ bool TryStartDecompress(jpeg_decompress_struct* cinfo, terrmgr* err, const unsig
   return true;
 }
 
+// A progressive or multi-scan file is read whole here, so damaged data fail
+// before the bitmap is made.
+bool TryBeginOutput(jpeg_decompress_struct* cinfo, terrmgr* err) {
+  if (setjmp(err->jump)) return false;
+  jpeg_start_decompress(cinfo);
+  return true;
+}
+
 bool TryReadImage(jpeg_decompress_struct* cinfo, terrmgr* err, unsigned char** rows,
                   unsigned int height) {
   if (setjmp(err->jump)) return false;
-  jpeg_start_decompress(cinfo);
   while (cinfo->output_scanline < height) {
     const JDIMENSION got =
         jpeg_read_scanlines(cinfo, rows + cinfo->output_scanline, height - cinfo->output_scanline);
@@ -166,14 +191,54 @@ bool TryCompress(jpeg_compress_struct* cinfo, terrmgr* err, const tcompressjob* 
 
 // ---- RAII owners of the libjpeg objects ----
 
-std::string DecodeError(const char* what) {
+std::string DecodeError(const std::string& what) {
   return std::string("Unable to decode JPEG data (") + what + ")";
 }
 
-// A stream that ends inside the headers makes libjpeg fail on the fake
-// end-of-image marker it inserts; name the real cause.
+// The end of the data is named as such; libjpeg's refusal to go past its
+// memory limit (it would need a temporary file) is a picture too large.
 std::string DecodeError(const terrmgr& err) {
-  return DecodeError(err.cutshort ? "data cut short" : err.message);
+  if (err.cutshort) return DecodeError("data cut short");
+  if (err.pub.msg_code == JERR_NO_BACKING_STORE) return DecodeError("picture too large");
+  return DecodeError(err.message);
+}
+
+std::string TooLarge(unsigned int width, unsigned int height) {
+  return DecodeError("picture too large: " + std::to_string(width) + " x " +
+                     std::to_string(height) + " pixels");
+}
+
+std::uint64_t RoundUp(std::uint64_t n, std::uint64_t multiple) {
+  return multiple == 0 ? n : (n + multiple - 1) / multiple * multiple;
+}
+
+// Bytes of libjpeg's whole-picture coefficient buffer: every component's
+// blocks, padded to its sampling factors, 64 coefficients of 2 bytes each.
+std::uint64_t CoefficientBytes(const jpeg_decompress_struct& cinfo) {
+  std::uint64_t total = 0;
+  for (int c = 0; c < cinfo.num_components; ++c) {
+    const jpeg_component_info& comp = cinfo.comp_info[c];
+    total += RoundUp(comp.width_in_blocks, static_cast<std::uint64_t>(comp.h_samp_factor)) *
+             RoundUp(comp.height_in_blocks, static_cast<std::uint64_t>(comp.v_samp_factor)) *
+             sizeof(JBLOCK);
+  }
+  return total;
+}
+
+// Refuses a picture beyond the limits and bounds libjpeg's memory by what
+// this picture needs: its working memory, plus the coefficient buffer when
+// the file needs one.
+void BoundDecode(jpeg_decompress_struct& cinfo, bool buffered, const tdecodelimits& limits) {
+  const std::uint64_t source = static_cast<std::uint64_t>(cinfo.image_width) * cinfo.image_height;
+  const std::uint64_t output = static_cast<std::uint64_t>(cinfo.output_width) * cinfo.output_height;
+  if (output == 0) throw tpictureerror(DecodeError("picture has no pixels"));
+  if (source > limits.MaxSourcePixels || output > limits.MaxOutputPixels ||
+      (buffered && source > limits.MaxBufferedSourcePixels))
+    throw tpictureerror(TooLarge(cinfo.image_width, cinfo.image_height));
+  std::uint64_t budget = kWorkingMemoryBase + kWorkingMemoryPerColumn * cinfo.image_width;
+  if (buffered) budget += CoefficientBytes(cinfo);
+  cinfo.mem->max_memory_to_use =
+      static_cast<long>(std::min<std::uint64_t>(budget, static_cast<std::uint64_t>(LONG_MAX)));
 }
 
 class tdecompressor {
@@ -267,25 +332,25 @@ std::vector<std::uint8_t> CompressWith(const tbitmap& bitmap, int quality, bool 
 
 }  // namespace
 
-tbitmap DecodeJpeg(std::span<const std::uint8_t> data, JpegScale scale, std::size_t* consumed) {
+tbitmap DecodeJpeg(std::span<const std::uint8_t> data, JpegScale scale, std::size_t* consumed,
+                   const tdecodelimits& limits) {
   if (data.size() < 4) throw tpictureerror(DecodeError("data cut short"));
   if (data[0] != 0xFF || data[1] != 0xD8) throw tpictureerror(DecodeError("not a JPEG"));
   tdecompressor dec;
   jpeg_decompress_struct* cinfo = dec.Info();
+  bool buffered = false;
   if (!TryStartDecompress(cinfo, dec.Err(), data.data(), static_cast<unsigned long>(data.size()),
-                          ScaleDenominator(scale)))
+                          ScaleDenominator(scale), &buffered))
     throw tpictureerror(DecodeError(*dec.Err()));
-  if (dec.Err()->cutshort) throw tpictureerror(DecodeError("data cut short"));
-  const unsigned long long pixels =
-      static_cast<unsigned long long>(cinfo->output_width) * cinfo->output_height;
-  if (pixels == 0 || pixels > kMaxPixels) throw tpictureerror(DecodeError("picture too large"));
+  BoundDecode(*cinfo, buffered, limits);
+  if (!TryBeginOutput(cinfo, dec.Err())) throw tpictureerror(DecodeError(*dec.Err()));
   tbitmap bitmap(static_cast<int>(cinfo->output_width), static_cast<int>(cinfo->output_height));
   std::vector<unsigned char*> rows(cinfo->output_height);
   for (unsigned int y = 0; y < cinfo->output_height; ++y)
     rows[y] = bitmap.ScanLine(static_cast<int>(y));
   if (!TryReadImage(cinfo, dec.Err(), rows.data(), cinfo->output_height))
     throw tpictureerror(DecodeError(*dec.Err()));
-  if (dec.Err()->cutshort || cinfo->output_scanline < cinfo->output_height)
+  if (cinfo->output_scanline < cinfo->output_height)
     throw tpictureerror(DecodeError("data cut short"));
   if (consumed != nullptr) *consumed = data.size() - cinfo->src->bytes_in_buffer;
   return bitmap;
@@ -354,6 +419,17 @@ void TJPEGImage::SaveToFile(const std::filesystem::path& path) {
 void TJPEGImage::Assign(const tbitmap& bitmap) {
   bitmap_ = bitmap;
   jpegdata_.clear();
+}
+
+void TJPEGImage::Assign(tbitmap&& bitmap) {
+  bitmap_ = std::move(bitmap);
+  jpegdata_.clear();
+}
+
+tbitmap& TJPEGImage::EditBitmap() {
+  DecodeBitmap();
+  jpegdata_.clear();
+  return bitmap_;
 }
 
 void TJPEGImage::Compress() {

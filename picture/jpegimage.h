@@ -17,6 +17,31 @@ namespace vantlo {
 
 enum class JpegScale { jsFullSize, jsHalf, jsQuarter, jsEighth };
 
+// What one decode may take. A damaged header can claim up to 65500 x 65500
+// pixels; the claim is checked against these bounds before libjpeg or the
+// bitmap take memory for it, and libjpeg's own memory limit is set from the
+// coded picture's size, so a decode never allocates more than its source
+// needs. Beyond a bound the decode fails with "picture too large".
+struct tdecodelimits {
+  // Pixels of the decoded bitmap, at the decoding scale.
+  std::uint64_t MaxOutputPixels;
+  // Pixels of the coded picture, at any scale.
+  std::uint64_t MaxSourcePixels;
+  // Pixels of the coded picture when libjpeg keeps the whole picture's
+  // coefficients (progressive files, and files with one scan per component):
+  // that buffer has the source's size even at one-eighth scale.
+  std::uint64_t MaxBufferedSourcePixels;
+};
+// Pictures: at most 120 million decoded pixels, and 128 million coded pixels
+// of a progressive picture (a 20000 x 20000 one would need 1.2 GB of
+// coefficients and many seconds).
+inline constexpr tdecodelimits kPictureDecodeLimits{120'000'000, UINT64_MAX, 128ull << 20};
+// Browse tiles, decoded at reduced scale: the bitmap stays small.
+inline constexpr tdecodelimits kTileDecodeLimits{16ull << 20, UINT64_MAX, 128ull << 20};
+// Thumbnails embedded in a picture file are small by nature (a segment holds
+// at most 64 KB); one claiming more than a megapixel is damaged.
+inline constexpr tdecodelimits kThumbnailDecodeLimits{1ull << 20, 1ull << 20, 1ull << 20};
+
 class TJPEGImage {
  public:
   TJPEGImage() = default;
@@ -44,8 +69,12 @@ class TJPEGImage {
 
   // Copies JPEG data, bitmap and properties.
   void Assign(const TJPEGImage& other) { *this = other; }
-  // Takes a copy of the bitmap; drops any JPEG data.
+  // Takes a copy of the bitmap (or the bitmap itself); drops any JPEG data.
   void Assign(const tbitmap& bitmap);
+  void Assign(tbitmap&& bitmap);
+  // The decoded picture, to be changed in place: decoded first when needed;
+  // the JPEG data are dropped, as they would no longer match.
+  tbitmap& EditBitmap();
 
   // Makes JPEG data from the bitmap when there are none (keeps the bitmap).
   void Compress();
@@ -78,9 +107,16 @@ class TJPEGImage {
 
 // Low-level helpers, also used by the raw encoder.
 // Decodes a whole JPEG at the scale; *consumed (if given) receives the number
-// of bytes up to and including the end-of-image marker.
+// of bytes up to and including the end-of-image marker. Data that libjpeg
+// finds cut short or corrupt fail with its message; harmless notices (an
+// unknown JFIF revision, say) do not.
 tbitmap DecodeJpeg(std::span<const std::uint8_t> data, JpegScale scale,
-                   std::size_t* consumed = nullptr);
+                   std::size_t* consumed = nullptr,
+                   const tdecodelimits& limits = kPictureDecodeLimits);
+inline tbitmap DecodeJpeg(std::span<const std::uint8_t> data, JpegScale scale,
+                          const tdecodelimits& limits) {
+  return DecodeJpeg(data, scale, nullptr, limits);
+}
 // Compresses a 24-bit bitmap.
 std::vector<std::uint8_t> CompressJpeg(const tbitmap& bitmap, int quality, bool progressive);
 

@@ -64,7 +64,11 @@ class tpicturepipeline {
   static tdimensions OutputDimensions(int choice, int width, int height);
 
   // Finishes a decoded picture into `picture` (see the .cpp for the paths).
-  void FinishPicture(TJPEGImage& decoded, TJPEGImage& picture);
+  // The decoded image is handed over: a picture kept at its size is moved
+  // into `picture`, never copied, and `decoded` is left empty. A caller that
+  // keeps its image passes it as const and pays for one copy.
+  void FinishPicture(TJPEGImage&& decoded, TJPEGImage& picture);
+  void FinishPicture(const TJPEGImage& decoded, TJPEGImage& picture);
 
   // At JpegQuality below 75: compresses the picture at its quality and
   // replaces it by a new image decoded from that JPEG, so that the picture

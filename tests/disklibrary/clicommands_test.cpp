@@ -3,7 +3,10 @@
 #include <sstream>
 
 #include "library/pictureproperties.h"
+#include "picture/jpegimage.h"
+#include "picture/rawencoder.h"
 #include "tempfolder.h"
+#include "tools/cli/decode_command.h"
 #include "tools/cli/find_command.h"
 #include "tools/cli/props_command.h"
 
@@ -28,6 +31,44 @@ trun Find(std::vector<std::string> args) {
   std::ostringstream out, err;
   int code = cli::RunFindCommand(args, out, err);
   return {code, out.str(), err.str()};
+}
+
+trun Decode(std::vector<std::string> args) {
+  std::ostringstream out, err;
+  int code = cli::RunDecodeCommand(args, out, err);
+  return {code, out.str(), err.str()};
+}
+
+// A progressive JPEG cut short whose header claims 10000 x 12000 pixels:
+// libjpeg fills what is missing with grey and only warns. The command fails
+// with libjpeg's own words and writes nothing; a sound picture still goes
+// through and replaces an older output file whole.
+TEST(CliDecode, ProgressiveCutShortClaimingAHugeSizeFailsAndWritesNothing) {
+  ttempfolder dir;
+  std::vector<std::uint8_t> jpeg = CompressJpeg(MakeTestPicture(96, 64, 4), 80, true);
+  testing::WriteBytes(dir / "good.jpg", jpeg);
+  for (std::size_t i = 2; i + 9 < jpeg.size(); ++i)
+    if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC2) {
+      jpeg[i + 5] = 12000 >> 8, jpeg[i + 6] = 12000 & 0xFF;
+      jpeg[i + 7] = 10000 >> 8, jpeg[i + 8] = 10000 & 0xFF;
+      break;
+    }
+  testing::WriteBytes(dir / "claim.jpg", jpeg);
+
+  const trun bad = Decode({dir / "claim.jpg", "-o", dir / "out.jpg"});
+  EXPECT_EQ(bad.code, 1);
+  EXPECT_EQ(bad.out, "");
+  EXPECT_EQ(bad.err,
+            "Unable to decode JPEG data (Corrupt JPEG data: premature end of data segment)\n");
+  EXPECT_FALSE(testing::Exists(dir / "out.jpg"));
+
+  testing::WriteText(dir / "out.jpg", "older");
+  const trun good = Decode({dir / "good.jpg", "-o", dir / "out.jpg"});
+  ASSERT_EQ(good.code, 0) << good.err;
+  EXPECT_EQ(good.out, dir / "out.jpg" + ": 96 x 64 from JPEG file\n");
+  EXPECT_EQ(DecodeJpeg(testing::ReadBytes(dir / "out.jpg"), JpegScale::jsFullSize).Width(), 96);
+  EXPECT_EQ(Decode({dir / "claim.jpg", "-o", dir / "out.jpg"}).code, 1);
+  EXPECT_EQ(DecodeJpeg(testing::ReadBytes(dir / "out.jpg"), JpegScale::jsFullSize).Width(), 96);
 }
 
 TEST(CliProps, SetShowAndErrors) {

@@ -2,8 +2,12 @@
 // of both kinds, the reduced-scale decode when the EXIF segment is too short,
 // and the size of what is decoded.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <string>
 
 #include "library/diskthumbmanager.h"
 #include "picture/jpegimage.h"
@@ -128,6 +132,81 @@ TEST(ExifThumbnails, DecodedSizeDoesNotGrowWithThePicture) {
   ASSERT_TRUE(m.HasThumbnail(1));
   EXPECT_EQ(m.PictureWidth(1), 2048);
   EXPECT_EQ(source.largest, 256L * 192);
+}
+
+// The JPEG with the picture size of its frame header replaced.
+std::vector<std::uint8_t> WithClaimedSize(std::vector<std::uint8_t> jpeg, int width, int height) {
+  for (std::size_t i = 2; i + 9 < jpeg.size(); ++i)
+    if (jpeg[i] == 0xFF && jpeg[i + 1] >= 0xC0 && jpeg[i + 1] <= 0xC2) {
+      jpeg[i + 5] = static_cast<std::uint8_t>(height >> 8);
+      jpeg[i + 6] = static_cast<std::uint8_t>(height & 0xFF);
+      jpeg[i + 7] = static_cast<std::uint8_t>(width >> 8);
+      jpeg[i + 8] = static_cast<std::uint8_t>(width & 0xFF);
+      break;
+    }
+  return jpeg;
+}
+
+// Caps the address space at its present size plus `headroom` bytes (for a
+// death-test child), so that a decode that would take the machine's memory
+// fails at once.
+void LimitAddressSpaceGrowth(std::uint64_t headroom) {
+  std::ifstream in("/proc/self/status");
+  std::string line;
+  std::uint64_t kib = 0;
+  while (std::getline(in, line))
+    if (line.rfind("VmSize:", 0) == 0) kib = std::strtoull(line.c_str() + 7, nullptr, 10);
+  const rlimit limit{static_cast<rlim_t>(kib * 1024 + headroom),
+                     static_cast<rlim_t>(kib * 1024 + headroom)};
+  if (kib == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(3);
+}
+
+// Browses the folder; 0 when the loop ended normally with the sound picture
+// (item 4) and the damaged EXIF thumbnail's tile (item 1: the picture area
+// left blank, as for a segment without a thumbnail) built, and the pictures
+// claiming huge sizes (items 2, 3) failed to their placeholders.
+int BrowseHugeClaims(const std::string& folder) {
+  tpicturethumbsource source;
+  tdiskthumbmanager m(source);
+  m.SetActive(true);
+  m.SetScanFlags(sfJpeg);
+  int finished = 0;
+  m.Hooks().loadingFinished = [&] { ++finished; };
+  m.SetFolder(folder);
+  m.LoadAllThumbnails();
+  if (m.Count() != 4 || finished != 1 || m.Loading()) return 1;
+  if (!m.HasThumbnail(1) || m.ThumbnailFailed(1)) return 2;
+  if (m.Thumbnail(1) !=
+      ComposeTile(PlainTilePictures()[tpJpeg], tbitmap(80, 60), ExifThumbnailRect(80)))
+    return 3;
+  for (int n : {2, 3})
+    if (m.HasThumbnail(n) || !m.ThumbnailFailed(n) ||
+        m.Thumbnail(n) != PlainTilePictures()[tpJpegWaiting])
+      return 4;
+  if (!m.HasThumbnail(4) || m.ThumbnailFailed(4) || m.PictureWidth(4) != 640) return 5;
+  return 0;
+}
+
+// A folder holding pictures whose headers claim huge sizes still browses:
+// a damaged EXIF thumbnail claiming 10000 x 10000, a progressive picture
+// claiming 65500 x 65500 (whose eighth-scale tile would need 12.8 GB of
+// coefficients) and one cut short claiming 10000 x 12000, beside a sound
+// picture. Run in a child whose address space may grow by 256 MB only.
+TEST(ExifThumbnails, FolderWithHugeClaimsBrowsesWithPlaceholders) {
+  ttempfolder dir;
+  WriteBytes(dir / "a-exif.jpg",
+             ExifFile(12000, WithClaimedSize(BareJpeg(Noise(40, 30)), 10000, 10000), false,
+                      Noise(320, 240)));
+  const std::vector<std::uint8_t> progressive = CompressJpeg(Noise(96, 64), 80, true);
+  WriteBytes(dir / "b-huge.jpg", WithClaimedSize(progressive, 65500, 65500));
+  WriteBytes(dir / "c-claim.jpg", WithClaimedSize(progressive, 10000, 12000));
+  WriteBytes(dir / "d-sound.jpg", CompressJpeg(Noise(640, 480), 80, false));
+  EXPECT_EXIT(
+      {
+        LimitAddressSpaceGrowth(256ull << 20);
+        std::exit(BrowseHugeClaims(dir.path()));
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -1,10 +1,15 @@
 // Helpers shared by the picture tests of this folder.
 #pragma once
 
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "picture/bitmap.h"
 
@@ -27,6 +32,34 @@ inline std::string ThrownMessage(const std::function<void()>& f) {
     return e.what();
   }
   return "";
+}
+
+// Caps this process's address space at its present size plus `headroom`
+// bytes, so that an allocation beyond that fails at once instead of taking
+// the machine's memory. For a death-test child (EXPECT_EXIT) only.
+inline void LimitAddressSpaceGrowth(std::uint64_t headroom) {
+  std::ifstream in("/proc/self/status");
+  std::string line;
+  std::uint64_t kib = 0;
+  while (std::getline(in, line))
+    if (line.rfind("VmSize:", 0) == 0) kib = std::strtoull(line.c_str() + 7, nullptr, 10);
+  const rlimit limit{static_cast<rlim_t>(kib * 1024 + headroom),
+                     static_cast<rlim_t>(kib * 1024 + headroom)};
+  if (kib == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(3);
+}
+
+// The JPEG with the picture size of its frame header (any SOFn) replaced.
+inline std::vector<std::uint8_t> WithClaimedSize(std::vector<std::uint8_t> jpeg, int width,
+                                                 int height) {
+  for (std::size_t i = 2; i + 9 < jpeg.size(); ++i)
+    if (jpeg[i] == 0xFF && jpeg[i + 1] >= 0xC0 && jpeg[i + 1] <= 0xC2) {
+      jpeg[i + 5] = static_cast<std::uint8_t>(height >> 8);
+      jpeg[i + 6] = static_cast<std::uint8_t>(height & 0xFF);
+      jpeg[i + 7] = static_cast<std::uint8_t>(width >> 8);
+      jpeg[i + 8] = static_cast<std::uint8_t>(width & 0xFF);
+      return jpeg;
+    }
+  return {};
 }
 
 }  // namespace vantlo::testutil

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "picture/camformats.h"
 #include "picture/colour.h"
@@ -333,6 +334,29 @@ TEST(Thumbnail, JpegThumbnailIsStretchedOverTheTarget) {
   EXPECT_EQ(big.Width(), 160);
   EXPECT_NE(big, tbitmap(160, 120));
   EXPECT_THROW(DecodeJpegThumbnail(Slice(jpeg, 0, jpeg.size() / 2), big), tpictureerror);
+}
+
+// 0 when a camera thumbnail claiming 10000 x 10000 pixels is refused as too
+// large and the target bitmap is left as it was.
+int HugeCameraThumbnailRefused() {
+  const bytes claim =
+      testutil::WithClaimedSize(CompressJpeg(MakeTestPicture(80, 60, 4), 90, false), 10000, 10000);
+  tbitmap target(52, 36);
+  const std::string msg = ThrownMessage([&] { DecodeJpegThumbnail(claim, target); });
+  if (msg != "Unable to decode JPEG data (picture too large: 10000 x 10000 pixels)") return 1;
+  return target == tbitmap(52, 36) ? 0 : 2;
+}
+
+// A thumbnail from a damaged or hostile camera is decoded at full size: one
+// claiming 10000 x 10000 pixels must not take a 300 MB bitmap. The child's
+// address space may grow by 64 MB only.
+TEST(Thumbnail, JpegThumbnailClaimingAHugeSizeIsRefusedWithinBoundedMemory) {
+  EXPECT_EXIT(
+      {
+        testutil::LimitAddressSpaceGrowth(64ull << 20);
+        std::exit(HugeCameraThumbnailRefused());
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

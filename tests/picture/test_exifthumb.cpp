@@ -2,6 +2,8 @@
 // segment lengths that do not fit the bytes read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -9,6 +11,7 @@
 #include "picture/exifthumb.h"
 #include "picture/jpegimage.h"
 #include "picture/rawencoder.h"
+#include "picture_test_util.h"
 
 namespace vantlo {
 namespace {
@@ -161,6 +164,38 @@ TEST_F(ExifThumb, DamagedEmbeddedJpegLeavesTheBitmapAlone) {
   // Long segment, uncompressed: drawn, stretched over the whole bitmap.
   DecodeEmbeddedThumbnail(bytes(9601, 128), bm);
   EXPECT_EQ(PixelAt(bm, 29, 19), MakeColor(128, 128, 128));
+}
+
+// 0 when an embedded thumbnail claiming 10000 x 10000 pixels leaves the
+// bitmap alone, directly and through the file.
+int HugeEmbeddedThumbnailRefused(const fs::path& file, const bytes& segment) {
+  tbitmap bm(30, 20);
+  std::fill(bm.Bytes().begin(), bm.Bytes().end(), 0x42);
+  const tbitmap before = bm;
+  DecodeEmbeddedThumbnail(segment, bm);
+  if (!(bm == before)) return 1;
+  tbitmap fromfile;
+  if (!ReadExifThumbnail(file, fromfile)) return 2;
+  return fromfile == tbitmap(80, 60) ? 0 : 3;
+}
+
+// A damaged embedded thumbnail whose header claims 10000 x 10000 pixels:
+// thumbnails are decoded at full size, so it would take a 300 MB bitmap and
+// about a second per tile. It is refused by the thumbnail limits and draws
+// nothing. The child's address space may grow by 64 MB only.
+TEST_F(ExifThumb, EmbeddedThumbnailClaimingAHugeSizeIsRefusedWithinBoundedMemory) {
+  const bytes claim = testutil::WithClaimedSize(BareJpeg(1, 2, 3), 10000, 10000);
+  ASSERT_FALSE(claim.empty());
+  bytes segment(12000, 0x80);
+  std::copy(claim.begin(), claim.end(), segment.begin() + 20);
+  bytes body(segment.begin() + 6, segment.end());
+  const fs::path file = Write("claim.jpg", ExifFile(12000, body, 30000));
+  EXPECT_EXIT(
+      {
+        testutil::LimitAddressSpaceGrowth(64ull << 20);
+        std::exit(HugeEmbeddedThumbnailRefused(file, segment));
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "picture/jpegimage.h"
@@ -212,6 +214,110 @@ TEST_F(JpegImage, HeaderClaimingAHugePictureIsRefused) {
   sof[7] = 0xFF;
   sof[8] = 0xF0;
   EXPECT_THROW(DecodeJpeg(bad, JpegScale::jsFullSize), tpictureerror);
+}
+
+// A progressive file that claims far more pixels than its data hold: libjpeg
+// finds each scan's data ending early at the next marker and, left alone,
+// fills the rest with grey and reports success.
+TEST_F(JpegImage, ProgressiveCutShortClaimingAHugeSizeIsCorrupt) {
+  const std::vector<std::uint8_t> claim =
+      testutil::WithClaimedSize(CompressJpeg(MakeTestPicture(96, 64, 4), 80, true), 10000, 12000);
+  ASSERT_FALSE(claim.empty());
+  TJPEGImage img;
+  EXPECT_EQ(testutil::ThrownMessage([&] { img.LoadFromStream(claim); }),
+            "Unable to decode JPEG data (Corrupt JPEG data: premature end of data segment)");
+  EXPECT_TRUE(img.Empty());
+}
+
+// The scan cut in the middle and the end-of-image marker written behind it:
+// no end of file for libjpeg to notice, only a scan that ends too early.
+TEST_F(JpegImage, ScanCutShortBeforeTheEndMarkerIsCorrupt) {
+  std::vector<std::uint8_t> cut(jpeg_->begin(), jpeg_->begin() + jpeg_->size() / 2);
+  cut.push_back(0xFF);
+  cut.push_back(0xD9);
+  EXPECT_EQ(testutil::ThrownMessage([&] { DecodeJpeg(cut, JpegScale::jsEighth); }),
+            "Unable to decode JPEG data (Corrupt JPEG data: premature end of data segment)");
+  // Junk between two segments is reported as corrupt by libjpeg too.
+  std::vector<std::uint8_t> junk = *jpeg_;
+  junk.insert(junk.begin() + 20, {0x00, 0x11, 0x22});
+  EXPECT_NE(testutil::ThrownMessage([&] {
+              DecodeJpeg(junk, JpegScale::jsFullSize);
+            }).find("Corrupt JPEG data"),
+            std::string::npos);
+}
+
+// A notice that leaves the picture whole (a JFIF revision this libjpeg does
+// not know) is not a failure.
+TEST_F(JpegImage, UnknownJfifRevisionStillDecodes) {
+  std::vector<std::uint8_t> revised = *jpeg_;
+  ASSERT_EQ(revised[3], 0xE0);  // CompressJpeg writes the JFIF segment first
+  revised[11] = 2;              // major version, behind "JFIF\0"
+  TJPEGImage img;
+  img.LoadFromStream(revised);
+  EXPECT_EQ(img.Width(), 640);
+  EXPECT_LT(MeanAbsDiff(img.Bitmap(), *picture_), 4.0);
+}
+
+// Decodes each picture with the size it claims at the scale; returns how
+// many were not refused as "picture too large" (and says which on stderr).
+struct tclaim {
+  const std::vector<std::uint8_t>* jpeg;
+  int w, h;
+  JpegScale scale;
+};
+int NotRefusedAsTooLarge(std::initializer_list<tclaim> claims) {
+  int wrong = 0;
+  for (const tclaim& c : claims) {
+    const std::string msg = testutil::ThrownMessage(
+        [&] { DecodeJpeg(testutil::WithClaimedSize(*c.jpeg, c.w, c.h), c.scale); });
+    const std::string expected =
+        "Unable to decode JPEG data (picture too large: " + std::to_string(c.w) + " x " +
+        std::to_string(c.h) + " pixels)";
+    if (msg != expected) {
+      std::fprintf(stderr, "%d x %d: \"%s\"\n", c.w, c.h, msg.c_str());
+      ++wrong;
+    }
+  }
+  return wrong;
+}
+
+// Pictures whose header claims a huge size are refused before memory is
+// taken for them, at every scale: a progressive file needs its whole
+// coefficient buffer even for an eighth-scale tile (12.8 GB at 65500 x 65500).
+// The decodes run in a child whose address space may grow by 512 MB only.
+TEST_F(JpegImage, HugeClaimedSizesAreRefusedWithinBoundedMemory) {
+  const std::vector<std::uint8_t> progressive = CompressJpeg(MakeTestPicture(96, 64, 4), 80, true);
+  const std::vector<std::uint8_t> baseline = CompressJpeg(MakeTestPicture(96, 64, 4), 80, false);
+  EXPECT_EXIT(
+      {
+        testutil::LimitAddressSpaceGrowth(512ull << 20);
+        std::exit(NotRefusedAsTooLarge({{&progressive, 65500, 65500, JpegScale::jsEighth},
+                                        {&progressive, 65500, 65500, JpegScale::jsFullSize},
+                                        {&progressive, 20000, 20000, JpegScale::jsEighth},
+                                        {&baseline, 65500, 65500, JpegScale::jsFullSize}}));
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+// The memory bound follows the picture: a large progressive picture, whose
+// coefficient buffer (52 MB) alone is beyond libjpeg's fixed working
+// allowance, decodes, and so do the camera's multi-scan layouts.
+TEST_F(JpegImage, LargeProgressivePictureDecodesWithinItsBound) {
+  tbitmap flat(5000, 3500);
+  std::fill(flat.Bytes().begin(), flat.Bytes().end(), 0x60);
+  const std::vector<std::uint8_t> jpeg = CompressJpeg(flat, 75, true);
+  const tbitmap eighth = DecodeJpeg(jpeg, JpegScale::jsEighth);
+  EXPECT_EQ(eighth.Width(), 625);
+  EXPECT_EQ(eighth.Height(), 438);
+  detail::tjpeglayout separate;
+  separate.lumah = 3;
+  separate.lumav = 2;
+  separate.separatescans = true;
+  const tbitmap camera = MakeTestPicture(480, 240, 2);
+  EXPECT_LT(MeanAbsDiff(
+                DecodeJpeg(detail::CompressJpegLayout(camera, 90, separate), JpegScale::jsFullSize),
+                camera),
+            4.0);
 }
 
 }  // namespace

@@ -302,6 +302,45 @@ TEST(PipelineFinish, LargePictureShrinksSmoothOrPlainAsSet) {
   EXPECT_EQ(vga.Bitmap(), vgaexpect);
 }
 
+// A picture kept at its size is handed over, not copied: the finished
+// picture holds the very pixels and JPEG data that were decoded (expanded in
+// place when asked), and the decoded image is left empty. A caller that
+// keeps its image gets a copy and its image stays as it was.
+TEST(PipelineFinish, PictureKeptAtItsSizeIsMovedNotCopied) {
+  const std::vector<std::uint8_t> jpeg = CompressJpeg(MakeTestPicture(1024, 768, 3), 90, false);
+  for (int mode = 0; mode < 3; ++mode) {
+    tpicturepipeline p;
+    p.AlwaysReencode = mode == 1;
+    p.ColourExpand = mode == 2;
+    TJPEGImage decoded;
+    p.PrepareJpeg(decoded);
+    decoded.LoadFromStream(jpeg);
+    const tbitmap before = decoded.Bitmap();
+    const std::uint8_t* pixels = decoded.Bitmap().Bytes().data();
+    const std::uint8_t* data = decoded.JpegData().data();
+    TJPEGImage picture;
+    p.FinishPicture(std::move(decoded), picture);
+    EXPECT_TRUE(decoded.Empty()) << mode;
+    ASSERT_EQ(picture.Width(), 1024) << mode;
+    EXPECT_EQ(picture.Bitmap().Bytes().data(), pixels) << mode;
+    EXPECT_EQ(picture.HasJpegData(), mode == 0);
+    if (mode == 0) {
+      EXPECT_EQ(picture.JpegData().data(), data);
+      EXPECT_EQ(picture.JpegData(), jpeg);
+    }
+    EXPECT_EQ(picture.Bitmap() == before, mode != 2) << mode;
+  }
+  tpicturepipeline p;
+  TJPEGImage kept;
+  kept.LoadFromStream(jpeg);
+  const tbitmap before = kept.Bitmap();
+  TJPEGImage picture;
+  p.FinishPicture(kept, picture);
+  EXPECT_EQ(kept.JpegData(), jpeg);
+  EXPECT_EQ(kept.Bitmap(), before);
+  EXPECT_EQ(picture.JpegData(), jpeg);
+}
+
 TEST(PipelineFinish, ClassicCanvasExpandsBeforeResizing) {
   // A 480 x 240 picture whose values sit in 100..149: expansion spreads them
   // over 0..255 before the resize, and row 0 repeats row 1.

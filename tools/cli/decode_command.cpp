@@ -1,13 +1,18 @@
 #include "tools/cli/decode_command.h"
 
+#include <sys/stat.h>
+
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <string_view>
 
+#include "library/unixfile.h"
 #include "picture/camerafile.h"
 #include "picture/jpegimage.h"
 #include "picture/pictureerror.h"
@@ -123,18 +128,25 @@ std::string ParseArgs(const std::vector<std::string>& args, tdecodeargs& a) {
   return "";
 }
 
-// Writes the whole buffer; JPEG writes are retried once.
+mode_t CurrentUmask() {
+  const mode_t m = ::umask(0);
+  ::umask(m);
+  return m;
+}
+
+// Replaces the file atomically, so that a failed or interrupted write leaves
+// no damaged picture behind; JPEG writes are retried once. The path is made
+// absolute first: the temporary file goes into the target's own folder.
 void WriteFile(const std::string& path, const std::vector<std::uint8_t>& data) {
-  for (int attempt = 0;; ++attempt) {
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    if (f) {
-      f.write(reinterpret_cast<const char*>(data.data()),
-              static_cast<std::streamsize>(data.size()));
-      f.close();
-      if (f) return;
-    }
-    if (attempt == 1) throw tpictureerror("Unable to write file " + path);
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  if (ec) throw tpictureerror("Unable to write file " + path + ": " + ec.message());
+  int error = 0;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    error = WriteFileAtomically(absolute.string(), data, 0666 & ~CurrentUmask());
+    if (error == 0) return;
   }
+  throw tpictureerror("Unable to write file " + path + ": " + std::strerror(error));
 }
 
 }  // namespace
