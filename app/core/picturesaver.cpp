@@ -1,8 +1,28 @@
 #include "app/core/picturesaver.h"
 
+#include <sys/stat.h>
+
+#include <cstring>
+
 #include "app/core/atomicfile.h"
+#include "library/unixfile.h"
 
 namespace vantlo {
+
+namespace {
+
+mode_t OrdinaryFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+void tpicturesaver::WriteFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+  if (const int error = WriteFileAtomically(path, bytes, OrdinaryFileMode()))
+    throw tfileerror("Cannot write " + path + ": " + std::strerror(error));
+}
 
 void tsavereport::Add(const tsavereport& other) {
   saved.insert(saved.end(), other.saved.begin(), other.saved.end());
@@ -43,19 +63,24 @@ void tpicturesaver::SaveFile(long n, tnamekind kind, std::string_view extension,
     return;
   }
   try {
-    WriteFileAtomic(path, bytes());
+    WriteFile(path, bytes());
   } catch (const std::exception&) {
     if (!retryOnce) throw;
-    WriteFileAtomic(path, bytes());
+    WriteFile(path, bytes());
   }
   report.saved.push_back(path);
+}
+
+void tpicturesaver::SaveFetchedPicture(long n, const tbytesource& cam, const tbytesource& jpeg,
+                                       tsavereport& report) {
+  if (options_.saveCam) SaveFile(n, tnamekind::picture, "CAM", cam, false, report);
+  if (options_.saveJpeg) SaveFile(n, tnamekind::picture, "JPG", jpeg, true, report);
 }
 
 tsavereport tpicturesaver::SaveFetchedPicture(long n, const tbytesource& cam,
                                               const tbytesource& jpeg) {
   tsavereport report;
-  if (options_.saveCam) SaveFile(n, tnamekind::picture, "CAM", cam, false, report);
-  if (options_.saveJpeg) SaveFile(n, tnamekind::picture, "JPG", jpeg, true, report);
+  SaveFetchedPicture(n, cam, jpeg, report);
   return report;
 }
 
