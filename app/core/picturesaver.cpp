@@ -1,28 +1,8 @@
 #include "app/core/picturesaver.h"
 
-#include <sys/stat.h>
-
-#include <cstring>
-
 #include "app/core/atomicfile.h"
-#include "library/unixfile.h"
 
 namespace vantlo {
-
-namespace {
-
-mode_t OrdinaryFileMode() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
-}
-
-}  // namespace
-
-void tpicturesaver::WriteFile(const std::string& path, std::span<const std::uint8_t> bytes) {
-  if (const int error = WriteFileAtomically(path, bytes, OrdinaryFileMode()))
-    throw tfileerror("Cannot write " + path + ": " + std::strerror(error));
-}
 
 void tsavereport::Add(const tsavereport& other) {
   saved.insert(saved.end(), other.saved.begin(), other.saved.end());
@@ -63,10 +43,10 @@ void tpicturesaver::SaveFile(long n, tnamekind kind, std::string_view extension,
     return;
   }
   try {
-    WriteFile(path, bytes());
+    WriteFileAtomic(path, bytes());
   } catch (const std::exception&) {
     if (!retryOnce) throw;
-    WriteFile(path, bytes());
+    WriteFileAtomic(path, bytes());
   }
   report.saved.push_back(path);
 }

@@ -11,7 +11,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,9 +52,6 @@ class tpicturesaver {
   // once more. Ensures the daily folder first. Adds the name to `report`.
   void SaveFile(long n, tnamekind kind, std::string_view extension, const tbytesource& bytes,
                 bool retryOnce, tsavereport& report);
-  // Writes `bytes` to `path` atomically (an ordinary file, permissions by the umask); throws
-  // tfileerror with the path and the system's reason ("No space left on device").
-  static void WriteFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
   // After a fetch: the CAM file (when "Pictures in CAM format" is on), then the JPEG (when
   // "Pictures in JPEG format" is on), both kind 0. Each file written is added to `report` at

@@ -91,7 +91,7 @@ bool tsaveasworkflow::Write(const std::string& path, const std::vector<std::uint
     result.skipped.push_back(path);
     return false;
   }
-  tpicturesaver::WriteFile(path, bytes);
+  WriteFileAtomic(path, bytes);
   result.saved.push_back(path);
   return true;
 }
@@ -136,9 +136,9 @@ void tsaveasworkflow::SaveJpeg(const tsaveassubject& subject, const std::string&
   }
   const std::vector<std::uint8_t> bytes = PictureJpegBytes(*subject.picture, jpeg);
   try {
-    tpicturesaver::WriteFile(target, bytes);
+    WriteFileAtomic(target, bytes);
   } catch (const std::exception&) {
-    tpicturesaver::WriteFile(target, bytes);  // a JPEG write is tried once more
+    WriteFileAtomic(target, bytes);  // a JPEG write is tried once more
   }
   result.saved.push_back(target);
   if (OpenedFromDisk(subject.kind)) CopyPropertiesAlong(subject.openedFile, target);

@@ -160,7 +160,7 @@ TEST_F(SaveAs, JpegDataIsWrittenAsItIsAndEditedPicturesWithTheCurrentSettings) {
 // The ending is added before the overwrite rule looks at the name: the final name is asked about.
 TEST_F(SaveAs, TheFinalNameIsAskedAboutBeforeItIsReplaced) {
   const std::vector<std::uint8_t> old{'o', 'l', 'd'};
-  tpicturesaver::WriteFile(Out("06dec26003.jpg"), old);
+  WriteFileAtomic(Out("06dec26003.jpg"), old);
   TJPEGImage picture;
   picture.Assign(MakeTestPicture(16, 16, 3));
 
@@ -175,7 +175,7 @@ TEST_F(SaveAs, TheFinalNameIsAskedAboutBeforeItIsReplaced) {
   EXPECT_NE(FileBytes(Out("06dec26003.jpg")), old);
 
   // With "Overwriting file" off the name is replaced without a question; CAM names too.
-  tpicturesaver::WriteFile(Out("raw.cam"), old);
+  WriteFileAtomic(Out("raw.cam"), old);
   options.confirmOverwrite = false;
   r = saveAs.Save(Camera(picture), Out("raw"), "CAM (*.cam)", jpeg);
   EXPECT_EQ(question.asked.size(), 2u);
@@ -187,7 +187,7 @@ TEST_F(SaveAs, CamAndAviOnlyForWhatHasThem) {
   picture.Assign(MakeTestPicture(16, 16, 4));
   // A CAM file opened from disk: copied with its properties; onto itself: nothing to do.
   const std::vector<std::uint8_t> cam{'Q', 'V', 'C', 'A', 'M'};
-  tpicturesaver::WriteFile(Out("a.cam"), cam);
+  WriteFileAtomic(Out("a.cam"), cam);
   tpictureproperties props;
   props.SetFile(Out("a.cam"));
   props.SetTitle("Pier");
