@@ -22,8 +22,9 @@ class tcameralink : public tlinkprobe {
   virtual void SetBlockSize(int bytes) = 0;
   virtual void SetLowVoltageThreshold(double volts) = 0;
   virtual void SetOnLowVoltage(std::function<void()> handler) = 0;
-  // Engine progress (position, text, picture number); the answer is the abort flag.
-  virtual void SetOnProgress(std::function<bool(int, const std::string&, int)> handler) = 0;
+  // Engine progress (position, text, picture number). A transfer is never cut from here: Stop
+  // ends a command between two items, so camera and engine stay in step.
+  virtual void SetOnProgress(std::function<void(int, const std::string&, int)> handler) = 0;
   virtual bool CheckCamera() = 0;
   virtual void PowerOff() = 0;
   virtual void ResetCamera() = 0;
@@ -35,7 +36,25 @@ class tcameralink : public tlinkprobe {
   // The protocol engine behind the link (for the camera thumbnail manager);
   // null when the program is built without the camera library.
   virtual tqvProtocolEngine* Engine() { return nullptr; }
+
+  // Opens the port again when it is closed, so a device plugged in (or a
+  // permission granted) since the last attempt is used without a restart.
+  virtual void ReopenIfClosed() = 0;
+  // Why the port cannot be used: "Port not available" with the port, its
+  // device and the system's reason (for a refused permission, the group to
+  // join); empty while the port is open.
+  virtual std::string PortFailure() const = 0;
 };
+
+// The text for a camera failure: a lost connection on a port that could
+// not be opened says what is wrong with the port; any other failure keeps
+// its own message.
+std::string CameraFailureText(const tcameralink& link, const std::string& message);
+
+// "Port not available on COM1: (/dev/ttyUSB0)" and the reason on a line of
+// its own.
+std::string PortNotAvailableText(const std::string& portName, const std::string& device,
+                                 const std::string& reason);
 
 // The engine link for the window: the real protocol engine when the camera
 // library is built in, otherwise a link on which every operation fails as

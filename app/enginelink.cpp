@@ -13,8 +13,11 @@ namespace vantlo {
 
 namespace {
 
+// The engine's texts for a lost connection (camera/qvexceptions.h).
 constexpr const char* kNoEngineText =
     "Camera is not connected or communicating properly; check and reset";
+constexpr const char* kNotCommunicatingText =
+    "Camera is not communicating properly;  check and reset";
 
 #ifdef VANTLO_ENGINE_LINK
 
@@ -45,14 +48,15 @@ class tenginelink : public tcameralink {
     }
     engine_.OnLowVoltage = [h = std::move(h)](tqvProtocolEngine&) { h(); };
   }
-  void SetOnProgress(std::function<bool(int, const std::string&, int)> h) override {
+  void SetOnProgress(std::function<void(int, const std::string&, int)> h) override {
     if (!h) {
       engine_.OnProgress = nullptr;
       return;
     }
     engine_.OnProgress = [h = std::move(h)](tqvProtocolEngine&, int pos, const std::string& text,
                                             int pic) {
-      return h(pos, text, pic) ? tprogressanswer::stop : tprogressanswer::carryOn;
+      h(pos, text, pic);
+      return tprogressanswer::carryOn;
     };
   }
   bool CheckCamera() override { return engine_.CheckCamera(); }
@@ -65,6 +69,14 @@ class tenginelink : public tcameralink {
     return tportmapio::DeviceOf(port);
   }
   tqvProtocolEngine* Engine() override { return &engine_; }
+  void ReopenIfClosed() override {
+    if (!engine_.Port().IsOpen()) engine_.SelectPort(engine_.PortName());
+  }
+  std::string PortFailure() const override {
+    const tcomport& port = engine_.Port();
+    if (port.IsOpen() || port.LastError() == 0) return {};
+    return PortNotAvailableText(engine_.PortName(), port.DevicePath(), port.LastErrorText());
+  }
 
  private:
   tqvProtocolEngine engine_;
@@ -91,7 +103,7 @@ class tnolink : public tcameralink {
   void SetBlockSize(int) override {}
   void SetLowVoltageThreshold(double) override {}
   void SetOnLowVoltage(std::function<void()>) override {}
-  void SetOnProgress(std::function<bool(int, const std::string&, int)>) override {}
+  void SetOnProgress(std::function<void(int, const std::string&, int)>) override {}
   bool CheckCamera() override { return false; }
   void PowerOff() override { throw std::runtime_error(kNoEngineText); }
   void ResetCamera() override {}
@@ -101,12 +113,27 @@ class tnolink : public tcameralink {
   std::string DeviceOf(const std::string& port) const override {
     return tportmapio::DeviceOf(port);
   }
+  void ReopenIfClosed() override {}
+  std::string PortFailure() const override { return {}; }
 
  private:
   std::string port_;
 };
 
 }  // namespace
+
+std::string PortNotAvailableText(const std::string& portName, const std::string& device,
+                                 const std::string& reason) {
+  std::string text = "Port not available on " + portName;
+  if (!device.empty()) text += " (" + device + ")";
+  return text + "\n" + reason;
+}
+
+std::string CameraFailureText(const tcameralink& link, const std::string& message) {
+  if (message != kNoEngineText && message != kNotCommunicatingText) return message;
+  const std::string port = link.PortFailure();
+  return port.empty() ? message : port;
+}
 
 std::unique_ptr<tcameralink> MakeEngineLink(const std::string& portName, bool irda) {
 #ifdef VANTLO_ENGINE_LINK

@@ -3,8 +3,8 @@
 namespace vantlo {
 
 // The one cancellation path of the program: set by the Stop button and by
-// closing the window, polled by every long operation between items and
-// handed back to the camera engine as the abort answer of its callbacks.
+// closing the window, polled by every long operation between items (a
+// camera transfer under way is finished first, so the link stays in step).
 class tstoprequest {
  public:
   void Set() { requested_ = true; }

@@ -1,6 +1,8 @@
 // Whole-file writes that never leave a torn file behind: the bytes go to a temporary file in the
 // same folder, are flushed to disk and then renamed over the target in one step. A reader (or a
-// crash) sees either the old file or the complete new one.
+// crash) sees either the old file or the complete new one. The writing itself is the library's
+// one atomic writer (WriteFileAtomically, library/unixfile.h); this is its front for code that
+// reports failures as exceptions with the path and the system's reason.
 #pragma once
 
 #include <cstdint>

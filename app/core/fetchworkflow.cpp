@@ -43,6 +43,15 @@ std::vector<int> tcameraselection::Selected(int count) const {
   return numbers;
 }
 
+namespace {
+
+void AddReport(const tsavereport& report, tfetchresult& result) {
+  result.saved.insert(result.saved.end(), report.saved.begin(), report.saved.end());
+  result.skipped.insert(result.skipped.end(), report.skipped.begin(), report.skipped.end());
+}
+
+}  // namespace
+
 void tfetchresult::Add(const tfetchresult& other) {
   saved.insert(saved.end(), other.saved.begin(), other.saved.end());
   skipped.insert(skipped.end(), other.skipped.begin(), other.skipped.end());
@@ -129,9 +138,7 @@ bool tfetchworkflow::FetchMovie(int n, tfetchresult& result) {
   stream.pop_back();  // the kind byte
   if (saving_) {
     shown.movieFile = namer_.FileName(n, tnamekind::picture, "AVI");
-    tsavereport report = Saver().SaveMovie(n, [&stream] { return stream; });
-    result.saved.insert(result.saved.end(), report.saved.begin(), report.saved.end());
-    result.skipped.insert(result.skipped.end(), report.skipped.begin(), report.skipped.end());
+    AddReport(Saver().SaveMovie(n, [&stream] { return stream; }), result);
     currentFile_ = shown.movieFile;
   }
   shown.movieData = std::move(stream);
@@ -215,16 +222,27 @@ void tfetchworkflow::FetchStill(int n, tfetchresult& result) {
     if (jpeg.empty()) image.SaveToStream(jpeg);
     return jpeg;
   };
-  tsavereport report = Saver().SaveFetchedPicture(n, cam, jpegBytes);
-  result.saved.insert(result.saved.end(), report.saved.begin(), report.saved.end());
-  result.skipped.insert(result.skipped.end(), report.skipped.begin(), report.skipped.end());
+  tsavereport report;
+  try {
+    Saver().SaveFetchedPicture(n, cam, jpegBytes, report);
+  } catch (...) {
+    // The CAM file may be complete on disk while the JPEG failed: it is listed as saved.
+    AddReport(report, result);
+    throw;
+  }
+  AddReport(report, result);
   currentPicture_ = n;
   result.fetched.push_back(n);
 }
 
 tfetchresult tfetchworkflow::FetchPicture(int n) {
   tfetchresult result;
-  if (n == 0) return result;
+  FetchPictureInto(n, result);
+  return result;
+}
+
+void tfetchworkflow::FetchPictureInto(int n, tfetchresult& result) {
+  if (n == 0) return;
   try {
     ApplyPictureSettings();
     if (!FetchMovie(n, result)) FetchStill(n, result);
@@ -233,7 +251,19 @@ tfetchresult tfetchworkflow::FetchPicture(int n) {
     throw;
   }
   Progress(0, "Ready", n);
-  return result;
+}
+
+tfetchresult tfetchworkflow::RedisplayPicture(int n) {
+  const bool saving = saving_;
+  saving_ = false;
+  try {
+    tfetchresult result = FetchPicture(n);
+    saving_ = saving;
+    return result;
+  } catch (...) {
+    saving_ = saving;
+    throw;
+  }
 }
 
 void tfetchworkflow::Fail(int n, const std::exception& e, tfetchresult& result) {
@@ -250,7 +280,7 @@ tfetchresult tfetchworkflow::FetchList(const std::vector<int>& numbers, bool kee
       break;
     }
     try {
-      result.Add(FetchPicture(n));
+      FetchPictureInto(n, result);
     } catch (const tqvnotconnected& e) {
       Fail(n, e, result);  // nothing more can come from a lost camera
       break;

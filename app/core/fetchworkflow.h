@@ -128,6 +128,8 @@ struct tfetchfailure {
 // What a command did. `saved`/`skipped` are file names; `fetched` the picture numbers fetched
 // (shown); `failed` the pictures that failed with the message; `deleted` the camera numbers
 // deleted (as numbered at the time of deletion); `stopped` when the stop flag ended a loop.
+// A picture that failed after one of its files was complete on disk (the JPEG write failed after
+// the CAM file) is in `failed`, and that file in `saved`.
 struct tfetchresult {
   std::vector<std::string> saved;
   std::vector<std::string> skipped;
@@ -155,6 +157,9 @@ class tfetchworkflow {
   // "Picture number out of range" outside 1..count), after progress "Ready"; the caller shows
   // the error. Decodes with the manager's pipeline (the engine in the window).
   tfetchresult FetchPicture(int n);
+  // The same fetch for "Redisplay" and the resize's fresh start: the picture is shown again,
+  // nothing is written and no overwrite question is asked.
+  tfetchresult RedisplayPicture(int n);
 
   // The multi-picture commands: camera errors do not escape; they go to the message sink as an
   // error, are listed in `failed` and end the command (keepGoing: later pictures are still
@@ -206,6 +211,8 @@ class tfetchworkflow {
   bool StopRequested();
   void Message(tmessagekind kind, const std::string& text);
   void ApplyPictureSettings();
+  // FetchPicture adding to `result` as it goes, so what was saved before a failure is kept.
+  void FetchPictureInto(int n, tfetchresult& result);
   bool FetchMovie(int n, tfetchresult& result);
   void FetchStill(int n, tfetchresult& result);
   // Fetches `numbers` in order with the stop tests; catches failures into the result.

@@ -51,11 +51,16 @@ void tpicturesaver::SaveFile(long n, tnamekind kind, std::string_view extension,
   report.saved.push_back(path);
 }
 
+void tpicturesaver::SaveFetchedPicture(long n, const tbytesource& cam, const tbytesource& jpeg,
+                                       tsavereport& report) {
+  if (options_.saveCam) SaveFile(n, tnamekind::picture, "CAM", cam, false, report);
+  if (options_.saveJpeg) SaveFile(n, tnamekind::picture, "JPG", jpeg, true, report);
+}
+
 tsavereport tpicturesaver::SaveFetchedPicture(long n, const tbytesource& cam,
                                               const tbytesource& jpeg) {
   tsavereport report;
-  if (options_.saveCam) SaveFile(n, tnamekind::picture, "CAM", cam, false, report);
-  if (options_.saveJpeg) SaveFile(n, tnamekind::picture, "JPG", jpeg, true, report);
+  SaveFetchedPicture(n, cam, jpeg, report);
   return report;
 }
 

@@ -54,7 +54,11 @@ class tpicturesaver {
                 bool retryOnce, tsavereport& report);
 
   // After a fetch: the CAM file (when "Pictures in CAM format" is on), then the JPEG (when
-  // "Pictures in JPEG format" is on), both kind 0.
+  // "Pictures in JPEG format" is on), both kind 0. Each file written is added to `report` at
+  // once, so when the JPEG fails after the CAM file was written the report still names the CAM
+  // file (the error then propagates).
+  void SaveFetchedPicture(long n, const tbytesource& cam, const tbytesource& jpeg,
+                          tsavereport& report);
   tsavereport SaveFetchedPicture(long n, const tbytesource& cam, const tbytesource& jpeg);
   // After a thumbnail load, when "Thumbnails" is on: kind 1, "JPG".
   tsavereport SaveThumbnail(long n, const tbytesource& jpeg);

@@ -13,19 +13,18 @@
 #include <QTableWidget>
 #include <QThread>
 #include <filesystem>
-#include <fstream>
 
-#include "app/core/saveasname.h"
+#include "app/core/saveasworkflow.h"
 #include "app/core/settingsrecords.h"
 #include "app/core/thumbmanager.h"
-#include "camera/qv10int.h"
-#include "library/diskthumbmanager.h"
-#include "library/pictureproperties.h"
-#include "cameragrid.h"
 #include "browsepage.h"
+#include "camera/qv10int.h"
+#include "cameragrid.h"
 #include "caponpicdlg.h"
 #include "confirmdelete.h"
 #include "form1.h"
+#include "library/diskthumbmanager.h"
+#include "library/pictureproperties.h"
 #include "pictureview.h"
 #include "savingpage.h"
 #include "showpicnum.h"
@@ -39,22 +38,6 @@ QImage ToImage(const tbitmap& b) {
   QImage q(b.Width(), b.Height(), QImage::Format_BGR888);
   for (int y = 0; y < b.Height(); ++y) std::copy_n(b.ScanLine(y), b.RowBytes(), q.scanLine(y));
   return q;
-}
-
-std::vector<std::uint8_t> JpegBytesOf(const tbitmap& bitmap, int quality) {
-  TJPEGImage image;
-  image.SetCompressionQuality(std::clamp(quality, 1, 100));
-  image.Assign(bitmap);
-  std::vector<std::uint8_t> bytes;
-  image.SaveToStream(bytes);
-  return bytes;
-}
-
-void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("Cannot write " + path);
 }
 
 }  // namespace
@@ -101,6 +84,8 @@ tthumbmanager* tcamerapictures::Manager() {
 }
 
 bool tcamerapictures::EnsureWorkflow() {
+  // Every camera command starts here: a port that would not open is tried again first.
+  if (form_.HasCameraLink()) form_.Camera().ReopenIfClosed();
   if (workflow_) return true;
   tqvProtocolEngine* engine = Engine();
   if (!engine) return false;
@@ -119,17 +104,7 @@ bool tcamerapictures::EnsureWorkflow() {
     QApplication::processEvents();
     return form_.StopRequest().IsSet();
   };
-  host.message = [this](tmessagekind kind, const std::string& text) {
-    const QString t = QString::fromStdString(text);
-    if (kind == tmessagekind::information) {
-      form_.ShowPageNumber(1);
-      QMessageBox::information(&form_, "Vantlo", t);
-    } else if (kind == tmessagekind::warning) {
-      QMessageBox::warning(&form_, "Vantlo", t);
-    } else {
-      QMessageBox::critical(&form_, "Vantlo", t);
-    }
-  };
+  host.message = [this](tmessagekind kind, const std::string& text) { Message(kind, text); };
   host.show = [this](const tshownpicture& p) { ShowFetched(p); };
   host.overwrite = &overwrite_;
   host.captionPrompt = &captionPrompt_;
@@ -150,6 +125,38 @@ bool tcamerapictures::EnsureWorkflow() {
   workflow_ = std::make_unique<tfetchworkflow>(*engine, *manager_, *namer_, saveOptions_,
                                                fetchSettings_, host, clock_);
   return true;
+}
+
+void tcamerapictures::Message(tmessagekind kind, const std::string& text) {
+  // A lost connection on a port that would not open says what is wrong with the port.
+  const QString t = QString::fromStdString(kind == tmessagekind::error && form_.HasCameraLink()
+                                               ? CameraFailureText(form_.Camera(), text)
+                                               : text);
+  if (kind == tmessagekind::information) {
+    form_.ShowPageNumber(1);
+    QMessageBox::information(&form_, "Vantlo", t);
+  } else if (kind == tmessagekind::warning) {
+    QMessageBox::warning(&form_, "Vantlo", t);
+  } else {
+    QMessageBox::critical(&form_, "Vantlo", t);
+  }
+}
+
+void tcamerapictures::FilesWritten(const std::vector<std::string>& paths) {
+  // The Browse page lists the folder again when it shows one of them, so the new or replaced
+  // files appear there.
+  tbrowsepage* browser = form_.Browser();
+  if (!browser || paths.empty()) return;
+  const std::string& shown = browser->Manager().CurrentFolder();
+  if (shown.empty()) return;
+  std::error_code ec;
+  for (const std::string& path : paths) {
+    if (std::filesystem::equivalent(std::filesystem::path(path).parent_path(), shown, ec)) {
+      browser->Manager().Refresh();
+      browser->Grid().Reshape();
+      return;
+    }
+  }
 }
 
 void tcamerapictures::SyncFromSettings() {
@@ -193,7 +200,7 @@ tcameracell tcamerapictures::CellOf(int n) const {
 void tcamerapictures::ShowError(const std::exception& e) {
   QApplication::restoreOverrideCursor();
   form_.ReportText("Ready", 0);
-  QMessageBox::critical(&form_, "Vantlo", QString::fromStdString(e.what()));
+  Message(tmessagekind::error, e.what());
 }
 
 bool tcamerapictures::Query() { return form_.BusyControl(tbusyregister::kQuery); }
@@ -219,7 +226,10 @@ void tcamerapictures::ReadFolderList() {
   }
   const bool folders = ComboBox5->count() > 0;
   Panel10->setVisible(folders && form_.pagecontrol1->currentWidget() == form_.TabSheet1);
-  if (folders) engine->ChangeFolder(ComboBox5->currentText().toStdString());
+  if (folders) {
+    cameraFolder_ = ComboBox5->currentText().toStdString();
+    engine->ChangeFolder(cameraFolder_);
+  }
 }
 
 void tcamerapictures::OnThumbnail(int n, bool& stop) {
@@ -230,12 +240,13 @@ void tcamerapictures::OnThumbnail(int n, bool& stop) {
     if (const tbitmap* thumb = manager_->Thumbnail(n)) {
       try {
         namer_->EnsureDailyFolder();
-        const tbitmap copy = *thumb;
-        const int quality = fetchSettings_.jpegQuality;
+        TJPEGImage picture;
+        picture.Assign(*thumb);
+        const tjpegsettings jpeg{fetchSettings_.jpegQuality, fetchSettings_.progressive};
         tpicturesaver saver(*namer_, saveOptions_, &overwrite_, [this] {
           if (savingPage_) savingPage_->SetConfirmOverwrite(false);
         });
-        saver.SaveThumbnail(n, [&] { return JpegBytesOf(copy, quality); });
+        FilesWritten(saver.SaveThumbnail(n, [&] { return PictureJpegBytes(picture, jpeg); }).saved);
       } catch (const std::exception& e) {
         QMessageBox::critical(&form_, "Vantlo", QString::fromStdString(e.what()));
         stop = true;
@@ -298,10 +309,10 @@ void tcamerapictures::ShowSelectedThumbnails1Click() {
   grid_->RedrawAll();
 }
 
-void tcamerapictures::RunPictures(const std::function<tfetchresult()>& body) {
-  if (!EnsureWorkflow()) return;
+bool tcamerapictures::RunPictures(const std::function<tfetchresult()>& body) {
+  if (!EnsureWorkflow()) return false;
   tbusyguard guard(form_.Busy(), tbusyregister::kPictures);
-  if (!guard.Granted()) return;
+  if (!guard.Granted()) return false;
   QApplication::setOverrideCursor(Qt::BusyCursor);
   try {
     SyncFromSettings();
@@ -310,11 +321,13 @@ void tcamerapictures::RunPictures(const std::function<tfetchresult()>& body) {
   } catch (const std::exception& e) {
     ShowError(e);
     SyncToSettings();
-    return;
+    return false;
   }
+  FilesWritten(lastResult_.saved);
   QApplication::restoreOverrideCursor();
   SyncToSettings();
   grid_->RedrawAll();
+  return lastResult_.failed.empty();
 }
 
 void tcamerapictures::ShowPictures1Click() {
@@ -363,6 +376,7 @@ void tcamerapictures::PicturebyNumber1Click() {
       QApplication::setOverrideCursor(Qt::BusyCursor);
       lastResult_ = workflow_->FetchByNumber(chosen);
       QApplication::restoreOverrideCursor();
+      FilesWritten(lastResult_.saved);
     }
   } catch (const std::exception& e) {
     ShowError(e);
@@ -465,6 +479,13 @@ void tcamerapictures::InvertSelection1Click() {
 
 void tcamerapictures::ComboBox5Change() {
   if (!EnsureWorkflow()) return;
+  if (!Query()) {
+    // A load or fetch is using the camera: its grid and folder stay as they are.
+    const int index = ComboBox5->findText(QString::fromStdString(cameraFolder_));
+    if (index >= 0) ComboBox5->setCurrentIndex(index);
+    form_.BusyStatusText(" Program is busy");
+    return;
+  }
   try {
     manager_->Clear();
     grid_->SetPictureCount(0);
@@ -513,12 +534,15 @@ void tcamerapictures::ShowFetched(const tshownpicture& picture) {
   shownKind_ = picture.kind;
   // The picture view of the Picture page shows it at the chosen zoom; "Redisplay" fetches the
   // camera picture again.
-  form_.PictureView().ShowPicture(picture.image, picture.description,
-                                  picture.kind == 7 ? tpicturekind::Other : tpicturekind::Camera);
+  const bool movie = picture.kind == 7;
+  form_.PictureView().ShowPicture(
+      picture.image, picture.description, movie ? tpicturekind::Other : tpicturekind::Camera, {},
+      picture.correctionStrength >= 0 ? &picture.uncorrected : nullptr, picture.sizeBytes);
+  // Fetching again for "Redisplay" and the resize shows the picture as it came from the camera;
+  // its files were saved by the first fetch and are not written (or asked about) again.
   form_.PictureView().Refetch = [this, n = picture.number] {
     if (!EnsureWorkflow() || n < 1) return false;
-    RunPictures([&] { return workflow_->FetchPicture(n); });
-    return CurrentPicture() == n;
+    return RunPictures([&] { return workflow_->RedisplayPicture(n); }) && CurrentPicture() == n;
   };
   form_.PageControl2->setCurrentWidget(form_.TabSheet11);
   form_.SetCurrentPicture(QString::fromStdString(picture.description),
@@ -526,16 +550,71 @@ void tcamerapictures::ShowFetched(const tshownpicture& picture) {
   QApplication::processEvents();
 }
 
-// A picture opened from disk and saved under another name takes its title,
-// description, keywords and orientation along (a CAM file's companion becomes
-// the JPEG's when the format changes).
-static void CopyPropertiesAlong(const std::string& from, const std::string& to) {
-  if (from == to) return;
-  tpictureproperties properties;
-  properties.SetFile(from);
-  properties.Load();
-  properties.SetFile(to);
-  properties.Save();
+namespace {
+
+// The save dialog of "Save As". The default suffix follows the filter shown when the name is
+// accepted, so the name the dialog returns is the final one; the overwrite question for that
+// name is the program's own (the "Overwriting file" rule), not the dialog's.
+class tsaveasdialog : public QFileDialog {
+ public:
+  tsaveasdialog(QWidget* parent, const QString& title, const QString& folder)
+      : QFileDialog(parent, title, folder) {
+    setAcceptMode(QFileDialog::AcceptSave);
+    setOption(QFileDialog::DontConfirmOverwrite);
+    QStringList filters;
+    for (const auto& info : kSaveAsFilters) filters << info.name;
+    setNameFilters(filters);
+    connect(this, &QFileDialog::filterSelected, this, [this] { FollowFilter(); });
+  }
+  void SelectFilter(tsaveasfilter filter) {
+    selectNameFilter(SaveAsFilterInfo(filter).name);
+    FollowFilter();
+  }
+  void accept() override {
+    FollowFilter();
+    QFileDialog::accept();
+  }
+
+ private:
+  void FollowFilter() {
+    const auto filter = SaveAsFilterNamed(selectedNameFilter().toStdString());
+    setDefaultSuffix(filter ? SaveAsFilterInfo(*filter).suffix : QString());
+  }
+};
+
+}  // namespace
+
+tsaveassubject tcamerapictures::SaveAsSubject() {
+  const tpicturedocument& doc = form_.PictureView().Document();
+  tsaveassubject subject;
+  subject.picture = &doc.Picture();
+  switch (doc.Kind()) {
+    case tpicturekind::Camera:
+      if (EnsureWorkflow()) {
+        subject.kind = tshownkind::cameraPicture;
+        subject.number = shown_.number;
+        subject.camData = [this, n = shown_.number] { return manager_->CamFileBytes(n); };
+      }
+      break;
+    case tpicturekind::JpegFile:
+      subject.kind = tshownkind::jpegFile;
+      subject.openedFile = doc.Path();
+      break;
+    case tpicturekind::CamFile:
+      subject.kind = tshownkind::camFile;
+      subject.openedFile = doc.Path();
+      break;
+    case tpicturekind::Other:
+      if (shownKind_ == 7 && !shown_.movieData.empty()) {
+        subject.kind = tshownkind::moviePreview;
+        subject.number = shown_.number;
+        subject.movieData = &shown_.movieData;
+      }
+      break;
+    default:
+      break;
+  }
+  return subject;
 }
 
 void tcamerapictures::Other1Click() {
@@ -552,84 +631,36 @@ void tcamerapictures::Other1Click() {
       return;
     }
   }
-  // What is shown now decides: a camera picture (1), a JPEG (2) or CAM (3) file from disk, or the
-  // preview of a camera movie (7).
-  const tpicturedocument& doc = form_.PictureView().Document();
-  int kind = 0;
-  switch (doc.Kind()) {
-    case tpicturekind::Camera:
-      kind = 1;
-      break;
-    case tpicturekind::JpegFile:
-      kind = 2;
-      break;
-    case tpicturekind::CamFile:
-      kind = 3;
-      break;
-    case tpicturekind::Other:
-      kind = shownKind_ == 7 ? 7 : 0;
-      break;
-    default:
-      break;
-  }
-  if (kind == 0 || ((kind == 1 || kind == 7) && !EnsureWorkflow())) {
-    QMessageBox::warning(&form_, "Vantlo", "Nothing to save");
-    return;
-  }
+  const tsaveassubject subject = SaveAsSubject();
   try {
     SyncFromSettings();
     tfilenamer namer(naming_, clock_);
-    const int n = shown_.number;
-    std::string proposal;
-    if (kind == 2 || kind == 3)
-      proposal = doc.Path();
-    else
-      proposal = namer.FileName(n, tnamekind::picture, kind == 7 ? "AVI" : "JPG");
-    proposal = SaveAsProposal(proposal);
-    namer.EnsureDailyFolder();
-    QFileDialog dlg(&form_, "Save Picture As", QString::fromStdString(namer.Folder()));
-    dlg.setAcceptMode(QFileDialog::AcceptSave);
-    const QStringList filters = {"JPEG (*.jpg)", "CAM (*.cam)", "AVI (*.avi)"};
-    dlg.setNameFilters(filters);
-    dlg.selectNameFilter(filters[kind == 7 ? 2 : 0]);
-    dlg.selectFile(QString::fromStdString(proposal));
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
-    const std::string chosen = dlg.selectedFiles().front().toStdString();
-    const int filter = filters.indexOf(dlg.selectedNameFilter());
-    if (filter == 0) {
-      if (kind == 7) {
-        QMessageBox::warning(&form_, "Vantlo", "Nothing to save");
-        return;
-      }
-      const std::string target = EnsureEnding(chosen, ".jpg");
-      WriteFile(target, JpegBytesOf(doc.Picture().Bitmap(), fetchSettings_.jpegQuality));
-      if (kind == 2 || kind == 3) CopyPropertiesAlong(doc.Path(), target);
-    } else if (filter == 1) {
-      if (kind != 1 && kind != 3) {
-        QMessageBox::critical(&form_, "Vantlo", "You can only save a camera picture as a CAM file");
-        return;
-      }
-      const std::string target = EnsureEnding(chosen, ".cam");
-      if (kind == 1) {
-        manager_->SaveRawPicture(n, target);
-      } else if (target != doc.Path()) {
-        std::error_code ec;
-        std::filesystem::copy_file(doc.Path(), target,
-                                   std::filesystem::copy_options::overwrite_existing, ec);
-        if (ec) throw std::runtime_error("Cannot copy " + doc.Path() + ": " + ec.message());
-        CopyPropertiesAlong(doc.Path(), target);
-      }
-    } else {
-      if (kind != 7) {
-        QMessageBox::critical(&form_, "Vantlo", "You can only save an AVI as a AVI file");
-        return;
-      }
-      WriteFile(EnsureEnding(chosen, ".avi"), shown_.movieData);
+    tsaveasworkflow saveAs(namer, saveOptions_, &overwrite_, [this] {
+      if (savingPage_) savingPage_->SetConfirmOverwrite(false);
+    });
+    const std::optional<std::string> proposal = saveAs.Proposal(subject);
+    if (!proposal) {
+      QMessageBox::warning(&form_, "Vantlo", tsaveasworkflow::kNothingToSave);
+      return;
     }
+    namer.EnsureDailyFolder();
+    tsaveasdialog dlg(&form_, "Save Picture As", QString::fromStdString(namer.Folder()));
+    dlg.SelectFilter(tsaveasworkflow::InitialFilter(subject.kind));
+    dlg.selectFile(QString::fromStdString(*proposal));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) {
+      SyncToSettings();
+      return;
+    }
+    const tsaveasresult result = saveAs.Save(
+        subject, dlg.selectedFiles().front().toStdString(), dlg.selectedNameFilter().toStdString(),
+        {fetchSettings_.jpegQuality, fetchSettings_.progressive});
+    SyncToSettings();
+    FilesWritten(result.saved);
+    if (!result.message.empty()) Message(result.messageKind, result.message);
   } catch (const std::exception& e) {
+    SyncToSettings();
     ShowError(e);
   }
-  StoreNamingSettings(naming_, form_.Settings());
 }
 
 void tcamerapictures::Captions1Click(bool webcam) {

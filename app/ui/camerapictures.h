@@ -13,6 +13,7 @@
 #include "app/core/fetchworkflow.h"
 #include "app/core/naming.h"
 #include "app/core/picturesaver.h"
+#include "app/core/saveasworkflow.h"
 #include "cameracell.h"
 #include "capprompt.h"
 #include "gridclick.h"
@@ -92,8 +93,14 @@ class tcamerapictures : public QObject {
   void OnThumbnail(int n, bool& stop);
   void ShowFetched(const tshownpicture& picture);
   void ShowError(const std::exception& e);
+  void Message(tmessagekind kind, const std::string& text);
+  // Files a command wrote (the Browse page shows them when it shows their folder).
+  void FilesWritten(const std::vector<std::string>& paths);
+  // What Save As gets to save: the picture the view shows and where it came from.
+  tsaveassubject SaveAsSubject();
   bool Query();
-  void RunPictures(const std::function<tfetchresult()>& body);
+  // Runs a picture command in slot P; false when refused, failed or thrown.
+  bool RunPictures(const std::function<tfetchresult()>& body);
 
   TForm1& form_;
   tsavingpage* savingPage_;
@@ -113,6 +120,7 @@ class tcamerapictures : public QObject {
   tshownpicture shown_;
   int shownKind_ = 0;
   bool foldersRead_ = false;
+  std::string cameraFolder_;  // the folder last chosen on the camera
 };
 
 }  // namespace vantlo

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -30,11 +31,16 @@ Tconnectionwiz::Tconnectionwiz(QWidget* parent) : QDialog(parent) {
     StatusCells[i] = new QLabel("Unknown");
     ErrorCells[i] = new QLabel;
     StatusCells[i]->setMinimumWidth(140);
-    ErrorCells[i]->setMinimumWidth(160);
+    // The system's reason can be long (a refused permission names the group to join): it
+    // wraps within the column instead of running past the window's edge.
+    ErrorCells[i]->setMinimumWidth(260);
+    ErrorCells[i]->setWordWrap(true);
+    ErrorCells[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
     grid->addWidget(NameCells[i], i + 1, 0);
     grid->addWidget(StatusCells[i], i + 1, 1);
     grid->addWidget(ErrorCells[i], i + 1, 2);
   }
+  grid->setColumnStretch(2, 1);
   lay->addLayout(grid);
   ResultLine = new QLabel;
   ResultLine->setObjectName("ResultLine");
@@ -118,6 +124,15 @@ void Tconnectionwiz::RowResult(int row, int status, const std::string& statusTex
   ErrorCells[row]->setText(QString::fromStdString(errorText));
   if (status != 1) SetBold(StatusCells[row], false);
   SetBold(NameCells[row], false);
+  FitHeight();
+}
+
+void Tconnectionwiz::FitHeight() {
+  // A wrapped reason needs more lines: the window grows to show them all.
+  if (!layout()) return;
+  layout()->activate();
+  const int needed = layout()->totalHeightForWidth(width());
+  if (needed > height()) resize(width(), needed);
 }
 
 void Tconnectionwiz::CameraFound(int, const std::string& portName) {

@@ -51,6 +51,7 @@ class Tconnectionwiz : public QDialog, public tportscanview {
 
  private:
   static void SetBold(QLabel* label, bool bold);
+  void FitHeight();
   std::unique_ptr<tportscan> scan_;
   tcameralink* link_ = nullptr;
 };

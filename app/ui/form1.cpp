@@ -2,7 +2,6 @@
 // and the small shared routines. Start-up is in form1init.cpp, the camera
 // and setup handlers in form1camera.cpp, the close in form1close.cpp.
 #include "form1.h"
-#include "savingpage.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,6 +38,7 @@
 #include "browsepage.h"
 #include "diskgrid.h"
 #include "popupbutton.h"
+#include "savingpage.h"
 
 namespace vantlo {
 
@@ -478,7 +478,7 @@ void TForm1::Trace(const QString& text) {
 void TForm1::ShowError(const QString& text) { QMessageBox::critical(this, "Vantlo", text); }
 
 void TForm1::ShowCameraError(const std::exception& e) {
-  ShowError(QString::fromStdString(e.what()));
+  ShowError(QString::fromStdString(link_ ? CameraFailureText(*link_, e.what()) : e.what()));
 }
 
 // ---- pages ----

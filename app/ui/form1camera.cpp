@@ -13,8 +13,8 @@
 #include "app/batterygauge.h"
 #include "app/lowvoltsrule.h"
 #include "app/portchoice.h"
-#include "connectionwiz.h"
 #include "camerapictures.h"
+#include "connectionwiz.h"
 #include "form1.h"
 #include "lowvolts.h"
 #include "portmapdlg.h"
@@ -80,20 +80,26 @@ void TForm1::Button5Click() {
   TestStatusLabel->setText("Testing..");
   TestStatusLabel->repaint();
   bool ok = false;
+  std::string portFailure;
   {
     tbusyguard guard(busy_, tbusyregister::kPictures);
     if (!guard.Granted()) return;
+    link_->ReopenIfClosed();
     ok = link_->CheckCamera();
+    if (!ok) portFailure = link_->PortFailure();
   }
   if (ok) {
     TestStatusLabel->setText("Camera is connected");
     return;
   }
-  TestStatusLabel->setText("Camera is NOT connected");
+  // A port that cannot be opened says why (missing device, no permission, held by another
+  // program) before the wizard is offered.
+  TestStatusLabel->setText(portFailure.empty() ? "Camera is NOT connected" : "Port not available");
+  QString question =
+      "Vantlo cannot communicate with the camera.  Do you want to run the Connection Wizard ?";
+  if (!portFailure.empty()) question = QString::fromStdString(portFailure) + "\n\n" + question;
   const auto answer = QMessageBox::question(
-      this, "Vantlo",
-      "Vantlo cannot communicate with the camera.  Do you want to run the Connection Wizard ?",
-      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      this, "Vantlo", question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
   if (answer == QMessageBox::Yes) ConnectionWizard1Click();
 }
 

@@ -91,12 +91,12 @@ void TForm1::Initialise() {
         [this] { ReportText("Battery Voltage is low; change batteries now", 0); });
     const int threshold = settings_.contact.LowBatteryThreshold();
     if (threshold != 0) link_->SetLowVoltageThreshold(threshold / 10.0);
-    // Engine progress keeps the window alive; the answer is the stop request.
+    // Engine progress keeps the window alive. Stop is not answered here: cutting a transfer in
+    // mid-packet leaves the camera at another speed; commands stop between items instead.
     link_->SetOnProgress([this](int position, const std::string& text, int picture) {
       if (!text.empty()) ReportText(text, picture);
       ReportPosition(position);
       QCoreApplication::processEvents();
-      return stop_.IsSet();
     });
   });
 

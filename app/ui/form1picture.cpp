@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui/browsepage.h"
+#include "app/ui/camerapictures.h"
 #include "app/ui/form1.h"
 #include "app/ui/pictureview.h"
 #include "app/ui/resizegroup.h"
@@ -91,6 +92,20 @@ void TForm1::BuildPictureCommands() {
     pictureView_->SaveSelectedCamFilesAsJpegs(browser_ ? browser_->SelectedPictures()
                                                        : std::vector<std::string>());
   });
+
+  // The picture's own pop-up menu (right mouse button on the picture).
+  QMenu* popup = new QMenu(this);
+  popup->setObjectName("PicturePopupMenu");
+  popup->addAction("Save As...", this, [this] { CameraPictures().Other1Click(); });
+  popup->addSeparator();
+  popup->addAction("Redisplay", pictureView_, &tpictureview::RedisplayClick);
+  popup->addAction("Rotate Clockwise", pictureView_, &tpictureview::RotateClockwise);
+  popup->addAction("Rotate Counter-clockwise", pictureView_, &tpictureview::RotateCounterClockwise);
+  popup->addAction("Zoom In", pictureView_, &tpictureview::ZoomIn);
+  popup->addAction("Zoom Out", pictureView_, &tpictureview::ZoomOut);
+  Image3->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(Image3, &QWidget::customContextMenuRequested, popup,
+          [this, popup](const QPoint& at) { popup->popup(Image3->mapToGlobal(at)); });
 }
 
 bool TForm1::OpenPictureFile(const std::string& path, bool interactive) {

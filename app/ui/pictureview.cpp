@@ -16,6 +16,7 @@
 #include "app/core/clock.h"
 #include "app/core/fetchworkflow.h"
 #include "app/ui/browsedialogs.h"
+#include "app/ui/capprompt.h"
 #include "app/ui/form1.h"
 #include "app/zoommode.h"
 
@@ -59,6 +60,8 @@ tpictureview::tpictureview(TForm1& form, QLabel* image, QLabel* zoomLabel, QScro
     QMessageBox::information(&form_, "Vantlo", QString::fromStdString(text));
   };
   RunDialog = [](QDialog& dialog) { return dialog.exec(); };
+  dialogPrompt_ = std::make_unique<tdialogcaptionprompt>(&form_);
+  CaptionPrompt = dialogPrompt_.get();
 }
 
 tpictureview::~tpictureview() = default;
@@ -81,10 +84,10 @@ void tpictureview::CopySettings() {
                                                                : tcorrectionchoice::Off;
   Correction.Strength = f.correctionStrength;
   // The caption configured for pictures, with picture number 0; "Prompt
-  // each time" writes none here (files are opened without a prompt).
-  Caption = [setting = f.caption](TJPEGImage& picture) {
+  // each time" asks for this picture's caption.
+  Caption = [setting = f.caption, prompt = CaptionPrompt](TJPEGImage& picture) {
     tbitmap bitmap = picture.Bitmap();
-    if (WriteCaption(bitmap, 0, setting, SystemFieldTexts(SystemLocalTime()), nullptr))
+    if (WriteCaption(bitmap, 0, setting, SystemFieldTexts(SystemLocalTime()), prompt))
       picture.Assign(bitmap);
   };
 }
@@ -104,8 +107,8 @@ tpictureopenoptions tpictureview::OpenOptions(bool interactive) {
 
 void tpictureview::ShowPicture(const TJPEGImage& picture, const std::string& description,
                                tpicturekind kind, const std::string& path,
-                               const tbitmap* uncorrected) {
-  doc_->SetPicture(picture, kind, path);
+                               const tbitmap* uncorrected, std::uint64_t sizeBytes) {
+  doc_->SetPicture(picture, kind, path, sizeBytes);
   if (uncorrected && !uncorrected->Empty()) {
     TJPEGImage copy;
     doc_->Pipeline().PrepareJpeg(copy);

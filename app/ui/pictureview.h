@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/core/camtojpeg.h"
+#include "app/core/captions.h"
 #include "app/core/picturedocument.h"
 #include "picture/pipeline.h"
 
@@ -36,10 +37,11 @@ class tpictureview : public QObject {
 
   // Shows a picture from elsewhere; `description` goes to the status line.
   // The quarter-turn counter starts at 0; `uncorrected` (if any) is kept as
-  // the copy before colour correction.
+  // the copy before colour correction. `sizeBytes` is the picture's size as
+  // it came (a camera picture's JPEG stream), reported as the original size.
   void ShowPicture(const TJPEGImage& picture, const std::string& description,
                    tpicturekind kind = tpicturekind::Camera, const std::string& path = {},
-                   const tbitmap* uncorrected = nullptr);
+                   const tbitmap* uncorrected = nullptr, std::uint64_t sizeBytes = 0);
   // Opens ".JPG", ".CAM" or ".RCD" for display. Interactive: busy cursor,
   // progress, "Ready", name and size shown, failures shown in a message box.
   // Non-interactive: failures are thrown as tpictureopenerror. Returns true
@@ -85,6 +87,9 @@ class tpictureview : public QObject {
   // onto them; CopySettings fills them from the stored settings.
   tcorrectionchoice Correction;
   std::function<void(TJPEGImage&)> Caption;
+  // Asks for the caption when the setting is "Prompt each time" (Tcapprompt;
+  // tests may replace it). Null: no caption is written for that setting.
+  tcaptionprompt* CaptionPrompt = nullptr;
 
   // Copies the window's picture settings into the pipeline.
   void CopySettings();
@@ -103,6 +108,7 @@ class tpictureview : public QObject {
   QScrollArea* scroll_;
   tpicturepipeline pipeline_;
   std::unique_ptr<tpicturedocument> doc_;
+  std::unique_ptr<tcaptionprompt> dialogPrompt_;
   int zoom_ = 4;
 };
 

@@ -81,6 +81,9 @@ int RunVantlo(const std::vector<std::string>& args, const std::function<void(TFo
   // The loop can also end without a close (the session quits the
   // application): the settings are still written and the camera reset.
   if (!form.Closed()) form.CloseAfterLoop();
+  // Settings that could not be written are a failure of the run, for scripts and session
+  // managers as much as for the user who saw the warning.
+  if (rc == 0 && !form.CloseWriteFailures().empty()) return 1;
   return rc;
 }
 

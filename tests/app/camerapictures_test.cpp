@@ -1,9 +1,6 @@
 // The camera pictures of the main window, offscreen, against the simulated camera: the grid and
 // its selection, fetching from the window into files, deleting with Tconfirmdelete, the Saving
 // page and the overwrite dialog.
-#include "app/ui/browsepage.h"
-#include "library/diskthumbmanager.h"
-#include "library/pictureproperties.h"
 #include "app/ui/camerapictures.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +11,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -26,12 +25,17 @@
 #include <functional>
 
 #include "app/core/thumbmanager.h"
+#include "app/ui/browsepage.h"
 #include "app/ui/cameragrid.h"
 #include "app/ui/confirmdelete.h"
 #include "app/ui/form1.h"
 #include "app/ui/gridclick.h"
 #include "app/ui/overdeldlg.h"
+#include "app/ui/pictureview.h"
 #include "app/ui/savingpage.h"
+#include "dialoganswerer.h"
+#include "library/diskthumbmanager.h"
+#include "library/pictureproperties.h"
 #include "tools/camsim/simcamera.h"
 
 namespace vantlo {
@@ -65,15 +69,13 @@ class tcom1 {
   }
 };
 
-// Answers whatever modal window opens: message boxes with their escape button (or Yes when
-// `yes`), other dialogs by clicking the button captioned `button`. Records what was shown.
+// Answers whatever modal window opens, once it is shown and has the focus: message boxes with
+// their escape button (or Yes when `yes`), other dialogs by clicking the button captioned
+// `button`. Records what was shown.
 class tanswerer : public QObject {
  public:
-  explicit tanswerer(QString button = "No") : button_(std::move(button)) {
-    timer_.setInterval(10);
-    QObject::connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
-    timer_.start();
-  }
+  explicit tanswerer(QString button = "No")
+      : button_(std::move(button)), answerer_([this](QWidget* w) { Answer(w); }) {}
   void SetButton(const QString& b) { button_ = b; }
   bool yesToBoxes = false;
   QStringList boxes;    // message box texts
@@ -82,9 +84,7 @@ class tanswerer : public QObject {
   std::function<void(QDialog*)> inspect;
 
  private:
-  void Poll() {
-    QWidget* w = QApplication::activeModalWidget();
-    if (!w) return;
+  void Answer(QWidget* w) {
     if (auto* box = qobject_cast<QMessageBox*>(w)) {
       boxes << box->text();
       QAbstractButton* b = yesToBoxes ? box->button(QMessageBox::Yes) : nullptr;
@@ -106,9 +106,31 @@ class tanswerer : public QObject {
     }
     dlg->reject();
   }
-  QTimer timer_;
   QString button_;
+  tdialoganswerer answerer_;
 };
+
+// Answers the save dialog as a user does: the filter chosen in its list, the name typed into its
+// name field (which has the focus), then "Save".
+// An empty `name` keeps the proposal.
+void AnswerSaveDialog(QFileDialog* fd, const QString& filter, const QString& name) {
+  fd->selectNameFilter(filter);
+  auto* edit = fd->findChild<QLineEdit*>("fileNameEdit");
+  ASSERT_NE(edit, nullptr);
+  if (!name.isEmpty()) edit->setText(name);
+  static_cast<QDialog*>(fd)->accept();  // "Save"
+}
+
+QByteArray Content(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void SetContent(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  f.write(bytes);
+}
 
 // A window on a simulated camera with `count` pictures, saving into its own folder on a fixed day.
 struct tcamerawindow {
@@ -395,10 +417,9 @@ TEST(CameraPictures, SaveAsWritesJpegAndCam) {
   answers.inspect = [&](QDialog* d) {
     auto* fd = qobject_cast<QFileDialog*>(d);
     if (!fd) return;
-    proposals << fd->selectedFiles().value(0).section('/', -1);
-    fd->selectNameFilter(filter);
-    fd->selectFile(target);
-    static_cast<QDialog*>(fd)->accept();
+    // The proposal as the name field shows it (the dialog adds the filter's suffix itself).
+    if (auto* edit = fd->findChild<QLineEdit*>("fileNameEdit")) proposals << edit->text();
+    AnswerSaveDialog(fd, filter, target);
   };
   target = w.out.path() + "/copy";
   filter = "JPEG (*.jpg)";
@@ -453,7 +474,8 @@ TEST(CameraPictures, SaveAsWritesJpegAndCam) {
       if (wanted(n)) return n;
     return 0;
   };
-  const int cam = itemOf([&](int n) { return items.Path(n) == w.out.path().toStdString() + "/copy2.cam"; });
+  const int cam =
+      itemOf([&](int n) { return items.Path(n) == w.out.path().toStdString() + "/copy2.cam"; });
   ASSERT_GT(cam, 0);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !browser.Manager().Loading(); }, 10000));
   browser.Manager().MoveToItem(cam);
@@ -469,6 +491,177 @@ TEST(CameraPictures, SaveAsWritesJpegAndCam) {
   browser.Manager().MoveToItem(folder);
   c.Other1Click();
   EXPECT_EQ(answers.boxes.last(), "Select a picture to save");
+}
+
+// Save As of an unedited camera JPEG writes the camera's JPEG data as they are; keeping the
+// proposal names the saved file, which is asked about first ("No" keeps it, "Yes" replaces it);
+// a JPEG opened from disk and saved onto itself is asked about too.
+TEST(CameraPictures, SaveAsAsksBeforeReplacingAndWritesCameraJpegsByteForByte) {
+  tcamerawindow w(3, camsim::Family::extended);
+  w.camera.Start();
+  tanswerer answers("No");
+  tcamerapictures& c = w.form->CameraPictures();
+  c.ShowThumbnails1Click();
+  w.form->PageControl2->setCurrentWidget(w.form->TabSheet11);
+  c.Selection().Set(3, true);
+  c.ShowSelectedPictures1Click();
+  const QString saved = w.out.path() + "/06dec26003.jpg";
+  ASSERT_TRUE(w.Exists("06dec26003.jpg")) << answers.boxes.join(" | ").toStdString();
+  const QByteArray camera = Content(saved);
+  ASSERT_TRUE(camera.startsWith("\xFF\xD8"));
+
+  QString target;
+  answers.inspect = [&](QDialog* d) {
+    if (auto* fd = qobject_cast<QFileDialog*>(d)) AnswerSaveDialog(fd, "JPEG (*.jpg)", target);
+  };
+  target = w.out.path() + "/copy";
+  c.Other1Click();
+  EXPECT_EQ(Content(w.out.path() + "/copy.jpg"), camera);
+  EXPECT_FALSE(answers.dialogs.contains("Confirm"));
+
+  // The proposal kept: the final name 06dec26003.jpg is taken.
+  SetContent(saved, "older picture");
+  target.clear();
+  answers.dialogs.clear();
+  c.Other1Click();
+  EXPECT_EQ(answers.dialogs, (QStringList{"Save Picture As", "Confirm"}));
+  EXPECT_EQ(Content(saved), "older picture");
+  answers.SetButton("Yes");
+  c.Other1Click();
+  EXPECT_EQ(Content(saved), camera);
+  EXPECT_TRUE(answers.boxes.isEmpty()) << answers.boxes.join(" | ").toStdString();
+
+  // A JPEG opened from disk, saved under its own name: asked about; "No" leaves it alone.
+  const QString opened = w.out.path() + "/copy.jpg";
+  SetContent(opened, camera);
+  ASSERT_TRUE(w.form->OpenPictureFile(opened.toStdString(), false));
+  answers.SetButton("No");
+  answers.dialogs.clear();
+  target = opened;
+  c.Other1Click();
+  EXPECT_EQ(answers.dialogs, (QStringList{"Save Picture As", "Confirm"}));
+  EXPECT_EQ(Content(opened), camera);
+}
+
+// A turned picture is compressed with the current JPEG settings, "Progressive JPEG" included.
+TEST(CameraPictures, SaveAsOfAnEditedPictureFollowsTheJpegSettings) {
+  tcamerawindow w(2);
+  w.camera.Start();
+  tanswerer answers("No");
+  tcamerapictures& c = w.form->CameraPictures();
+  w.form->Settings().config.SetProgressiveJpeg(true);
+  w.form->Settings().ftp.SetOrientation(static_cast<torientation>(1));
+  w.form->ApplySettingsToControls();
+  w.form->PageControl2->setCurrentWidget(w.form->TabSheet11);
+  c.Selection().Set(2, true);
+  c.ShowSelectedPictures1Click();
+  ASSERT_TRUE(w.Exists("06dec26002.jpg")) << answers.boxes.join(" | ").toStdString();
+  // The Browse page (of the shown window) shows the folder saved into.
+  w.form->show();
+  tbrowsepage& browser = *w.form->Browser();
+  ASSERT_TRUE(browser.SetFolder(w.out.path().toStdString()));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !browser.Manager().Loading(); }, 10000));
+  w.form->PageControl2->setCurrentWidget(w.form->TabSheet11);
+  answers.inspect = [&](QDialog* d) {
+    if (auto* fd = qobject_cast<QFileDialog*>(d))
+      AnswerSaveDialog(fd, "JPEG (*.jpg)", w.out.path() + "/turned");
+  };
+  c.Other1Click();
+  const QByteArray bytes = Content(w.out.path() + "/turned.jpg");
+  ASSERT_FALSE(bytes.isEmpty()) << answers.boxes.join(" | ").toStdString();
+  EXPECT_TRUE(bytes.contains("\xFF\xC2"));  // a progressive frame
+  EXPECT_EQ(bytes, Content(w.out.path() + "/06dec26002.jpg"));
+  const timagecollection& items = browser.Manager().Collection();
+  bool listed = false;
+  for (int n = 1; n <= items.Count(); ++n)
+    listed = listed || items.Path(n) == (w.out.path() + "/turned.jpg").toStdString();
+  EXPECT_TRUE(listed);
+}
+
+// The picture's pop-up menu offers Save As.
+TEST(CameraPictures, PicturePopupMenuHasSaveAs) {
+  tcamerawindow w(1);
+  auto* popup = w.form->findChild<QMenu*>("PicturePopupMenu");
+  ASSERT_NE(popup, nullptr);
+  QAction* saveAs = nullptr;
+  for (QAction* a : popup->actions())
+    if (a->text() == "Save As...") saveAs = a;
+  ASSERT_NE(saveAs, nullptr);
+  EXPECT_EQ(w.form->Image3->contextMenuPolicy(), Qt::CustomContextMenu);
+  tanswerer answers;
+  w.form->PageControl2->setCurrentWidget(w.form->TabSheet11);
+  saveAs->trigger();
+  EXPECT_EQ(answers.boxes, QStringList{"Nothing to save"});
+}
+
+// Resize "Apply" on a camera picture starts from the picture fetched again, which writes no file
+// and asks nothing; the original size is the picture's.
+TEST(CameraPictures, ResizeOfACameraPictureSavesNothingAgain) {
+  tcamerawindow w(3);
+  w.camera.Start();
+  tanswerer answers("Yes");
+  tcamerapictures& c = w.form->CameraPictures();
+  w.form->PageControl2->setCurrentWidget(w.form->TabSheet11);
+  c.Selection().Set(2, true);
+  c.ShowSelectedPictures1Click();
+  ASSERT_TRUE(w.Exists("06dec26002.jpg")) << answers.boxes.join(" | ").toStdString();
+  const qint64 jpegSize = QFileInfo(w.out.path() + "/06dec26002.jpg").size();
+  ASSERT_GE(jpegSize, 1024);
+  QFile::remove(w.out.path() + "/06dec26002.cam");
+  const int width = w.form->PictureView().Document().Picture().Width();
+  answers.dialogs.clear();
+  w.form->pagecontrol1->setCurrentWidget(w.form->tabcorrection);
+  auto* choice = w.form->findChild<QComboBox*>("ComboBox6");
+  auto* apply = w.form->findChild<QPushButton*>("Button9");
+  ASSERT_TRUE(choice && apply);
+  choice->setCurrentIndex(6);  // Half Size
+  apply->click();
+  EXPECT_TRUE(answers.dialogs.isEmpty()) << answers.dialogs.join(" | ").toStdString();
+  EXPECT_TRUE(answers.boxes.isEmpty()) << answers.boxes.join(" | ").toStdString();
+  EXPECT_FALSE(w.Exists("06dec26002.cam"));
+  EXPECT_EQ(w.form->PictureView().Document().Picture().Width(), width / 2);
+  EXPECT_EQ(w.form->findChild<QLabel*>("OriginalSizeLabel")->text(),
+            QString("Original size : %1KB").arg(jpegSize / 1024));
+}
+
+// Stop during a thumbnail load ends it after the thumbnail being fetched, without an error; the
+// camera is still in step for the next load.
+TEST(CameraPictures, StopDuringThumbnailsEndsAfterTheCurrentOneWithoutAnError) {
+  tcamerawindow w(6);
+  w.camera.Start();
+  tanswerer answers;
+  tcamerapictures& c = w.form->CameraPictures();
+  // Stop is pressed as soon as the load lets the window process events.
+  QMetaObject::invokeMethod(
+      w.form.get(), [&] { w.form->ToolButton4Click(); }, Qt::QueuedConnection);
+  c.ShowThumbnails1Click();
+  EXPECT_TRUE(answers.boxes.isEmpty()) << answers.boxes.join(" | ").toStdString();
+  EXPECT_EQ(c.Count(), 6);
+  EXPECT_TRUE(c.Manager()->HasThumbnail(1));
+  EXPECT_FALSE(c.Manager()->HasThumbnail(2));
+  c.ShowThumbnails1Click();
+  EXPECT_TRUE(answers.boxes.isEmpty()) << answers.boxes.join(" | ").toStdString();
+  for (int n = 1; n <= 6; ++n) EXPECT_TRUE(c.Manager()->HasThumbnail(n)) << n;
+}
+
+// Choosing a camera folder while a load or fetch holds the camera is refused: the grid keeps its
+// thumbnails.
+TEST(CameraPictures, ChangingTheFolderWhileBusyIsRefused) {
+  tcamerawindow w(3, camsim::Family::filesystem);
+  w.camera.Start();
+  tanswerer answers;
+  tcamerapictures& c = w.form->CameraPictures();
+  c.ShowThumbnails1Click();
+  ASSERT_TRUE(c.Manager()->HasThumbnail(3)) << answers.boxes.join(" | ").toStdString();
+  {
+    tbusyguard busy(w.form->Busy(), tbusyregister::kPictures);
+    ASSERT_TRUE(busy.Granted());
+    c.ComboBox5Change();
+    EXPECT_TRUE(c.Manager()->HasThumbnail(3));
+    EXPECT_EQ(w.form->DrawGrid11->rowCount(), 2);
+    EXPECT_EQ(c.ComboBox5->currentIndex(), 0);
+  }
+  EXPECT_TRUE(answers.boxes.isEmpty()) << answers.boxes.join(" | ").toStdString();
 }
 
 TEST(SavingPage, RoundTripsTheRecordsAndShowsTheSample) {

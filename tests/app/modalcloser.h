@@ -4,25 +4,23 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
-#include <QTimer>
+#include <QTimer>  // for the tests that include this header
+
+#include "dialoganswerer.h"
 
 // Answers message boxes that a window under test opens, and records their
 // texts, so a test never waits on a modal box. Boxes with a Yes button get
 // `answerYes` when set; otherwise the escape (or only) button is pressed.
+// Each box is answered once it is shown and has the focus (tdialoganswerer).
 class tmodalcloser : public QObject {
  public:
-  explicit tmodalcloser(bool closeAllDialogs = false) : closeAll_(closeAllDialogs) {
-    timer_.setInterval(20);
-    QObject::connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
-    timer_.start();
-  }
+  explicit tmodalcloser(bool closeAllDialogs = false)
+      : closeAll_(closeAllDialogs), answerer_([this](QWidget* w) { Answer(w); }) {}
   QStringList texts;
   bool answerYes = false;
 
  private:
-  void Poll() {
-    QWidget* w = QApplication::activeModalWidget();
-    if (!w) return;
+  void Answer(QWidget* w) {
     if (auto* box = qobject_cast<QMessageBox*>(w)) {
       texts << box->text();
       QAbstractButton* b = nullptr;
@@ -37,6 +35,6 @@ class tmodalcloser : public QObject {
       w->close();
     }
   }
-  QTimer timer_;
   bool closeAll_;
+  tdialoganswerer answerer_;
 };

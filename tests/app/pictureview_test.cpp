@@ -15,15 +15,18 @@
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
+#include "app/core/captions.h"
 #include "app/ui/browsedialogs.h"
 #include "app/ui/browsepage.h"
 #include "app/ui/form1.h"
 #include "app/ui/resizegroup.h"
 #include "app/ui/rotatepage.h"
 #include "library/pictureproperties.h"
+#include "library/records/captionrecord.h"
 #include "modalcloser.h"
 #include "picture/camformats.h"
 #include "picture/rawencoder.h"
@@ -290,6 +293,40 @@ TEST_F(PictureCommands, DefineOrientationForTheCurrentPicture) {
   answer_ = -1;
   current->click();
   EXPECT_EQ(StoredOrientationOf(Path("c.cam")), 3);
+}
+
+// Answers the caption prompt with a fixed text and counts the questions.
+class tfixedcaption : public tcaptionprompt {
+ public:
+  tcaptionpromptanswer AskCaption(std::string& text) override {
+    ++asked;
+    text = "Harbour <PICNUM>";
+    return tcaptionpromptanswer::ok;
+  }
+  int asked = 0;
+};
+
+// A CAM file opened with the caption setting "Prompt each time" asks for the caption and writes
+// the answer onto the picture.
+TEST_F(PictureCommands, OpeningACamFileWithPromptedCaptionsWritesTheAnswer) {
+  WriteFile(Path("p.cam"), CamOf(11));
+  ASSERT_TRUE(form_->OpenPictureFile(Path("p.cam"), false));
+  const tbitmap plain = view_->Document().Picture().Bitmap();
+
+  tcaptionrecord caption = form_->Settings().capdata.Caption(tcaptionkind::Interactive);
+  caption.SetMode(tcaptionmode::Prompt);
+  form_->Settings().capdata.SetCaption(tcaptionkind::Interactive, caption);
+  tfixedcaption prompt;
+  view_->CaptionPrompt = &prompt;
+  ASSERT_TRUE(form_->OpenPictureFile(Path("p.cam"), false));
+  EXPECT_EQ(prompt.asked, 1);
+  const tbitmap captioned = view_->Document().Picture().Bitmap();
+  ASSERT_EQ(captioned.Height(), plain.Height());
+  bool differs = false;
+  for (int y = 0; y < plain.Height() && !differs; ++y)
+    differs =
+        !std::equal(plain.ScanLine(y), plain.ScanLine(y) + plain.RowBytes(), captioned.ScanLine(y));
+  EXPECT_TRUE(differs);
 }
 
 TEST_F(PictureCommands, SaveSelectedCamFilesAsJpegsReportsAndReleasesTheBusySlot) {

@@ -1,23 +1,29 @@
 // The main window and its camera dialogs, offscreen, against the simulated
 // camera on a pseudo-terminal.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
 
 #include "app/cameralink.h"
+#include "app/ui/camerapictures.h"
 #include "app/ui/connectionwiz.h"
 #include "app/ui/form1.h"
 #include "app/ui/lowvolts.h"
@@ -266,6 +272,88 @@ TEST(MainWindow, CameraPageWorksAndTheCloseResetsTheCamera) {
   form.CloseAfterLoop();
   EXPECT_TRUE(form.Closed());
   EXPECT_TRUE(EventuallyLogged(camera, "QR"));
+}
+
+// A port that cannot be opened says why, in Test Communications and in the camera commands:
+// a missing device, and a device another program holds.
+TEST(MainWindow, PortFailuresSayWhatIsWrongWithThePort) {
+  tconfigdir config;
+  tcomenv env({Missing(1), Missing(2), Missing(3), Missing(4), Missing(5), Missing(6), Missing(7),
+               Missing(8)});
+  tmodalcloser boxes;  // the wizard question is answered Cancel
+  TForm1 form(tstartoptions{{}, "COM1:"});
+  form.Initialise();
+  form.Button5Click();
+  EXPECT_EQ(form.TestStatusLabel->text(), "Port not available");
+  ASSERT_EQ(boxes.texts.size(), 1);
+  const QString missing = "Port not available on COM1: (" + QString::fromStdString(Missing(1)) +
+                          ")\nPort not found (2)";
+  EXPECT_TRUE(boxes.texts[0].startsWith(missing)) << boxes.texts[0].toStdString();
+  EXPECT_TRUE(boxes.texts[0].endsWith(
+      "Vantlo cannot communicate with the camera.  Do you want to run the Connection Wizard ?"));
+  form.CameraPictures().ShowThumbnails1Click();
+  ASSERT_EQ(boxes.texts.size(), 2);
+  EXPECT_EQ(boxes.texts[1], missing);
+
+  // The device exists now, but another program holds it.
+  camsim::SimulatedCamera camera(camsim::Options{});
+  camera.Start();
+  const int other = ::open(camera.DevicePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  ASSERT_GE(other, 0);
+  ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+  ::setenv("VANTLO_COM1", camera.DevicePath().c_str(), 1);
+  form.Button5Click();
+  ASSERT_EQ(boxes.texts.size(), 3);
+  EXPECT_TRUE(boxes.texts[2].startsWith("Port not available on COM1: (" +
+                                        QString::fromStdString(camera.DevicePath()) +
+                                        ")\nAlready Open"))
+      << boxes.texts[2].toStdString();
+  // Once it is free the same port works without a restart.
+  ::close(other);
+  form.Button5Click();
+  EXPECT_EQ(form.TestStatusLabel->text(), "Camera is connected");
+  EXPECT_EQ(boxes.texts.size(), 3);
+  form.CloseAfterLoop();
+}
+
+// The wizard's error column wraps a long reason (a refused permission names the group to join)
+// inside the window instead of cutting it off at the edge.
+TEST(ConnectionWizard, LongErrorTextsWrapInsideTheWindow) {
+  tcomenv env({Missing(1), Missing(2), Missing(3), Missing(4), Missing(5), Missing(6), Missing(7),
+               Missing(8)});
+  auto link = MakeEngineLink("COM1:", false);
+  Tconnectionwiz wiz;
+  wiz.Prepare(*link);
+  wiz.show();
+  const std::string reason =
+      "Permission denied on /dev/ttyUSB0: add your user to the group 'dialout' that owns it "
+      "(sudo usermod -aG dialout $USER) and log in again";
+  wiz.RowResult(0, 2, "Port not available", reason);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&wiz));
+  QLabel* cell = wiz.ErrorCells[0];
+  QCoreApplication::processEvents();
+  wiz.layout()->activate();
+  EXPECT_TRUE(cell->wordWrap());
+  const QRect inWindow(cell->mapTo(&wiz, QPoint(0, 0)), cell->size());
+  EXPECT_TRUE(wiz.rect().contains(inWindow)) << inWindow.right() << " > " << wiz.width();
+  EXPECT_GE(cell->height(), cell->heightForWidth(cell->width()));
+  wiz.hide();
+}
+
+// Settings that cannot be written at close make the program's exit status a failure.
+TEST(Program, UnwrittenSettingsAtCloseExitNonZero) {
+  tconfigdir config;
+  tmodalcloser boxes(true);
+  const QString folder = config.Path();
+  const int rc = RunVantlo({"--simulate"}, [&](TForm1&) {
+    // The settings folder is replaced by a plain file: no record can be written.
+    QDir(folder).removeRecursively();
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    std::raise(SIGTERM);
+  });
+  EXPECT_EQ(rc, 1);
+  QFile::remove(folder);
 }
 
 // The program entry with the simulated camera: the camera answers, the

@@ -271,6 +271,47 @@ TEST_F(FetchWorkflow, SecondFetchFollowsTheOverwriteRuleForCamAndJpeg) {
   EXPECT_EQ(question.asked.size(), 1u);
 }
 
+// The JPEG of picture 1 cannot be written (a folder has its name) after its CAM file was: the
+// picture failed, the complete CAM file is still listed, and the batch goes on.
+TEST_F(FetchWorkflow, CamFileWrittenBeforeAFailedJpegIsListedAsSaved) {
+  Open(Camera(camsim::Family::classic, 2));
+  options_.confirmOverwrite = false;
+  std::filesystem::create_directory(Out("06dec26001.jpg"));
+  const tfetchresult result = workflow_->FetchAll(true);
+  ASSERT_EQ(result.failed.size(), 1u);
+  EXPECT_EQ(result.failed[0].number, 1);
+  EXPECT_NE(result.failed[0].message.find(Out("06dec26001.jpg")), std::string::npos)
+      << result.failed[0].message;
+  EXPECT_EQ(result.saved, (std::vector<std::string>{Out("06dec26001.cam"), Out("06dec26002.cam"),
+                                                    Out("06dec26002.jpg")}));
+  EXPECT_TRUE(std::filesystem::is_regular_file(Out("06dec26001.cam")));
+  EXPECT_EQ(result.fetched, (std::vector<int>{2}));
+}
+
+// Fetching again to show the picture as it came (Redisplay, the resize) writes nothing and asks
+// nothing, also where the names are taken or free.
+TEST_F(FetchWorkflow, RedisplayShowsThePictureAgainWithoutSaving) {
+  Open(Camera(camsim::Family::classic, 3));
+  ASSERT_EQ(workflow_->FetchPicture(3).saved.size(), 2u);
+  std::filesystem::remove(Out("06dec26003.cam"));
+  tscriptedquestion question({toverwriteanswer::yes});
+  workflow_->Host().overwrite = &question;
+  shown_.clear();
+  const tfetchresult again = workflow_->RedisplayPicture(3);
+  EXPECT_TRUE(again.saved.empty());
+  EXPECT_TRUE(again.skipped.empty());
+  EXPECT_TRUE(question.asked.empty());
+  EXPECT_FALSE(std::filesystem::exists(Out("06dec26003.cam")));
+  ASSERT_EQ(shown_.size(), 1u);
+  EXPECT_EQ(shown_[0].number, 3);
+  EXPECT_GT(shown_[0].sizeBytes, 0u);
+  EXPECT_EQ(workflow_->CurrentPicture(), 3);
+  // Saving is on again for the next fetch: the free CAM name is written, the JPEG asked about.
+  EXPECT_EQ(workflow_->FetchPicture(3).saved,
+            (std::vector<std::string>{Out("06dec26003.cam"), Out("06dec26003.jpg")}));
+  EXPECT_EQ(question.asked, std::vector<std::string>{Out("06dec26003.jpg")});
+}
+
 TEST_F(FetchWorkflow, DeletingSelectedTwoAndThreeOfFiveAsksAboutTwoTwice) {
   Open(Camera(camsim::Family::classic, 5));
   manager_->RefreshCount();
