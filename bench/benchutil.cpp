@@ -9,7 +9,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <stdexcept>
+
+// clang-format off
+#include <jpeglib.h>
+// clang-format on
 
 extern char** environ;
 
@@ -63,6 +68,18 @@ int RunQuiet(const std::vector<std::string>& argv, double* cpuSeconds, long* max
                   static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
   if (maxRssKiB != nullptr) *maxRssKiB = usage.ru_maxrss;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void EntropyPass(std::span<const std::uint8_t> jpeg) {
+  jpeg_decompress_struct cinfo{};
+  jpeg_error_mgr err{};
+  cinfo.err = jpeg_std_error(&err);
+  jpeg_create_decompress(&cinfo);
+  jpeg_mem_src(&cinfo, jpeg.data(), static_cast<unsigned long>(jpeg.size()));
+  jpeg_read_header(&cinfo, TRUE);
+  jpeg_read_coefficients(&cinfo);
+  jpeg_finish_decompress(&cinfo);
+  jpeg_destroy_decompress(&cinfo);
 }
 
 long MaxRssKiB() {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -72,5 +73,10 @@ int RunQuiet(const std::vector<std::string>& argv, double* cpuSeconds = nullptr,
 
 // Peak resident set size of this process so far, in KiB (getrusage).
 long MaxRssKiB();
+
+// libjpeg's entropy pass over a JPEG alone (jpeg_read_coefficients): every block's coefficients
+// read, nothing transformed. Every decode does at least this, at any scale, so it is the floor
+// of a reduced-scale decode. For sound data only (libjpeg's own error handling ends the program).
+void EntropyPass(std::span<const std::uint8_t> jpeg);
 
 }  // namespace vantlo::bench

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "camera/qv10int.h"
-#include "tools/camsim/simcamera.h"
 #include "protocolwaits.h"
+#include "tools/camsim/simcamera.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 
 namespace vantlo::bench {
 
-constexpr double kCheckCameraWaits = 0.300;   // the handshake's three 100 ms waits
-constexpr double kCommandEnquiryWait = 0.001; // after the command's ENQ
-constexpr double kCommandByteWaits = 0.002;   // 1 ms before and after each command byte
-constexpr double kDc2Wait = 0.010;            // after DC2 starts a transfer
+constexpr double kCheckCameraWaits = 0.300;    // the handshake's three 100 ms waits
+constexpr double kCommandEnquiryWait = 0.001;  // after the command's ENQ
+constexpr double kCommandByteWaits = 0.002;    // 1 ms before and after each command byte
+constexpr double kDc2Wait = 0.010;             // after DC2 starts a transfer
 
 inline std::uint8_t BaudIndex(int baud) {
   switch (baud) {

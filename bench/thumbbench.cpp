@@ -26,15 +26,14 @@
 #include "benchutil.h"
 #include "camera/qv10int.h"
 #include "picture/jpegimage.h"
-#include "tools/camsim/simcamera.h"
 #include "protocolwaits.h"
+#include "tools/camsim/simcamera.h"
 
 namespace {
 
 using namespace vantlo;
 using namespace vantlo::bench;
 namespace camsim = vantlo::camsim;
-
 
 void Print(const std::string& name, double value, const char* format = "%.4f") {
   std::printf("%s: ", name.c_str());

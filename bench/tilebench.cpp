@@ -1,27 +1,50 @@
-// Tile benchmark: the Browse page's thumbnail manager making the 80 x 80 tiles of a folder of
-// 500 generated JPEG files (half 640 x 480, half 2048 x 1536; half of each with an EXIF
-// thumbnail), against a reference that decodes every file at full size in the same run.
+// Tile benchmark: the Browse page's thumbnail manager making the 80 x 80 tiles of a folder.
+// Part one, without the thumbnail cache: 500 generated JPEG files (half 640 x 480, half
+// 2048 x 1536; half of each with an EXIF thumbnail) against a reference that decodes every file
+// at full size in the same run. Part two, with the thumbnail cache: a folder of 500 large
+// (2048 x 1536) JPEG files browsed twice, the first time with an empty cache (every tile decoded
+// and stored), the second time from the cache. The large pictures are photo-like (busy, 1.5 MB
+// each), as a camera's are.
 // Prints `name: value` lines:
 //   tiles.files, tiles.made          files in the folder and tiles built
 //   tiles.seconds                    CPU time of tdiskthumbmanager::LoadAllThumbnails over the
 //                                    folder (CPU time: the machine is often shared; the
 //                                    wall-clock times are printed as *.wall_seconds)
 //   reference.seconds                CPU time of reading and decoding every file at full size
-//   tiles.speedup                    reference / tiles; goal at least 8
+//   tiles.speedup                    reference / tiles (no goal: how much a full decode costs
+//                                    beyond the entropy pass depends on the pictures)
+//   tiles.entropy_seconds            CPU time of libjpeg's entropy pass alone over the files
+//                                    whose tiles are decoded (those without EXIF thumbnails):
+//                                    the floor of a decoded tile, which no scale goes below
+//   tiles.over_entropy               tiles / entropy; goal at most 1.5 (the EXIF files' tiles,
+//                                    file reads and tile drawing on top of the floor)
+//   browse.cold.seconds              CPU time of the first Browse of the large folder (listing,
+//                                    decoding at one eighth, storing the cache entries)
+//   browse.warm.seconds              CPU time of the second Browse (a new manager, as after a
+//                                    restart: listing and every tile from the cache)
+//   browse.cold_over_entropy         cold / (files x the entropy pass of the large picture)
+//   browse.warm_speedup              cold / warm in CPU time; goal at least 20
+//   browse.warm_speedup_wall         the same in wall-clock time (the cold Browse also waits
+//                                    for each entry's fsync); goal at least 20
+//   browse.cache_kib                 size of the cache entries written
 //   memory.<mode>.<size>_kib         peak resident set growth of a fresh child process that
 //                                    makes the tiles (or full decodes) of 20 files of one pixel
 //                                    size without EXIF thumbnails, over a child that only lists
-//                                    the same folder (VmHWM, which the child reports)
+//                                    the same folder (VmHWM, which the child reports); `warm`
+//                                    makes them from a filled cache
 //   memory.tiles.growth_kib          tiles' large minus small; the goal is that it stays small
 //                                    (bounded by the compressed file read whole) while the
 //                                    reference grows by the full-size bitmap
-// The files are generated into a temp folder for this run and removed at the end.
+//   memory.warm.growth_kib           the same from the cache: flat (no picture file is read)
+// The files are generated into a temp folder for this run and removed at the end, with the
+// cache (never the user's own).
 // Usage: bench_tile [--files N]
-// (a child run: bench_tile --child tiles|full|list FOLDER REPORTFILE)
+// (a child run: bench_tile --child tiles|full|list|warm FOLDER REPORTFILE CACHEROOT)
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -118,8 +141,43 @@ void Generate(const fs::path& folder, int files) {
   }
 }
 
-int MakeTiles(const fs::path& folder) {
-  tpicturethumbsource source;
+// A busy, photo-like picture: the test picture with strong noise on every byte. Its JPEG has a
+// camera picture's size (1.5 MB at 2048 x 1536), so decoding it costs what a photo costs; the
+// smooth test picture alone compresses to a fraction of that and decodes much faster.
+tbitmap Busy(int width, int height) {
+  tbitmap b = MakeTestPicture(width, height, 21);
+  std::uint32_t x = 1;
+  for (auto& v : b.Bytes()) {
+    x = x * 1103515245u + 12345u;
+    v = static_cast<std::uint8_t>(v / 2 + ((x >> 24) & 63));
+  }
+  return b;
+}
+
+// Writes one busy 2048 x 1536 JPEG without EXIF data into `folder` and links it under `files`
+// names.
+void GenerateLarge(const fs::path& folder, int files) {
+  fs::create_directories(folder);
+  const fs::path first = folder / "pic0001.jpg";
+  WriteFile(first, CompressJpeg(Busy(2048, 1536), 90, false));
+  for (int i = 1; i < files; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "pic%04d.jpg", i + 1);
+    fs::create_hard_link(first, folder / name);
+  }
+}
+
+std::uintmax_t FolderBytes(const fs::path& folder) {
+  std::uintmax_t total = 0;
+  std::error_code ec;
+  for (const auto& e : fs::recursive_directory_iterator(folder, ec))
+    if (e.is_regular_file()) total += e.file_size();
+  return total;
+}
+
+// Makes every tile of the folder; cacheroot "" browses without the thumbnail cache.
+int MakeTiles(const fs::path& folder, const std::string& cacheroot = "") {
+  tpicturethumbsource source(cacheroot);
   tdiskthumbmanager manager(source);
   manager.SetActive(true);
   manager.SetFolder(folder.string());
@@ -134,6 +192,21 @@ std::vector<fs::path> JpegFiles(const fs::path& folder) {
   for (const auto& e : fs::directory_iterator(folder))
     if (e.path().extension() == ".jpg") files.push_back(e.path());
   return files;
+}
+
+// CPU seconds of the entropy pass over every file without an EXIF segment.
+double EntropySeconds(const fs::path& folder) {
+  double total = 0;
+  for (const fs::path& file : JpegFiles(folder)) {
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)),
+                                         std::istreambuf_iterator<char>());
+    if (data.size() > 10 && std::string(data.begin() + 6, data.begin() + 10) == "Exif") continue;
+    const double start = CpuSeconds();
+    EntropyPass(data);
+    total += CpuSeconds() - start;
+  }
+  return total;
 }
 
 // Reads and decodes every file at full size; returns the decoded pixel count.
@@ -158,9 +231,11 @@ long PeakKiB() {
   return -1;
 }
 
-int Child(const std::string& mode, const fs::path& folder, const fs::path& report) {
+int Child(const std::string& mode, const fs::path& folder, const fs::path& report,
+          const std::string& cacheroot) {
   bool ok = false;
   if (mode == "tiles") ok = MakeTiles(folder) > 0;
+  if (mode == "warm") ok = MakeTiles(folder, cacheroot) > 0;
   if (mode == "full") ok = DecodeAllFull(folder) > 0;
   if (mode == "list") ok = !JpegFiles(folder).empty();
   if (!ok) return 1;
@@ -171,9 +246,11 @@ int Child(const std::string& mode, const fs::path& folder, const fs::path& repor
 
 // Runs this program as a child in `mode` over `folder`; its peak resident set in KiB, -1 on
 // failure.
-long ChildPeakKiB(const std::string& self, const std::string& mode, const fs::path& folder) {
+long ChildPeakKiB(const std::string& self, const std::string& mode, const fs::path& folder,
+                  const std::string& cacheroot) {
   const fs::path report = folder.parent_path() / (mode + "-" + folder.filename().string() + ".hwm");
-  if (RunQuiet({self, "--child", mode, folder.string(), report.string()}) != 0) return -1;
+  if (RunQuiet({self, "--child", mode, folder.string(), report.string(), cacheroot}) != 0)
+    return -1;
   std::ifstream in(report);
   long peak = -1;
   in >> peak;
@@ -183,7 +260,8 @@ long ChildPeakKiB(const std::string& self, const std::string& mode, const fs::pa
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 5 && std::string(argv[1]) == "--child") return Child(argv[2], argv[3], argv[4]);
+  if (argc == 6 && std::string(argv[1]) == "--child")
+    return Child(argv[2], argv[3], argv[4], argv[5]);
   int files = 500;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string a = argv[i];
@@ -221,22 +299,58 @@ int main(int argc, char** argv) {
     Print("reference.wall_seconds", referenceWall);
     Print("reference.megapixels", static_cast<double>(pixels) / 1e6, "%.1f");
     Print("tiles.speedup", reference / tiles, "%.2f");
+    const double entropy = EntropySeconds(folder);
+    Print("tiles.entropy_seconds", entropy);
+    Print("tiles.over_entropy", tiles / entropy, "%.2f");
 
-    long peak[3][2] = {};  // list, tiles, full x small, large
-    const char* modes[3] = {"list", "tiles", "full"};
-    for (int m = 0; m < 3; ++m)
+    // Part two: the same large picture under 500 names (hard links: one file's bytes on disk,
+    // 500 URIs and so 500 cache entries), browsed cold and then warm.
+    const fs::path large = temp.Path() / "large500";
+    const std::string cacheroot = (temp.Path() / "cache" / "thumbnails").string();
+    GenerateLarge(large, files);
+    start = tbenchclock::now();
+    cpu = CpuSeconds();
+    const int coldMade = MakeTiles(large, cacheroot);
+    const double cold = CpuSeconds() - cpu;
+    const double coldWall = SecondsSince(start);
+    start = tbenchclock::now();
+    cpu = CpuSeconds();
+    const int warmMade = MakeTiles(large, cacheroot);
+    const double warm = CpuSeconds() - cpu;
+    const double warmWall = SecondsSince(start);
+    Print("browse.files", files, "%.0f");
+    Print("browse.cold.seconds", cold);
+    Print("browse.cold.wall_seconds", coldWall);
+    Print("browse.warm.seconds", warm);
+    Print("browse.warm.wall_seconds", warmWall);
+    const std::vector<std::uint8_t> largeJpeg = [&] {
+      std::ifstream in(large / "pic0001.jpg", std::ios::binary);
+      return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)),
+                                       std::istreambuf_iterator<char>());
+    }();
+    const double largeEntropy = MedianTime([&] { EntropyPass(largeJpeg); }, 10, 1.0);
+    Print("browse.cold_over_entropy", cold / (files * largeEntropy), "%.2f");
+    Print("browse.warm_speedup", cold / warm, "%.1f");
+    Print("browse.warm_speedup_wall", coldWall / warmWall, "%.1f");
+    Print("browse.cache_kib", static_cast<double>(FolderBytes(cacheroot)) / 1024, "%.0f");
+
+    // Fill the cache for the memory runs' folders.
+    for (const char* size : {"small", "large"}) MakeTiles(temp.Path() / size, cacheroot);
+    long peak[4][2] = {};  // list, tiles, full, warm x small, large
+    const char* modes[4] = {"list", "tiles", "full", "warm"};
+    for (int m = 0; m < 4; ++m)
       for (int s = 0; s < 2; ++s) {
-        peak[m][s] = ChildPeakKiB(self, modes[m], temp.Path() / (s ? "large" : "small"));
+        peak[m][s] = ChildPeakKiB(self, modes[m], temp.Path() / (s ? "large" : "small"), cacheroot);
         if (peak[m][s] < 0) throw std::runtime_error(std::string("child run failed: ") + modes[m]);
       }
-    for (int m = 1; m < 3; ++m)
+    for (int m = 1; m < 4; ++m)
       for (int s = 0; s < 2; ++s)
         Print(std::string("memory.") + modes[m] + "." + (s ? "2048x1536" : "640x480") + "_kib",
               static_cast<double>(peak[m][s] - peak[0][s]), "%.0f");
-    Print("memory.tiles.growth_kib",
-          static_cast<double>((peak[1][1] - peak[0][1]) - (peak[1][0] - peak[0][0])), "%.0f");
-    Print("memory.full.growth_kib",
-          static_cast<double>((peak[2][1] - peak[0][1]) - (peak[2][0] - peak[0][0])), "%.0f");
+    for (int m = 1; m < 4; ++m)
+      Print(std::string("memory.") + modes[m] + ".growth_kib",
+            static_cast<double>((peak[m][1] - peak[0][1]) - (peak[m][0] - peak[0][0])), "%.0f");
+    if (coldMade != files || warmMade != files) return 1;
     return made == files ? 0 : 1;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "bench_tile: %s\n", e.what());

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cstdlib>
 #include <exception>
@@ -12,6 +13,8 @@
 
 #include "library/folderwalk.h"
 #include "library/unixfile.h"
+#include "picture/advstretch.h"
+#include "picture/jpegimage.h"
 
 namespace vantlo {
 
@@ -37,6 +40,41 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out) {
     got += static_cast<std::size_t>(r);
   }
   out.resize(got);
+  return true;
+}
+
+// The decode a tile takes of a picture of width x height pixels: one
+// eighth, or a quarter or the full size for very small pictures; libjpeg's
+// scaled sizes round up.
+struct tscaleddecode {
+  int Divisor, Width, Height;
+};
+tscaleddecode ScaledDecode(int width, int height) {
+  auto scaled = [](int n, int d) { return (n + d - 1) / d; };
+  for (int d : {8, 4})
+    if (scaled(width, d) > 59 || scaled(height, d) > 44)
+      return {d, scaled(width, d), scaled(height, d)};
+  return {1, width, height};
+}
+
+// The picture as the thumbnail cache keeps it: at most 128 pixels on its
+// larger side, shape kept (block averages for whole factors).
+tbitmap CacheSizedPicture(tbitmap picture) {
+  const int w = picture.Width(), h = picture.Height();
+  const int side = tthumbnailcache::kNormalSize;
+  if (w <= side && h <= side) return picture;
+  const int tw = w >= h ? side : std::max(1, (w * side + h / 2) / h);
+  const int th = w >= h ? std::max(1, (h * side + w / 2) / w) : side;
+  tbitmap target(tw, th);
+  AdvStretch(picture, target, true);
+  return target;
+}
+
+// Bytes 6 to 9 of an EXIF file, upper-cased, read "EXIF".
+bool HasExifIdentifier(const std::vector<std::uint8_t>& data) {
+  if (data.size() < 10) return false;
+  for (int i = 0; i < 4; ++i)
+    if (std::toupper(data[static_cast<std::size_t>(6 + i)]) != "EXIF"[i]) return false;
   return true;
 }
 
@@ -207,6 +245,18 @@ std::optional<tbitmap> tdiskthumbmanager::MakeJpegTile(const std::string& path, 
   tbitmap exif;
   if (source_.ExifThumbnail(path, exif) && !exif.Empty())
     return ComposeTile(tiles_[tpJpeg], exif, ExifThumbnailRect(exif.Width()));
+  // The stamp is taken before the file is read: should the file change
+  // meanwhile, the entry describes the older file and is made again.
+  const tthumbnailcache* cache = source_.Cache();
+  const std::optional<tfilestamp> stamp = cache ? tthumbnailcache::Stamp(path) : std::nullopt;
+  if (stamp) {
+    if (std::optional<tcachedpicture> cached = cache->Read(path, *stamp)) {
+      const tscaleddecode d = ScaledDecode(cached->ImageWidth, cached->ImageHeight);
+      entry.width = d.Width * d.Divisor;
+      entry.height = d.Height * d.Divisor;
+      return ComposeTile(tiles_[tpJpeg], cached->Picture, FitPictureRect(d.Width, d.Height));
+    }
+  }
   std::vector<std::uint8_t> data;
   if (!ReadWholeFile(path, data)) return std::nullopt;
   // One eighth first; only a very small picture is decoded larger.
@@ -220,12 +270,27 @@ std::optional<tbitmap> tdiskthumbmanager::MakeJpegTile(const std::string& path, 
       picture = source_.DecodeJpeg(data, divisor);
     }
   }
-  data.clear();
-  data.shrink_to_fit();
   if (picture.Empty()) return std::nullopt;
   entry.width = picture.Width() * divisor;
   entry.height = picture.Height() * divisor;
-  return ComposeTile(tiles_[tpJpeg], picture, FitPictureRect(picture.Width(), picture.Height()));
+  const ttilerect rect = FitPictureRect(picture.Width(), picture.Height());
+  // The tile is always drawn from the cache-sized picture, so that a tile
+  // from the cache and one from a decode are the same.
+  tcachedpicture stored;
+  stored.Picture = CacheSizedPicture(std::move(picture));
+  // Files with EXIF data are left out of the shared cache: their
+  // orientation tag, which the desktop's thumbnails obey, is not read here.
+  int width = 0, height = 0;
+  if (stamp && !HasExifIdentifier(data) && JpegFrameSize(data, width, height)) {
+    const tscaleddecode d = ScaledDecode(width, height);
+    if (d.Divisor == divisor && d.Width * divisor == entry.width &&
+        d.Height * divisor == entry.height) {
+      stored.ImageWidth = width;
+      stored.ImageHeight = height;
+      cache->Write(path, *stamp, stored);
+    }
+  }
+  return ComposeTile(tiles_[tpJpeg], stored.Picture, rect);
 }
 
 std::optional<tbitmap> tdiskthumbmanager::MakeCamTile(const std::string& path, tentry& entry) {

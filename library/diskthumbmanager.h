@@ -2,7 +2,10 @@
 // folder (or of found files), one entry per item with its 80 x 80 tile,
 // selection and picture size, incremental thumbnail building driven by the
 // window ("do the next item" between events), and what clicks and keys do.
-// The window draws the tiles and forwards its grid events here.
+// The window draws the tiles and forwards its grid events here. A JPEG
+// picture's tile comes from the source's persistent thumbnail cache when it
+// holds a fresh entry, and is otherwise decoded and stored there; both ways
+// give the same tile.
 #pragma once
 
 #include <cstdint>

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "library/thumbnailcache.h"
 #include "picture/bitmap.h"
 
 namespace vantlo {
@@ -23,15 +24,26 @@ class tthumbnailsource {
   // The preview of a CAM file image; isjpeg tells a CAM file that carries a
   // JPEG (decoded at one eighth) from classic CAM data. Throws on damage.
   virtual tbitmap CamPreview(std::span<const std::uint8_t> cam, bool& isjpeg) = 0;
+  // The persistent cache of tile pictures, read before decoding; none by
+  // default.
+  virtual const tthumbnailcache* Cache() const { return nullptr; }
 };
 
 // The program's decoders: EXIF thumbnails, libjpeg scaled decoding and the
-// CAM file preview of the picture units.
+// CAM file preview of the picture units, with the desktop's thumbnail cache
+// (tthumbnailcache::DefaultRoot(), or the root given; "" for none).
 class tpicturethumbsource : public tthumbnailsource {
  public:
+  tpicturethumbsource() : cache_(tthumbnailcache::DefaultRoot()) {}
+  explicit tpicturethumbsource(std::string cacheroot) : cache_(std::move(cacheroot)) {}
+
   bool ExifThumbnail(const std::string& path, tbitmap& thumbnail) override;
   tbitmap DecodeJpeg(std::span<const std::uint8_t> data, int divisor) override;
   tbitmap CamPreview(std::span<const std::uint8_t> cam, bool& isjpeg) override;
+  const tthumbnailcache* Cache() const override { return cache_.Enabled() ? &cache_ : nullptr; }
+
+ private:
+  tthumbnailcache cache_;
 };
 
 }  // namespace vantlo

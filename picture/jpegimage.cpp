@@ -4,7 +4,8 @@
 // warning about cut-short or corrupt data) longjmps back into one of the
 // small Try... functions below; those hold no C++ objects with destructors
 // between setjmp and the libjpeg calls, and the C++ code throws after they
-// return false. All setjmp/longjmp use of the program is in this file.
+// return false. All setjmp/longjmp use of the JPEG code is in this file (the
+// PNG code of picture/pngimage.cpp does the same for libpng).
 #include "picture/jpegimage.h"
 
 #include <algorithm>
@@ -354,6 +355,34 @@ tbitmap DecodeJpeg(std::span<const std::uint8_t> data, JpegScale scale, std::siz
     throw tpictureerror(DecodeError("data cut short"));
   if (consumed != nullptr) *consumed = data.size() - cinfo->src->bytes_in_buffer;
   return bitmap;
+}
+
+bool JpegFrameSize(std::span<const std::uint8_t> data, int& width, int& height) {
+  if (data.size() < 4 || data[0] != 0xFF || data[1] != 0xD8) return false;
+  std::size_t at = 2;
+  while (at + 1 < data.size()) {
+    if (data[at] != 0xFF) return false;
+    const std::uint8_t marker = data[at + 1];
+    if (marker == 0xFF) {  // fill byte
+      ++at;
+      continue;
+    }
+    at += 2;
+    if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
+    if (marker == 0xD9 || marker == 0xDA || at + 2 > data.size()) return false;
+    const std::size_t length = std::size_t{data[at]} * 256 + data[at + 1];
+    if (length < 2 || at + length > data.size()) return false;
+    const bool frame =
+        marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+    if (frame) {
+      if (length < 7) return false;
+      height = data[at + 3] * 256 + data[at + 4];
+      width = data[at + 5] * 256 + data[at + 6];
+      return width > 0 && height > 0;
+    }
+    at += length;
+  }
+  return false;
 }
 
 std::vector<std::uint8_t> CompressJpeg(const tbitmap& bitmap, int quality, bool progressive) {

@@ -117,6 +117,10 @@ inline tbitmap DecodeJpeg(std::span<const std::uint8_t> data, JpegScale scale,
                           const tdecodelimits& limits) {
   return DecodeJpeg(data, scale, nullptr, limits);
 }
+// The picture size in the frame header (SOFn) of a JPEG, found by walking
+// its segments without decoding; false when there is no frame header before
+// the first scan or the data end first.
+bool JpegFrameSize(std::span<const std::uint8_t> data, int& width, int& height);
 // Compresses a 24-bit bitmap.
 std::vector<std::uint8_t> CompressJpeg(const tbitmap& bitmap, int quality, bool progressive);
 
