@@ -151,6 +151,18 @@ TEST_F(FtpClient, CancelAndDropEndARunningUpload) {
   EXPECT_TRUE(ftp_.Put((dirs_.local / "small.jpg").string(), "small.jpg"));
 }
 
+TEST_F(FtpClient, AStopWhileConnectingEndsTheConnect) {
+  int calls = 0;
+  ftp_.OnProgress = [&](std::uint64_t sent, std::uint64_t total) {
+    EXPECT_EQ(sent + total, 0u);  // nothing is sent while connecting
+    ++calls;
+    ftp_.Cancel();
+  };
+  EXPECT_EQ(ftp_.Open(server_->Host(), "user", "pass", "pics"), tftpopenresult::Cancelled);
+  EXPECT_EQ(calls, 1);
+  EXPECT_FALSE(ftp_.Connected());
+}
+
 TEST_F(FtpClient, MissingLocalFileFailsWithoutClosingTheConnection) {
   ASSERT_EQ(ftp_.Open(server_->Host(), "user", "pass", "pics"), tftpopenresult::Ok);
   EXPECT_FALSE(ftp_.Put((dirs_.local / "absent.jpg").string(), "absent.jpg"));
