@@ -134,8 +134,13 @@ struct tftpcallbacks {
   static int Progress(void* self, curl_off_t, curl_off_t, curl_off_t ulTotal, curl_off_t ulNow) {
     auto* c = static_cast<TFTP*>(self);
     if (c->cancel_) return 1;
-    if (c->step_ == TFTP::tstep::Put && c->OnProgress)
-      c->OnProgress(static_cast<std::uint64_t>(ulNow), static_cast<std::uint64_t>(ulTotal));
+    // While connecting nothing is sent yet: (0, 0), so a window still gets
+    // its events and a Stop can end a slow connect.
+    if (c->OnProgress) {
+      const bool put = c->step_ == TFTP::tstep::Put;
+      c->OnProgress(put ? static_cast<std::uint64_t>(ulNow) : 0,
+                    put ? static_cast<std::uint64_t>(ulTotal) : 0);
+    }
     return c->cancel_ ? 1 : 0;
   }
 

@@ -113,7 +113,8 @@ class TFTP {
   // Events. OnReply: every reply line from the server. OnCommand: every
   // command sent, a password shown as "PASS ****". OnError: a failed call
   // (number, description, source). OnProgress: bytes sent of total during
-  // an upload (a good place to let a window process its events).
+  // an upload, (0, 0) while Open connects (a good place to let a window
+  // process its events).
   std::function<void(const std::string&)> OnReply;
   std::function<void(const std::string&)> OnCommand;
   std::function<void(int, const std::string&, const std::string&)> OnError;

@@ -151,6 +151,18 @@ TEST_F(FtpClient, CancelAndDropEndARunningUpload) {
   EXPECT_TRUE(ftp_.Put((dirs_.local / "small.jpg").string(), "small.jpg"));
 }
 
+TEST_F(FtpClient, AStopWhileConnectingEndsTheConnect) {
+  int calls = 0;
+  ftp_.OnProgress = [&](std::uint64_t sent, std::uint64_t total) {
+    EXPECT_EQ(sent + total, 0u);  // nothing is sent while connecting
+    ++calls;
+    ftp_.Cancel();
+  };
+  EXPECT_EQ(ftp_.Open(server_->Host(), "user", "pass", "pics"), tftpopenresult::Cancelled);
+  EXPECT_EQ(calls, 1);
+  EXPECT_FALSE(ftp_.Connected());
+}
+
 TEST_F(FtpClient, MissingLocalFileFailsWithoutClosingTheConnection) {
   ASSERT_EQ(ftp_.Open(server_->Host(), "user", "pass", "pics"), tftpopenresult::Ok);
   EXPECT_FALSE(ftp_.Put((dirs_.local / "absent.jpg").string(), "absent.jpg"));
@@ -255,6 +267,54 @@ TEST_F(FtpClient, FirewallRefusingItsLoginIsALoginFailure) {
   tftpfirewall fw{true, "127.0.0.1", firewall.Port(), "fwuser", "wrong", tfirewallmode::Site};
   ftp_.SetFirewall(fw);
   EXPECT_EQ(ftp_.Open(server_->Host(), "user", "pass", ""), tftpopenresult::LoginFailed);
+}
+
+}  // namespace
+}  // namespace vantlo
+
+namespace vantlo {
+namespace {
+
+// "ftps://" means TLS with the certificate checked: a server whose
+// certificate the system does not trust is refused before any log-in.
+TEST(FtpTls, AnUntrustedCertificateIsRefused) {
+  testing::ttempdirs dirs;
+  const auto pem = dirs.base / "server.pem";
+  const std::string keys = (dirs.base / "key.pem").string(),
+                    cert = (dirs.base / "cert.pem").string();
+  ASSERT_EQ(std::system(("openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1 "
+                         "-keyout " +
+                         keys + " -out " + cert + " 2>/dev/null && cat " + keys + " " + cert +
+                         " > " + pem.string())
+                            .c_str()),
+            0);
+  const auto script = dirs.base / "tlsserver.py";
+  std::ofstream(script) << "import logging, sys\n"
+                           "from pyftpdlib.authorizers import DummyAuthorizer\n"
+                           "from pyftpdlib.handlers import TLS_FTPHandler\n"
+                           "from pyftpdlib.servers import FTPServer\n"
+                           "logging.basicConfig(level=logging.INFO)\n"
+                           "a = DummyAuthorizer()\n"
+                           "a.add_user('user', 'pass', sys.argv[2], perm='elradfmwMT')\n"
+                           "TLS_FTPHandler.certfile = '"
+                        << pem.string()
+                        << "'\n"
+                           "TLS_FTPHandler.authorizer = a\n"
+                           "TLS_FTPHandler.tls_control_required = True\n"
+                           "FTPServer(('127.0.0.1', int(sys.argv[1])), TLS_FTPHandler)"
+                           ".serve_forever()\n";
+  tpyftpserver server(tpyftpserver::tscript{script.string()}, dirs.server.string());
+  TFTP ftp;
+  std::vector<std::string> commands;
+  ftp.OnCommand = [&](const std::string& c) { commands.push_back(c); };
+  EXPECT_EQ(ftp.Open("ftps://" + server.Host(), "user", "pass", ""), tftpopenresult::ConnectFailed);
+  ASSERT_FALSE(ftp.Errors().empty());
+  EXPECT_EQ(ftp.Errors().back().code, 60) << ftp.Errors().back().description;  // peer not verified
+  EXPECT_FALSE(commands.empty());
+  EXPECT_EQ(commands.front(), "AUTH SSL") << "explicit TLS on the FTP port";
+  EXPECT_EQ(std::count(commands.begin(), commands.end(), "PASS ****"), 0);
+  // The same server as plain FTP refuses the log-in (it wants TLS).
+  EXPECT_EQ(ftp.Open(server.Host(), "user", "pass", ""), tftpopenresult::LoginFailed);
 }
 
 }  // namespace

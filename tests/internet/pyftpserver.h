@@ -34,9 +34,16 @@ class tpyftpserver {
  public:
   explicit tpyftpserver(std::string root, std::string user = "user", std::string password = "pass")
       : root_(std::move(root)), user_(std::move(user)), password_(std::move(password)) {
-    for (int attempt = 0; attempt < 20; ++attempt)
-      if (TryStart()) return;
-    throw std::runtime_error("pyftpdlib did not start (is python3-pyftpdlib installed?)");
+    Start();
+  }
+  // A server of its own: `python3 -u SCRIPT PORT ROOT` (the script logs
+  // pyftpdlib's start line, as the module does).
+  struct tscript {
+    std::string path;
+  };
+  tpyftpserver(tscript script, std::string root)
+      : root_(std::move(root)), script_(std::move(script.path)) {
+    Start();
   }
   ~tpyftpserver() { Stop(); }
   tpyftpserver(const tpyftpserver&) = delete;
@@ -66,6 +73,12 @@ class tpyftpserver {
   }
 
  private:
+  void Start() {
+    for (int attempt = 0; attempt < 20; ++attempt)
+      if (TryStart()) return;
+    throw std::runtime_error("pyftpdlib did not start (is python3-pyftpdlib installed?)");
+  }
+
   static int FreePort() {
     int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return 0;
@@ -95,6 +108,7 @@ class tpyftpserver {
         "/usr/bin/python3", "-u", "-m", "pyftpdlib", "-i", "127.0.0.1", "-p",
         portText,           "-w", "-d", root_,       "-u", user_,       "-P",
         password_};
+    if (!script_.empty()) args = {"/usr/bin/python3", "-u", script_, portText, root_};
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -118,7 +132,8 @@ class tpyftpserver {
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) break;
       seen.append(buf, static_cast<std::size_t>(n));
-      if (seen.find(">>> starting FTP server on") != std::string::npos) {
+      if (seen.find(">>> starting FTP") != std::string::npos &&
+          seen.find(" server on ", seen.find(">>> starting FTP")) != std::string::npos) {
         ready = true;
         break;
       }
@@ -156,7 +171,7 @@ class tpyftpserver {
     if (reader_.joinable()) reader_.join();  // the pipe ends with the server
   }
 
-  std::string root_, user_, password_;
+  std::string root_, user_, password_, script_;
   pid_t pid_ = -1;
   int port_ = 0;
   std::thread reader_;
