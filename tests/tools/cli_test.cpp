@@ -240,6 +240,57 @@ TEST_F(ProgramTest, SecondProgramOnTheSamePortGetsAlreadyOpen) {
   EXPECT_EQ(cam.BaudRate(), 9600) << "the tool resets the camera when it ends";
 }
 
+// A broken camera: every run ends with exit 1 and a message, and leaves no file behind that it
+// claims to have written (nor a short, long or empty one).
+TEST_F(ProgramTest, AHostileCameraFailsTheRunAndLeavesNoFile) {
+  using TransferFault = camsim::Faults::TransferFault;
+  struct tcase {
+    const char* name;
+    camsim::Family family;
+    camsim::Faults faults;
+    std::string command;  // "thumbs", "fetch" or "fetch --jpg"
+  };
+  camsim::Faults garbage, endless, longer, empty, missing;
+  garbage.garbageAnswers = true;
+  endless.endlessStream = true;
+  longer.transferFault = TransferFault::lastPacketLonger;
+  empty.transferFault = TransferFault::endsAtOnce;
+  missing.transferFault = TransferFault::packetMissing;
+  const tcase cases[] = {
+      {"garbage", camsim::Family::classic, garbage, "thumbs"},
+      {"endless stream", camsim::Family::classic, endless, "thumbs"},
+      {"last packet longer", camsim::Family::classic, longer, "thumbs"},
+      {"missing packet", camsim::Family::extended, missing, "thumbs"},
+      {"empty transfer", camsim::Family::classic, empty, "fetch"},
+      {"missing packet", camsim::Family::classic, missing, "fetch"},
+      {"missing packet", camsim::Family::extended, missing, "fetch --jpg"},
+  };
+  StoreSettings([](tsettingsrecords&) {});
+  for (const tcase& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + ", " + c.command);
+    camsim::Options options;
+    options.family = c.family;
+    options.faults = c.faults;
+    camsim::SimulatedCamera camera(options);
+    camera.Start();
+    const fs::path out = dir_ / "out-files";
+    fs::remove_all(out);
+    fs::create_directories(out);
+    const std::string port = "--port '" + camera.DevicePath() + "' --speed 115200 ";
+    Result r;
+    if (c.command == "thumbs") {
+      r = Cli(port + "thumbs '" + out.string() + "'");
+    } else {
+      r = Cli(port + "fetch 2 -o '" + (out / "p").string() + "'" +
+              (c.command == "fetch --jpg" ? " --jpg" : ""));
+    }
+    camera.Stop();
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_FALSE(r.err.empty());
+    EXPECT_TRUE(fs::is_empty(out)) << r.out;
+  }
+}
+
 TEST_F(ProgramTest, APortThatIsNoSerialPortSaysWhatTheSystemSays) {
   Result r = Cli("--port /dev/null info");
   EXPECT_EQ(r.status, 1);

@@ -65,6 +65,8 @@ int RunThumbs(CameraSession& session, const Arguments& args) {
     session.Progress().Begin("thumbnail " + std::to_string(n));
     if (fileSystem) {
       engine.FetchPreviewThumbnailData(n, data);
+      if (data.empty())
+        throw std::runtime_error("The camera has no preview of picture " + std::to_string(n));
     } else {
       engine.FetchThumbnailData(n, data);
     }
