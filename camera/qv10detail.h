@@ -48,6 +48,24 @@ class treadtimeoutscope {
   std::uint16_t saved_;
 };
 
+// Marks one camera operation. The outermost one starts the failure budget
+// afresh; operations called from inside it share it.
+class toperationscope {
+ public:
+  explicit toperationscope(tqvProtocolEngine& engine) : engine_(engine) {
+    if (engine_.operationDepth_++ == 0) {
+      engine_.failedMs_ = 0;
+      engine_.badPackets_ = 0;
+    }
+  }
+  ~toperationscope() { --engine_.operationDepth_; }
+  toperationscope(const toperationscope&) = delete;
+  toperationscope& operator=(const toperationscope&) = delete;
+
+ private:
+  tqvProtocolEngine& engine_;
+};
+
 // True when `text` ends with `suffix`, compared in upper case (ASCII).
 inline bool EndsWithNoCase(const std::string& text, const char* suffix) {
   const std::size_t n = std::char_traits<char>::length(suffix);

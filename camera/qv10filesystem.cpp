@@ -27,12 +27,13 @@ std::vector<std::string> SplitNames(const std::vector<std::uint8_t>& stream) {
 }  // namespace
 
 void tqvProtocolEngine::ListFiles(std::vector<std::string>& list) {
+  toperationscope operation(*this);
   list.clear();
   EnsurePictureFolder();
   tbytestream reply;
   (void)SendCommand(Cmd("ZE"), 2, reply);
   tbytestream stream;
-  ReceiveData(stream);
+  ReceiveData(stream, kMaxListBytes);
   for (std::string& name : SplitNames(stream)) {
     if (EndsWithNoCase(name, ".JPG") || EndsWithNoCase(name, ".AVI"))
       list.push_back(std::move(name));
@@ -51,6 +52,7 @@ bool tqvProtocolEngine::ClimbToTop() {
 }
 
 void tqvProtocolEngine::ListFolders(std::vector<std::string>& list) {
+  toperationscope operation(*this);
   list.clear();
   IdentifyIfUnknown();
   if (!(IsExtended() && hasFileSystem_)) return;
@@ -60,7 +62,7 @@ void tqvProtocolEngine::ListFolders(std::vector<std::string>& list) {
   if (SendCommand(CmdName("CD", "DCIM"), 3, reply) != kCommandOk) return;
   (void)SendCommand(Cmd("ZH"), 2, reply);
   tbytestream stream;
-  ReceiveData(stream);
+  ReceiveData(stream, kMaxListBytes);
   for (std::string& name : SplitNames(stream)) {
     if (!name.empty() && name[0] >= '0' && name[0] <= '9') list.push_back(std::move(name));
   }
@@ -127,6 +129,7 @@ class tpreviewreturn {
 };
 
 bool tqvProtocolEngine::FetchPreviewThumbnailData(int n, tbytestream& jpeg) {
+  toperationscope operation(*this);
   jpeg.clear();
   IdentifyIfUnknown();
   bool isMovie = false;
@@ -143,6 +146,9 @@ bool tqvProtocolEngine::FetchPreviewThumbnailData(int n, tbytestream& jpeg) {
   }
   (void)SendCommand(CmdName("ZG", name), 2, reply);
   ReceiveData(jpeg);
+  // The folder was entered, so the camera has the preview: none at all is a
+  // failed transfer, not a picture.
+  if (jpeg.empty()) RaiseBadTransfer();
   return isMovie;
 }
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "camera/comport.h"
+#include "camera/deadline.h"
 #include "camera/qvexceptions.h"
 #include "camera/waiter.h"
 #include "picture/bitmap.h"
@@ -74,14 +75,24 @@ class tqvProtocolEngine : public tpicturepipeline {
 
   // A transfer larger than this is no camera's: it ends with tqvnotconnected.
   static constexpr std::size_t kMaxTransferBytes = 16u * 1024u * 1024u;
+  // A file or folder list larger than this is no camera's either.
+  static constexpr std::size_t kMaxListBytes = 64u * 1024u;
+  // A broken camera (garbage, stray bytes, an endless stream) must end an
+  // operation in a clear failure within seconds at any speed: the time one
+  // operation may spend on bad packets, and their number.
+  static constexpr std::int64_t kFailureBudgetMs = 6000;
+  static constexpr int kMaxBadPacketsPerOperation = 6;
   // Folder depth beyond which the climb to the top folder gives up.
   static constexpr int kMaxFolderClimb = 16;
   static constexpr std::uint8_t kDefaultSpeed = 6;  // 9600 baud
 
   // Opens the port (a failure to open does not fail the construction; the
-  // first CheckCamera fails instead). `speed` is ignored. `waiter` must
-  // outlive the engine; null means real sleeping.
-  tqvProtocolEngine(const std::string& portName, int speed, bool irda, twaiter* waiter = nullptr);
+  // first CheckCamera fails instead). `speed` is ignored. `waiter` and `clock`
+  // must outlive the engine; null means real sleeping and the steady clock.
+  // The clock times the engine's own decisions (how long an operation has
+  // spent on failures); the port's time-outs keep the steady clock.
+  tqvProtocolEngine(const std::string& portName, int speed, bool irda, twaiter* waiter = nullptr,
+                    const tclock* clock = nullptr);
   ~tqvProtocolEngine() override;
   tqvProtocolEngine(const tqvProtocolEngine&) = delete;
   tqvProtocolEngine& operator=(const tqvProtocolEngine&) = delete;
@@ -92,7 +103,9 @@ class tqvProtocolEngine : public tpicturepipeline {
   // handshake bytes. Returns 0, 2, 4, 8, 10 or 12; on 0 or 4 with
   // replyLength > 2, reply holds ACK, checksum byte, data.
   int SendCommand(const tbytestream& command, int replyLength, tbytestream& reply);
-  void ReceiveData(tbytestream& stream);
+  // Bulk transfer into `stream`; more than `maxBytes` of data ends it with
+  // tqvnotconnected as soon as the camera sends them.
+  void ReceiveData(tbytestream& stream, std::size_t maxBytes = kMaxTransferBytes);
   void SetDesiredSpeed(std::uint8_t baudIndex);
   void ApplySpeed(std::uint8_t baudIndex);
   void SetPortSpeed(std::uint8_t baudIndex);
@@ -163,6 +176,7 @@ class tqvProtocolEngine : public tpicturepipeline {
 
  private:
   friend class tpreviewreturn;
+  friend class toperationscope;
 
   [[noreturn]] void RaiseNotConnected(const char* message = kNotConnectedMessage);
   // Back to 9600 baud, camera type forgotten. Never throws.
@@ -178,7 +192,14 @@ class tqvProtocolEngine : public tpicturepipeline {
   void IdentifyIfUnknown();
   bool WriteByte(std::uint8_t b);
   int ReadPacket(tbytestream& buffer, std::size_t& length);
-  void DrainLine();
+  // Reads and drops until the line is quiet, for at most `limitMs`.
+  void DrainLine(std::int64_t limitMs);
+  // Line time of one packet at the current speed plus a margin: how long a
+  // packet in flight may take to arrive.
+  std::int64_t PacketTimeMs() const;
+  // A transfer whose data cannot be right (size, emptiness): the camera is
+  // reset so both sides are in step, then tqvnotconnected.
+  [[noreturn]] void RaiseBadTransfer();
   // Ends a transfer the camera is still sending and resets the link on both
   // sides (the camera with "QR", the engine to 9600 baud); when no camera
   // answers, the connection is forgotten instead. Never throws.
@@ -201,7 +222,12 @@ class tqvProtocolEngine : public tpicturepipeline {
   bool EnterFolder(const std::string& name);
 
   twaiter* waiter_;
+  const tclock* clock_;
   std::unique_ptr<tcomport> port_;
+  // The running operation (nested calls share the outermost one).
+  int operationDepth_ = 0;
+  std::int64_t failedMs_ = 0;  // spent on bad packets in this operation
+  int badPackets_ = 0;         // bad packet reads in this operation
   std::uint8_t currentSpeed_ = kDefaultSpeed;
   std::uint8_t desiredSpeed_ = kDefaultSpeed;
   std::int32_t blockSize_ = 128;

@@ -47,8 +47,10 @@ std::string ShortPortName(const std::string& name) {
 }  // namespace
 
 tqvProtocolEngine::tqvProtocolEngine(const std::string& portName, int /*speed*/, bool irda,
-                                     twaiter* waiter)
-    : waiter_(waiter ? waiter : &trealwaiter::Instance()), irdaMode_(irda) {
+                                     twaiter* waiter, const tclock* clock)
+    : waiter_(waiter ? waiter : &trealwaiter::Instance()),
+      clock_(clock ? clock : &tsteadyclock::Instance()),
+      irdaMode_(irda) {
   portName_ = ShortPortName(portName);
   tcommparams params = DefaultCommParams();
   params.PortName = portName_;
@@ -237,13 +239,15 @@ int tqvProtocolEngine::ReadPacket(tbytestream& buffer, std::size_t& length) {
   return static_cast<std::uint8_t>(~sum) == buffer[4 + length] ? kPacketGood : kPacketChecksum;
 }
 
-void tqvProtocolEngine::DrainLine() {
+void tqvProtocolEngine::DrainLine(std::int64_t limitMs) {
   // Read and drop until the line has been quiet for a moment, so the
-  // resent packet starts clean. Bounded, so a babbling line cannot hold us.
+  // resent packet starts clean. Bounded in time and bytes, so a babbling
+  // line cannot hold us.
   treadtimeoutscope quiet(*this, 30);
+  const tdeadline deadline(*clock_, limitMs);
   std::uint8_t scratch[256];
   std::size_t total = 0;
-  while (total < 2 * 65536 + 64) {
+  while (total < 2 * 65536 + 64 && !deadline.Expired()) {
     std::size_t got = 0;
     if (port_->ReadBytes(scratch, sizeof scratch, got) != 0 || got == 0) break;
     total += got;
@@ -251,8 +255,25 @@ void tqvProtocolEngine::DrainLine() {
   port_->PurgeReceive();
 }
 
-void tqvProtocolEngine::ReceiveData(tbytestream& stream) {
+std::int64_t tqvProtocolEngine::PacketTimeMs() const {
+  const std::uint32_t rate = BaudRateOfIndex(port_->Params().BaudIndex);
+  const std::int64_t bytes = std::max(blockSize_, cameraBlockSize_) + 6;
+  return (rate == 0 ? bytes : bytes * 10 * 1000 / rate) + 300;
+}
+
+void tqvProtocolEngine::RaiseBadTransfer() {
+  // The transfer itself ended in step; put both sides back at 9600 baud.
+  try {
+    ResetCamera();
+  } catch (...) {
+  }
+  RaiseNotConnected();
+}
+
+void tqvProtocolEngine::ReceiveData(tbytestream& stream, std::size_t maxBytes) {
+  toperationscope operation(*this);
   stream.clear();
+  maxBytes = std::min(maxBytes, kMaxTransferBytes);
   // One block plus framing. The camera may still be at a larger size than
   // the one asked for now (negotiated by an earlier transfer), so the buffer
   // takes the larger of the two; anything longer is a bad packet.
@@ -262,21 +283,37 @@ void tqvProtocolEngine::ReceiveData(tbytestream& stream) {
   int badInRow = 0;
   for (;;) {
     std::size_t length = 0;
+    const std::int64_t started = clock_->NowMs();
     const int result = ReadPacket(buffer, length);
     if (result != kPacketGood) {
       if (result == kPacketOverlong) {
-        DrainLine();
+        DrainLine(PacketTimeMs());
       } else {
         port_->PurgeReceive();  // a late tail of a short packet must not start the next one
       }
       (void)WriteByte(kNAK);
-      if (++badInRow >= 3) RaiseNotConnected();
+      failedMs_ += clock_->NowMs() - started;
+      // A camera that keeps sending bad packets (noise, stray bytes, an
+      // endless stream) is given up for lost within the operation's budget.
+      if (++badPackets_ > kMaxBadPacketsPerOperation || failedMs_ > kFailureBudgetMs) {
+        RaiseNotConnected();
+      }
+      // Three bad reads in a row: the camera may still be healthy and is
+      // brought back in step before the failure is reported.
+      if (++badInRow >= 3) {
+        CutTransfer();
+        RaiseNotConnected();
+      }
       continue;
     }
     badInRow = 0;
     if (!WriteByte(kACK)) RaiseNotConnected();
     if (length > 0) {
-      if (stream.size() + length > kMaxTransferBytes) RaiseNotConnected();
+      if (stream.size() + length > maxBytes) {
+        // More than the data can be: stop the camera before it sends more.
+        CutTransfer();
+        RaiseNotConnected();
+      }
       stream.insert(stream.end(), buffer.begin() + 3,
                     buffer.begin() + 3 + static_cast<std::ptrdiff_t>(length));
     }
@@ -295,9 +332,10 @@ void tqvProtocolEngine::CutTransfer() noexcept {
   // NAK ends its transfer; an enquiry it answers shows it listens again at
   // the current speed, and "QR" then brings it back to 9600 baud.
   try {
-    treadtimeoutscope quick(*this, 500);
-    for (int attempt = 0; attempt < 4; ++attempt) {
-      DrainLine();
+    treadtimeoutscope quick(*this, 300);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      // First the rest of the packet in flight, then whatever follows.
+      DrainLine(attempt == 0 ? PacketTimeMs() : 300);
       if (!WriteByte(kENQ)) break;
       std::uint8_t answer = 0;
       std::size_t got = 0;

@@ -9,6 +9,25 @@
 
 namespace vantlo {
 
+namespace {
+
+// Raw picture data hold at least what their header announces (a packet that
+// went missing leaves them short); JPEG data and anything else are judged by
+// the decoder. Empty data are never a picture.
+bool CompleteRawPicture(const std::vector<std::uint8_t>& data) {
+  if (data.empty()) return false;
+  constexpr std::size_t kHeader = 136;
+  auto u16 = [&data](std::size_t at) {
+    return static_cast<std::size_t>(data[at]) * 256 + data[at + 1];
+  };
+  if (data[0] == 0x00)
+    return data.size() >= kHeader && data.size() >= kHeader + u16(2) + u16(4) + u16(6);
+  if (data[0] == 0x01) return data.size() >= kHeader && data.size() >= kHeader + u16(6);
+  return true;
+}
+
+}  // namespace
+
 void tqvProtocolEngine::CheckClassicNumber(int n) const {
   // A classic camera takes the number as one byte: a larger number would
   // address another picture.
@@ -57,6 +76,7 @@ bool tqvProtocolEngine::HasFileSystem() {
 }
 
 int tqvProtocolEngine::GetPictureCount() {
+  toperationscope operation(*this);
   CheckAndIdentify();
   int count = 0;
   {
@@ -141,6 +161,7 @@ bool tqvProtocolEngine::IsFinePicture(int n) {
 }
 
 void tqvProtocolEngine::FetchThumbnailData(int n, tbytestream& stream) {
+  toperationscope operation(*this);
   currentPicture_ = n;
   CheckAndIdentify();
   ApplySpeed(desiredSpeed_);
@@ -149,15 +170,19 @@ void tqvProtocolEngine::FetchThumbnailData(int n, tbytestream& stream) {
     CheckExtendedNumber(n);
     treadtimeoutscope quick(*this, 1000);
     MustSend(Cmd("XT", {High(n), Low(n)}), 2);
-    ReceiveData(stream);
+    ReceiveData(stream, kRawThumbnailSize);
   } else {
     SelectThumbnail(n);
     MustSend(Cmd("MK"), 2);
-    ReceiveData(stream);
+    ReceiveData(stream, kRawThumbnailSize);
   }
+  // A raw thumbnail has exactly its size: a packet missing or one too long
+  // would give a picture that is not the camera's.
+  if (stream.size() != kRawThumbnailSize) RaiseBadTransfer();
 }
 
 void tqvProtocolEngine::FetchThumbnail(int n, tbitmap& bitmap, bool& isMovie, bool& fine) {
+  toperationscope operation(*this);
   isMovie = false;
   fine = IsFinePicture(n);
   if (IsExtended() && hasFileSystem_) {
@@ -170,6 +195,7 @@ void tqvProtocolEngine::FetchThumbnail(int n, tbitmap& bitmap, bool& isMovie, bo
 }
 
 std::uint8_t tqvProtocolEngine::FetchPicture(int n, tbytestream& stream) {
+  toperationscope operation(*this);
   CheckAndIdentify();
   std::uint8_t kind = kKindUnknown;
   CheckBattery();
@@ -186,6 +212,7 @@ std::uint8_t tqvProtocolEngine::FetchPicture(int n, tbytestream& stream) {
     MustSend(Cmd("DL"), 2);
     MustSend(Cmd(fine ? "Mg" : "MG"), 2);
     ReceiveData(stream);
+    if (!CompleteRawPicture(stream)) RaiseBadTransfer();
     return kind;
   }
 
@@ -199,6 +226,7 @@ std::uint8_t tqvProtocolEngine::FetchPicture(int n, tbytestream& stream) {
     (void)SendCommand(CmdName("ZG", name), 2, reply);
     progressStep_ = -1;
     ReceiveData(stream);
+    if (stream.empty()) RaiseBadTransfer();
     Progress(-1, std::string(), n);
     return kind;
   }
@@ -214,6 +242,7 @@ std::uint8_t tqvProtocolEngine::FetchPicture(int n, tbytestream& stream) {
   MustSend(Cmd("XG", {High(n), Low(n)}), 2);
   progressStep_ = -1;
   ReceiveData(stream);
+  if (!CompleteRawPicture(stream)) RaiseBadTransfer();
   Progress(-1, std::string(), n);
   return kind;
 }

@@ -507,6 +507,7 @@ TEST(SimFileSystem, FoldersFilesAndFetches) {
 TEST(SimFileSystem, DeleteSendsNothingAndPictureSettingsAreThePipelines) {
   tsimfixture f(With(Family::filesystem));
   ASSERT_EQ(f.engine.GetCameraType(), 2);
+  ASSERT_TRUE(f.Logged("ZD"));  // the probe's last command, logged once our ACK is in
   const auto before = f.camera.CommandLog().size();
   f.engine.DeletePicture(1);
   f.engine.DeleteAllPictures();

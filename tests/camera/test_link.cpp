@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <termios.h>
 
+#include <atomic>
+
 #include "camera/qv10int.h"
 #include "tests/camera/scriptcamera.h"
 
@@ -251,7 +253,71 @@ TEST_F(LinkTest, PacketBadThreeTimesRaises) {
   tbytes reply, stream;
   engine.SendCommand({'M', 'K'}, 2, reply);
   EXPECT_THROW(engine.ReceiveData(stream), tqvnotconnected);
-  EXPECT_EQ(camera.WaitPacketAnswers(3), (tbytes{NAK, NAK, NAK}));
+  // Three NAKs, then the camera's transfer is ended: its fourth packet is
+  // never taken.
+  const tbytes answers = camera.WaitPacketAnswers(3);
+  ASSERT_GE(answers.size(), 3u);
+  EXPECT_EQ(tbytes(answers.begin(), answers.begin() + 3), (tbytes{NAK, NAK, NAK}));
+  EXPECT_EQ(std::count(answers.begin(), answers.end(), ACK), 0);
+}
+
+// Bad packets that never come three in a row (noise on a failing line, a
+// broken camera): the operation still ends, after a bounded number of them.
+TEST_F(LinkTest, BadPacketsBetweenGoodOnesAreBoundedPerOperation) {
+  camera.SetHandler([](const tbytes& c) {
+    if (c[0] != 'M') return Data({});
+    tscriptanswer a;
+    a.packetSource = [](int index, tbytes& packet) {
+      if (index > 30) return false;
+      packet = index == 30 ? EndPacket() : Packet({9}, index % 3 != 2);  // bad, bad, good, ...
+      return true;
+    };
+    return a;
+  });
+  tbytes reply, stream;
+  engine.SendCommand({'M', 'K'}, 2, reply);
+  EXPECT_THROW(engine.ReceiveData(stream), tqvnotconnected);
+  const tbytes answers = camera.WaitPacketAnswers(10);
+  EXPECT_LE(std::count(answers.begin(), answers.end(), NAK),
+            tqvProtocolEngine::kMaxBadPacketsPerOperation + 1);
+}
+
+// A clock that moves on by a fixed step whenever it is read: each packet the
+// engine reads then seems to take that long.
+class tsteppedclock : public tclock {
+ public:
+  explicit tsteppedclock(std::int64_t step) : step_(step) {}
+  std::int64_t NowMs() const override { return now_ += step_; }
+
+ private:
+  std::int64_t step_;
+  mutable std::atomic<std::int64_t> now_{0};
+};
+
+TEST(LinkFailureBudget, SlowBadPacketsEndTheOperationWithinItsBudget) {
+  tscriptcamera camera;
+  trecordingwaiter waiter;
+  tsteppedclock clock(1600);  // every packet read seems to take 1.6 s
+  tqvProtocolEngine engine(camera.DevicePath(), 0, false, &waiter, &clock);
+  ASSERT_TRUE(engine.Port().IsOpen());
+  engine.Port().SetReadTimeout(300);
+  // Bad and good packets by turns.
+  camera.SetHandler([](const tbytes& c) {
+    if (c[0] != 'M') return Data({});
+    tscriptanswer a;
+    a.packetSource = [](int index, tbytes& packet) {
+      if (index > 10) return false;
+      packet = index == 10 ? EndPacket() : Packet({4}, index % 2 == 0);
+      return true;
+    };
+    return a;
+  });
+  tbytes reply, stream;
+  engine.SendCommand({'M', 'K'}, 2, reply);
+  EXPECT_THROW(engine.ReceiveData(stream), tqvnotconnected);
+  // The fourth bad packet takes the operation over its 6 s, long before the
+  // number of bad packets would end it.
+  EXPECT_EQ(camera.WaitPacketAnswers(7), (tbytes{NAK, ACK, NAK, ACK, NAK, ACK, NAK}));
 }
 
 TEST_F(LinkTest, PacketLongerThanTheBlockIsDrainedAndRefused) {

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -81,6 +82,26 @@ class ProgramTest : public ::testing::Test {
     return r;
   }
   Result Cli(const std::string& args) { return Run(VANTLO_CLI_PATH, args); }
+  // The tool with files limited to `kib` KiB: a write beyond fails part-way (EFBIG), as on a
+  // full disk, without the signal that would end the program.
+  Result CliWithFileLimit(int kib, const std::string& args) {
+    const std::string cmd = "(trap '' XFSZ; ulimit -f " + std::to_string(kib) + "; exec '" +
+                            VANTLO_CLI_PATH + "' " + args + ") >'" + (dir_ / "out").string() +
+                            "' 2>'" + (dir_ / "err").string() + "' </dev/null";
+    const int raw = std::system(cmd.c_str());
+    Result r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = Slurp(dir_ / "out");
+    r.err = Slurp(dir_ / "err");
+    return r;
+  }
+  // Names in `dir` (no temporary files may be left behind).
+  static std::vector<std::string> Names(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
 
   fs::path dir_;
 };
@@ -238,6 +259,80 @@ TEST_F(ProgramTest, SecondProgramOnTheSamePortGetsAlreadyOpen) {
   // The camera takes the reset once it has the tool's last ACK; wait for that.
   for (int i = 0; i < 200 && cam.BaudRate() != 9600; ++i) usleep(10000);
   EXPECT_EQ(cam.BaudRate(), 9600) << "the tool resets the camera when it ends";
+}
+
+// A broken camera: every run ends with exit 1 and a message, and leaves no file behind that it
+// claims to have written (nor a short, long or empty one).
+TEST_F(ProgramTest, AHostileCameraFailsTheRunAndLeavesNoFile) {
+  using TransferFault = camsim::Faults::TransferFault;
+  struct tcase {
+    const char* name;
+    camsim::Family family;
+    camsim::Faults faults;
+    std::string command;  // "thumbs", "fetch" or "fetch --jpg"
+  };
+  camsim::Faults garbage, endless, longer, empty, missing;
+  garbage.garbageAnswers = true;
+  endless.endlessStream = true;
+  longer.transferFault = TransferFault::lastPacketLonger;
+  empty.transferFault = TransferFault::endsAtOnce;
+  missing.transferFault = TransferFault::packetMissing;
+  const tcase cases[] = {
+      {"garbage", camsim::Family::classic, garbage, "thumbs"},
+      {"endless stream", camsim::Family::classic, endless, "thumbs"},
+      {"last packet longer", camsim::Family::classic, longer, "thumbs"},
+      {"missing packet", camsim::Family::extended, missing, "thumbs"},
+      {"empty transfer", camsim::Family::classic, empty, "fetch"},
+      {"missing packet", camsim::Family::classic, missing, "fetch"},
+      {"missing packet", camsim::Family::extended, missing, "fetch --jpg"},
+  };
+  StoreSettings([](tsettingsrecords&) {});
+  for (const tcase& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + ", " + c.command);
+    camsim::Options options;
+    options.family = c.family;
+    options.faults = c.faults;
+    camsim::SimulatedCamera camera(options);
+    camera.Start();
+    const fs::path out = dir_ / "out-files";
+    fs::remove_all(out);
+    fs::create_directories(out);
+    const std::string port = "--port '" + camera.DevicePath() + "' --speed 115200 ";
+    Result r;
+    if (c.command == "thumbs") {
+      r = Cli(port + "thumbs '" + out.string() + "'");
+    } else {
+      r = Cli(port + "fetch 2 -o '" + (out / "p").string() + "'" +
+              (c.command == "fetch --jpg" ? " --jpg" : ""));
+    }
+    camera.Stop();
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_FALSE(r.err.empty());
+    EXPECT_TRUE(fs::is_empty(out)) << r.out;
+  }
+}
+
+TEST_F(ProgramTest, AFailedWriteSaysWhyAndLeavesTheFileThatWasThere) {
+  const fs::path pictures = dir_ / "pictures";
+  fs::create_directories(pictures);
+  std::ofstream(pictures / "p1") << "old";
+  Result fetch = CliWithFileLimit(2, "--simulate fetch 1 -o '" + (pictures / "p1").string() + "'");
+  EXPECT_EQ(fetch.status, 1);
+  EXPECT_NE(
+      fetch.err.find("Cannot write " + (pictures / "p1").string() + ": " + std::strerror(EFBIG)),
+      std::string::npos)
+      << fetch.err;
+  EXPECT_EQ(Slurp(pictures / "p1"), "old");
+  EXPECT_EQ(Names(pictures), std::vector<std::string>{"p1"});
+
+  const fs::path thumbs = dir_ / "thumbs";
+  Result all = CliWithFileLimit(2, "--simulate thumbs '" + thumbs.string() + "'");
+  EXPECT_EQ(all.status, 1);
+  EXPECT_NE(all.err.find(std::strerror(EFBIG)), std::string::npos) << all.err;
+  EXPECT_TRUE(fs::is_empty(thumbs)) << "no cut thumbnail left";
+  // Without the limit the same commands write whole files.
+  ASSERT_EQ(Cli("--simulate thumbs '" + thumbs.string() + "'").status, 0);
+  EXPECT_EQ(fs::file_size(thumbs / "thumb001.raw"), 2808u);
 }
 
 TEST_F(ProgramTest, APortThatIsNoSerialPortSaysWhatTheSystemSays) {

@@ -29,7 +29,11 @@ constexpr const char* kUsage =
     "  --silence-after N     send nothing after N bytes\n"
     "  --battery BYTE        battery answer (classic: volts x 16; extended: 0 = good)\n"
     "  --play-mode           camera in play mode: taking a picture answers NAK\n"
-    "  --count-override N    report N pictures (e.g. above 300)\n";
+    "  --count-override N    report N pictures (e.g. above 300)\n"
+    "  --garbage-answers     random reply data and random bytes instead of packets\n"
+    "  --stray-bytes N       follow every reply with N stray bytes\n"
+    "  --endless-stream      a transfer is an endless slow stream of random bytes\n"
+    "  --transfer-fault KIND ends-at-once, packet-missing or last-packet-longer\n";
 
 struct UsageError {
   std::string text;
@@ -116,6 +120,25 @@ Options Parse(int argc, char** argv) {
       o.faults.playMode = true;
     } else if (a == "--count-override") {
       o.faults.countOverride = static_cast<int>(Number(a, value()));
+    } else if (a == "--garbage-answers") {
+      o.faults.garbageAnswers = true;
+    } else if (a == "--stray-bytes") {
+      o.faults.strayBytes = static_cast<int>(Number(a, value()));
+      if (o.faults.strayBytes < 0 || o.faults.strayBytes > 100000)
+        throw UsageError{"--stray-bytes must be 0..100000"};
+    } else if (a == "--endless-stream") {
+      o.faults.endlessStream = true;
+    } else if (a == "--transfer-fault") {
+      using TransferFault = Faults::TransferFault;
+      std::string k = value();
+      if (k == "ends-at-once")
+        o.faults.transferFault = TransferFault::endsAtOnce;
+      else if (k == "packet-missing")
+        o.faults.transferFault = TransferFault::packetMissing;
+      else if (k == "last-packet-longer")
+        o.faults.transferFault = TransferFault::lastPacketLonger;
+      else
+        throw UsageError{"unknown transfer fault: " + k};
     } else {
       throw UsageError{"unknown option: " + a};
     }

@@ -193,7 +193,10 @@ class SimulatedCamera::Impl {
     // possibly before it has been read here, so the ACK is taken at either speed.
     int ack = ReadByte(kAnswerTimeoutMs, reply.switchesSpeed);
     if (ack != kAck) return Log(text + " (no ACK)");
+    if (options_.faults.garbageAnswers) reply.data = Noise(reply.data.size());
     Send(reply.data);
+    if (options_.faults.strayBytes > 0)
+      Send(Noise(static_cast<size_t>(options_.faults.strayBytes)));
     {
       std::lock_guard lock(mu_);
       if (reply.commit) reply.commit();
@@ -232,11 +235,27 @@ class SimulatedCamera::Impl {
       ++stats_.transfers;
     }
     if (!data) return;
+    if (options_.faults.garbageAnswers) return Send(Noise(3000));
+    if (options_.faults.endlessStream) return EndlessStream();
+    using TransferFault = Faults::TransferFault;
+    const TransferFault fault = options_.faults.transferFault;
+    if (fault == TransferFault::endsAtOnce) data->clear();
     auto started = std::chrono::steady_clock::now();
     size_t offset = 0;
-    for (;;) {
+    for (int index = 0;; ++index) {
       size_t n = std::min(static_cast<size_t>(block), data->size() - offset);
-      Bytes packet = MakePacket(data->data() + offset, n);
+      const bool last = n > 0 && offset + n == data->size();
+      if (fault == TransferFault::packetMissing && n > 0 && (index == 1 || (index == 0 && last))) {
+        offset += n;  // this packet is never sent
+        continue;
+      }
+      Bytes payload(data->begin() + static_cast<long>(offset),
+                    data->begin() + static_cast<long>(offset + n));
+      if (fault == TransferFault::lastPacketLonger && last) {
+        const Bytes extra = Noise(49);
+        payload.insert(payload.end(), extra.begin(), extra.end());
+      }
+      Bytes packet = MakePacket(payload.data(), payload.size());
       bool delivered = false;
       for (int attempt = 0; attempt <= kMaxResends && !delivered; ++attempt) {
         Send(n > 0 ? Damaged(packet, block) : packet);
@@ -259,6 +278,25 @@ class SimulatedCamera::Impl {
         return;
       }
       offset += n;
+    }
+  }
+
+  // Random bytes, different on every call.
+  Bytes Noise(size_t count) {
+    Bytes out(count);
+    for (auto& b : out) {
+      noiseSeed_ = noiseSeed_ * 1103515245u + 12345u;
+      b = static_cast<uint8_t>(noiseSeed_ >> 16);
+    }
+    return out;
+  }
+
+  // One random byte every few milliseconds, until the camera is stopped or switched off: fast
+  // enough that the line never falls quiet, too slow to be a transfer.
+  void EndlessStream() {
+    while (!stop_ && !switchedOff_ && !switchOnPending_) {
+      Send(Noise(1));
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
   }
 
@@ -371,6 +409,7 @@ class SimulatedCamera::Impl {
   LineStats stats_;
   int naksLeft_;
   int badPacketsLeft_;
+  uint32_t noiseSeed_ = 20240601u;
   long sent_ = 0;
   std::deque<uint8_t> input_;     // bytes accepted, not yet consumed
   std::deque<uint8_t> unjudged_;  // bytes read with an any-speed byte, judged at the next read

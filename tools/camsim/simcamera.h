@@ -25,6 +25,20 @@ struct Faults {
   int batteryByte = -1;    // answer to "RB" (classic, volts x 16) or "BC" (extended); -1 = healthy
   bool playMode = false;   // "DR" answers NAK (camera not in record mode)
   int countOverride = -1;  // picture count reported by "MP"/"XP" instead of the real one
+
+  // A hostile camera.
+  bool garbageAnswers = false;  // replies carry random data bytes (their checksums right), and a
+                                // DC2 starts a burst of random bytes instead of packets
+  int strayBytes = 0;           // every reply is followed by this many stray random bytes
+  bool endlessStream = false;   // a DC2 starts an endless slow stream of random bytes
+  // What goes wrong in every transfer: the end packet comes at once (no data), a data packet is
+  // left out (the second one, or the only one), or the last data packet carries 49 bytes more.
+  enum class TransferFault {
+    none,
+    endsAtOnce,
+    packetMissing,
+    lastPacketLonger
+  } transferFault = TransferFault::none;
 };
 
 struct Options {

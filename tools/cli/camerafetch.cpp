@@ -2,8 +2,8 @@
 // through the fetch workflow when asked for finished pictures, see finishedfetch.h).
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
+#include "app/core/atomicfile.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/finishedfetch.h"
 
@@ -32,11 +32,10 @@ const char* KindText(std::uint8_t kind) {
   }
 }
 
+// Atomically: a full disk or a failed write leaves the file that was there (or none), never a
+// cut one; the message says why ("Cannot write X: No space left on device").
 void WriteFile(const fs::path& path, const std::vector<std::uint8_t>& data) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-  out.close();
-  if (!out) throw std::runtime_error("Cannot write " + path.string());
+  WriteFileAtomic(path.string(), data);
 }
 
 void EnsureFolder(const fs::path& dir) {
@@ -65,6 +64,8 @@ int RunThumbs(CameraSession& session, const Arguments& args) {
     session.Progress().Begin("thumbnail " + std::to_string(n));
     if (fileSystem) {
       engine.FetchPreviewThumbnailData(n, data);
+      if (data.empty())
+        throw std::runtime_error("The camera has no preview of picture " + std::to_string(n));
     } else {
       engine.FetchThumbnailData(n, data);
     }

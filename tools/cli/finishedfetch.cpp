@@ -119,7 +119,8 @@ int RunFinishedFetch(CameraSession& session, int n, const std::string& file, Fet
   run.workflow->SetSaving(false);
   tshownpicture last;
   run.workflow->Host().show = [&last](const tshownpicture& p) { last = p; };
-  run.workflow->FetchPicture(n);
+  // Nothing fetched (no such picture) is a failure, never an empty file.
+  if (run.workflow->FetchPicture(n).fetched.empty()) throw tqvbadpicnum();
 
   auto named = [&](const char* extension) {
     if (!(flags.jpg && flags.cam)) return path;
