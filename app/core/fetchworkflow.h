@@ -81,8 +81,11 @@ enum class tmessagekind { information, warning, error };
 
 // What the show callback gets.
 struct tshownpicture {
-  int number = 0;               // camera picture number
-  int kind = 1;                 // current picture kind: 1 camera picture, 7 movie preview
+  int number = 0;  // camera picture number
+  // The window's current picture kind: a camera picture or the preview of a camera movie.
+  static constexpr int kCameraPicture = 1;
+  static constexpr int kMoviePreview = 7;
+  int kind = kCameraPicture;
   TJPEGImage image;             // what to show (for a movie, its preview)
   tbitmap uncorrected;          // the picture before the correction (for the correction tab)
   int correctionStrength = -1;  // strength applied; -1: none ("Off", or a movie)

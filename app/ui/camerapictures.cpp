@@ -387,7 +387,9 @@ void tcamerapictures::PicturebyNumber1Click() {
 
 void tcamerapictures::NextPicture() {
   if (!Query() || !EnsureWorkflow()) return;
-  if (shownKind_ != 0 && shownKind_ != 1 && shownKind_ != 7) return;
+  if (shownKind_ != 0 && shownKind_ != tshownpicture::kCameraPicture &&
+      shownKind_ != tshownpicture::kMoviePreview)
+    return;
   const int next = CurrentPicture() + 1;
   RunPictures([&] {
     if (next >= 1 && next <= Count()) return workflow_->FetchPicture(next);
@@ -397,7 +399,8 @@ void tcamerapictures::NextPicture() {
 
 void tcamerapictures::PreviousPicture() {
   if (!Query() || !EnsureWorkflow()) return;
-  if (shownKind_ != 1 && shownKind_ != 7) return;
+  if (shownKind_ != tshownpicture::kCameraPicture && shownKind_ != tshownpicture::kMoviePreview)
+    return;
   const int previous = CurrentPicture() - 1;
   RunPictures([&] {
     if (previous >= 1 && previous <= Count()) return workflow_->FetchPicture(previous);
@@ -534,7 +537,7 @@ void tcamerapictures::ShowFetched(const tshownpicture& picture) {
   shownKind_ = picture.kind;
   // The picture view of the Picture page shows it at the chosen zoom; "Redisplay" fetches the
   // camera picture again.
-  const bool movie = picture.kind == 7;
+  const bool movie = picture.kind == tshownpicture::kMoviePreview;
   form_.PictureView().ShowPicture(
       picture.image, picture.description, movie ? tpicturekind::Other : tpicturekind::Camera, {},
       picture.correctionStrength >= 0 ? &picture.uncorrected : nullptr, picture.sizeBytes);
@@ -605,7 +608,7 @@ tsaveassubject tcamerapictures::SaveAsSubject() {
       subject.openedFile = doc.Path();
       break;
     case tpicturekind::Other:
-      if (shownKind_ == 7 && !shown_.movieData.empty()) {
+      if (shownKind_ == tshownpicture::kMoviePreview && !shown_.movieData.empty()) {
         subject.kind = tshownkind::moviePreview;
         subject.number = shown_.number;
         subject.movieData = &shown_.movieData;

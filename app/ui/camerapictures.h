@@ -77,7 +77,7 @@ class tcamerapictures : public QObject {
 
   // The cell of picture n as the grid draws it.
   tcameracell CellOf(int n) const;
-  // Picture kind shown (0 none, 1 camera picture, 7 movie preview).
+  // Picture kind shown: 0 none, or tshownpicture::kCameraPicture / kMoviePreview.
   int ShownKind() const { return shownKind_; }
 
   QWidget* Panel10 = nullptr;

@@ -512,7 +512,11 @@ TEST(CameraPictures, SaveAsAsksBeforeReplacingAndWritesCameraJpegsByteForByte) {
 
   QString target;
   answers.inspect = [&](QDialog* d) {
-    if (auto* fd = qobject_cast<QFileDialog*>(d)) AnswerSaveDialog(fd, "JPEG (*.jpg)", target);
+    auto* fd = qobject_cast<QFileDialog*>(d);
+    if (!fd) return;
+    EXPECT_EQ(fd->defaultSuffix(), "jpg");
+    EXPECT_TRUE(fd->testOption(QFileDialog::DontConfirmOverwrite));  // the program asks itself
+    AnswerSaveDialog(fd, "JPEG (*.jpg)", target);
   };
   target = w.out.path() + "/copy";
   c.Other1Click();
