@@ -4,17 +4,16 @@
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
-#include <QElapsedTimer>
+#include <QEvent>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFileSystemModel>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
@@ -345,7 +344,11 @@ void tbrowsepage::SlideShow(bool selectedOnly) {
   const int delay = form_.Settings().diskman.SlideShowDelayMs();
   sliding_ = true;
   slideStop_ = false;
+  closeAfterSlideShow_ = false;
   form_.StopRequest().Clear();
+  // Closing the window runs the close from inside this loop's event processing, where it would
+  // wait for this very loop to end. Hold the close back and close once the show has ended.
+  form_.installEventFilter(this);
   while (!slideStop_ && !form_.StopRequest().IsSet()) {
     manager_->StopLoading();
     tbusyguard guard(form_.Busy(), tbusyregister::kDiskList);
@@ -354,14 +357,7 @@ void tbrowsepage::SlideShow(bool selectedOnly) {
       while (i < list.size() && !slideStop_) {
         if (openPicture) openPicture(list[i]);
         // FTP sending of the slide show comes with the internet features.
-        slideStep_ = 0;
-        QElapsedTimer t;
-        t.start();
-        while (!slideStop_ && slideStep_ == 0 && t.elapsed() < delay) {
-          if (form_.StopRequest().IsSet()) slideStop_ = true;
-          QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-          QThread::msleep(5);
-        }
+        SlideWait(delay);
         if (slideStep_ < 0)
           i = i == 0 ? list.size() - 1 : i - 1;
         else
@@ -373,8 +369,58 @@ void tbrowsepage::SlideShow(bool selectedOnly) {
       message(e.what());
     }
   }
+  form_.removeEventFilter(this);
   sliding_ = false;
   form_.StopRequest().Clear();
+  if (closeAfterSlideShow_) {
+    closeAfterSlideShow_ = false;
+    QTimer::singleShot(0, &form_, [this] { form_.close(); });
+  }
+}
+
+// Waits for the slide's time, Forward, Back or Stop with the window's events running, so the
+// Stop button and the close box work at every speed, the fastest (no wait at all) included.
+void tbrowsepage::SlideWait(int delay) {
+  slideStep_ = 0;
+  if (form_.StopRequest().IsSet()) slideStop_ = true;
+  if (slideStop_) return;
+  QEventLoop wait;
+  QTimer timer;
+  timer.setSingleShot(true);
+  connect(&timer, &QTimer::timeout, &wait, &QEventLoop::quit);
+  // The Stop button sets the window's stop request; look at it as events come in.
+  QTimer poll;
+  connect(&poll, &QTimer::timeout, &wait, [this, &wait] {
+    if (form_.StopRequest().IsSet()) {
+      slideStop_ = true;
+      wait.quit();
+    }
+  });
+  slideWait_ = &wait;
+  timer.start(std::max(0, delay));
+  poll.start(50);
+  wait.exec();
+  slideWait_ = nullptr;
+  if (form_.StopRequest().IsSet()) slideStop_ = true;
+}
+
+void tbrowsepage::EndSlideWait() {
+  if (slideWait_) slideWait_->quit();
+}
+
+void tbrowsepage::StopSlideShow() {
+  slideStop_ = true;
+  EndSlideWait();
+}
+
+bool tbrowsepage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == &form_ && event->type() == QEvent::Close && sliding_) {
+    closeAfterSlideShow_ = true;
+    StopSlideShow();
+    event->ignore();
+    return true;
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 void tbrowsepage::Back() { Step(-1); }
@@ -387,6 +433,7 @@ void tbrowsepage::Forward() { Step(1); }
 void tbrowsepage::Step(int by) {
   if (sliding_) {
     slideStep_ = by;
+    EndSlideWait();
     return;
   }
   const bool onBrowser = form_.PageControl2->currentWidget() == form_.BrowseSheet;

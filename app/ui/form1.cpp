@@ -24,6 +24,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSlider>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -206,16 +207,26 @@ void TForm1::BuildBrowsePage() {
   filters->addWidget(RefreshButton);
   filters->addWidget(TodayButton);
   lay->addLayout(filters);
+  auto* speed = new QHBoxLayout;
+  SlideShowSpeed = new QSlider(Qt::Horizontal);
+  SlideShowSpeed->setObjectName("SlideShowSpeed");
+  SlideShowSpeed->setRange(0, tdiskmanrecord::kDelayChoices - 1);
+  SlideShowSpeed->setPageStep(1);
+  SlideShowSpeed->setTickPosition(QSlider::TicksBelow);
+  SlideShowSpeed->setToolTip("Slide show speed");
+  speed->addWidget(new QLabel("Slide show speed"));
+  speed->addWidget(new QLabel("Slow"));
+  speed->addWidget(SlideShowSpeed, 1);
+  speed->addWidget(new QLabel("Fast"));
+  lay->addLayout(speed);
   auto* split = new QSplitter(Qt::Horizontal);
   auto* left = new QWidget;
   auto* leftLay = new QVBoxLayout(left);
   leftLay->setContentsMargins(0, 0, 0, 0);
-  dirModel_ = new QFileSystemModel(this);
-  dirModel_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+  dirModel_ = new tfoldertreemodel(this);
   directoryoutline1 = new QTreeView;
   directoryoutline1->setObjectName("directoryoutline1");
   directoryoutline1->setModel(dirModel_);
-  for (int c = 1; c < 4; ++c) directoryoutline1->hideColumn(c);
   directoryoutline1->header()->hide();
   directoryoutline1->setEnabled(false);
   leftLay->addWidget(directoryoutline1, 1);

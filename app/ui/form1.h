@@ -17,12 +17,12 @@
 class QAction;
 class QButtonGroup;
 class QComboBox;
-class QFileSystemModel;
 class QLabel;
 class QMenu;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QSlider;
 class QSplitter;
 class QTabWidget;
 class QTableWidget;
@@ -142,6 +142,7 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport {
   QCheckBox* FilterCam = nullptr;
   QCheckBox* FilterJpg = nullptr;
   QCheckBox* FilterFolders = nullptr;
+  QSlider* SlideShowSpeed = nullptr;  // "Slide show speed", Slow 0 .. Fast 10
   QLabel* Image1 = nullptr;
   QLabel* Image3 = nullptr;
   QTimer* Timer1 = nullptr;

@@ -5,13 +5,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFileSystemModel>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSlider>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeView>
@@ -64,6 +64,7 @@ void TForm1::Initialise() {
     FilterCam->setChecked(settings_.diskman.ShowCam());
     FilterJpg->setChecked(settings_.diskman.ShowJpg());
     FilterFolders->setChecked(settings_.diskman.ShowFolders());
+    SlideShowSpeed->setValue(settings_.diskman.SlideShowDelayIndex());
   });
 
   Trace("init10");
@@ -305,6 +306,7 @@ void TForm1::ApplySettingsToControls() {
   FilterCam->setChecked(settings_.diskman.ShowCam());
   FilterJpg->setChecked(settings_.diskman.ShowJpg());
   FilterFolders->setChecked(settings_.diskman.ShowFolders());
+  SlideShowSpeed->setValue(settings_.diskman.SlideShowDelayIndex());
 }
 
 void TForm1::ReadControlsIntoSettings() {
@@ -321,6 +323,7 @@ void TForm1::ReadControlsIntoSettings() {
   settings_.diskman.SetShowJpg(FilterJpg->isChecked());
   settings_.diskman.SetShowFolders(FilterFolders->isChecked());
   settings_.diskman.SetAutoLoad(1);
+  settings_.diskman.SetSlideShowDelayIndex(SlideShowSpeed->value());
 }
 
 }  // namespace vantlo

@@ -7,17 +7,22 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTreeView>
+#include <QUrl>
 #include <filesystem>
 #include <fstream>
 
@@ -27,13 +32,19 @@
 #include "app/ui/diskgrid.h"
 #include "app/ui/editpicprop.h"
 #include "app/ui/findpicsdlg.h"
+#include "app/ui/foldertree.h"
 #include "app/ui/form1.h"
+#include "app/ui/manual.h"
+#include "app/ui/popupbutton.h"
+#include "app/ui/savingpage.h"
 #include "app/ui/tidydbdlg.h"
 #include "app/ui/tilepictures.h"
 #include "library/pictureproperties.h"
+#include "library/regconfig.h"
 #include "modalcloser.h"
 #include "picture/jpegimage.h"
 #include "picture/rawencoder.h"
+#include "temphome.h"
 
 namespace vantlo {
 namespace {
@@ -115,6 +126,7 @@ class BrowsePage : public ::testing::Test {
     page_->Manager().Click(ItemOf(name), {});
   }
 
+  ttemphome home_;
   tconfigdir config_;
   QTemporaryDir pictures_;
   fs::path root_;
@@ -574,11 +586,24 @@ TEST_F(BrowsePage, CompressReportsWhatItRemoved) {
 }
 
 TEST_F(BrowsePage, DeleteEmptyFoldersRefusesWithoutAnOutputFolder) {
+  // An empty output folder is the Pictures folder, and the dialog starts there.
   form_->Settings().config.SetSaveFolder("");
+  fs::create_directory(home_.Pictures() / "empty");
+  page_->runDialog = [&](QDialog& d) {
+    auto& dlg = dynamic_cast<Tdeleteempty&>(d);
+    EXPECT_EQ(dlg.Edit1->text().toStdString(), home_.Pictures().string() + "/");
+    dlg.RemoveClick();
+    EXPECT_EQ(dlg.LastMessage(), "1 empty folders deleted. 0 folders skipped");
+    return int(QDialog::Accepted);
+  };
+  page_->DeleteEmptyFolders();
+  EXPECT_FALSE(fs::exists(home_.Pictures() / "empty"));
+
+  // A folder field emptied by hand is refused, never taken as the root of the file system.
   page_->runDialog = [&](QDialog& d) {
     tmodalcloser boxes;
     auto& dlg = dynamic_cast<Tdeleteempty&>(d);
-    EXPECT_TRUE(dlg.Edit1->text().isEmpty());
+    dlg.Edit1->clear();
     dlg.RemoveClick();
     EXPECT_FALSE(boxes.texts.isEmpty());
     return int(QDialog::Accepted);
@@ -671,6 +696,7 @@ TEST_F(BrowsePage, MenuHoldsTheCommandsAndFtpSendingIsDisabled) {
 
 TEST_F(BrowsePage, SlideShowStepsBackFromTheFirstToTheLastAndStops) {
   form_->Settings().diskman.SetSlideShowDelayIndex(0);  // two minutes: only the buttons move on
+  form_->ApplySettingsToControls();                     // the show reads the speed slider
   std::vector<std::string> shown;
   page_->openPicture = [&](const std::string& path) {
     shown.push_back(fs::path(path).filename().string());
@@ -686,6 +712,55 @@ TEST_F(BrowsePage, SlideShowStepsBackFromTheFirstToTheLastAndStops) {
   page_->Manager().SelectNone();
   page_->SlideShow(true);
   EXPECT_EQ(messages_.back(), "No Pictures are Selected");
+}
+
+// The "Slide show speed" slider runs from Slow (two minutes) to Fast (no wait) and is the stored
+// slide-show delay.
+TEST_F(BrowsePage, SlideShowSpeedSliderIsTheStoredDelay) {
+  QSlider* slider = form_->SlideShowSpeed;
+  ASSERT_NE(slider, nullptr);
+  EXPECT_EQ(slider->minimum(), 0);
+  EXPECT_EQ(slider->maximum(), 10);
+  EXPECT_EQ(slider->toolTip(), "Slide show speed");
+  form_->Settings().diskman.SetSlideShowDelayIndex(5);
+  form_->ApplySettingsToControls();
+  EXPECT_EQ(slider->value(), 5);
+  slider->setValue(10);
+  form_->ReadControlsIntoSettings();
+  EXPECT_EQ(form_->Settings().diskman.SlideShowDelayIndex(), 10);
+  EXPECT_EQ(form_->Settings().diskman.SlideShowDelayMs(), 0);
+  EXPECT_EQ(form_->Settings().diskman.Bytes()[268], 10);
+}
+
+// At the fastest speed there is no wait between slides, yet the window's events still run: a
+// click on Stop ends the show, and closing the window ends it and then closes.
+TEST_F(BrowsePage, FastestSlideShowStillAnswersStopAndClose) {
+  form_->SlideShowSpeed->setValue(10);
+  int shown = 0;
+  page_->openPicture = [&](const std::string&) {
+    if (++shown == 1)
+      QMetaObject::invokeMethod(form_->BitBtn_15, &QPushButton::click, Qt::QueuedConnection);
+    if (shown > 1000) page_->StopSlideShow();  // a show that never sees the click ends here
+    return true;
+  };
+  page_->SlideShow(false);
+  EXPECT_LE(shown, 2);
+  EXPECT_FALSE(page_->SlideShowRunning());
+  EXPECT_FALSE(form_->Busy().IsHeld(tbusyregister::slotS));
+
+  shown = 0;
+  page_->openPicture = [&](const std::string&) {
+    if (++shown == 1) QMetaObject::invokeMethod(form_.get(), &QWidget::close, Qt::QueuedConnection);
+    if (shown > 1000) page_->StopSlideShow();
+    return true;
+  };
+  page_->SlideShow(false);
+  EXPECT_LE(shown, 2);
+  EXPECT_FALSE(form_->Busy().IsHeld(tbusyregister::slotS));
+  // The close was held back while the show ran and follows once it has unwound.
+  for (int i = 0; i < 1000 && !form_->Closed(); ++i)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_TRUE(form_->Closed());
 }
 
 }  // namespace
