@@ -21,19 +21,21 @@
 #include <filesystem>
 
 #include "app/core/naming.h"
-#include "app/core/settingsrecords.h"
 #include "app/core/picturedocument.h"
+#include "app/core/settingsrecords.h"
 #include "browsedialogs.h"
 #include "camerapictures.h"
 #include "deleteempty.h"
 #include "diskgrid.h"
 #include "editpicprop.h"
 #include "findpicsdlg.h"
+#include "foldertree.h"
 #include "form1.h"
-#include "pictureview.h"
 #include "library/keywords.h"
 #include "library/pictureproperties.h"
+#include "library/userfolders.h"
 #include "overdeldlg.h"
+#include "pictureview.h"
 #include "tidydbdlg.h"
 #include "tilepictures.h"
 
@@ -310,14 +312,18 @@ void tbrowsepage::RenameSelected() {
   if (changed) AfterChange();
 }
 
-std::string tbrowsepage::DefaultFolder() const { return form_.Settings().config.SaveFolder(); }
+// The output folder; an empty one is the user's Pictures folder.
+std::string tbrowsepage::DefaultFolder() const {
+  const std::string folder = form_.Settings().config.SaveFolder();
+  return folder.empty() ? UserPicturesFolder() : folder;
+}
 
 void tbrowsepage::DeleteEmptyFolders() {
   manager_->StopLoading();
   Tdeleteempty dlg(DefaultFolder(), &form_);
   runDialog(dlg);
-  auto* model = qobject_cast<QFileSystemModel*>(form_.directoryoutline1->model());
-  if (model) model->setRootPath(model->rootPath());
+  auto* model = qobject_cast<tfoldertreemodel*>(form_.directoryoutline1->model());
+  if (model) model->Reread();
   AfterChange();
 }
 
@@ -492,14 +498,13 @@ void tbrowsepage::DefineOrientationSelected() {
 void tbrowsepage::CompressDatabase() {
   std::string root = manager_->CurrentFolder();
   if (root.empty()) root = DefaultFolder();
-  if (root.empty()) root = QDir::homePath().toStdString();
   Ttidydb dlg(root, &form_);
   runDialog(dlg);
 }
 
 void tbrowsepage::FindPictures() {
   std::string start = manager_->CurrentFolder();
-  if (start.empty()) start = QDir::homePath().toStdString();
+  if (start.empty()) start = DefaultFolder();
   Tfindpics dlg(start, &form_);
   if (runDialog(dlg) != QDialog::Accepted || dlg.Results().empty()) return;
   manager_->StopLoading();

@@ -714,6 +714,52 @@ TEST_F(BrowsePage, SlideShowStepsBackFromTheFirstToTheLastAndStops) {
   EXPECT_EQ(messages_.back(), "No Pictures are Selected");
 }
 
+// An empty output folder and an empty browse folder are the user's Pictures folder as
+// user-dirs.dirs names it, and the program never moves its current directory to follow the
+// folder it browses.
+TEST(PicturesFolder, EmptyFoldersAreThePicturesFolderAndTheCurrentDirectoryStays) {
+  ttemphome home;
+  const fs::path bilder = home.Path() / "Bilder";
+  fs::create_directories(bilder);
+  std::ofstream(home.Path() / ".config" / "user-dirs.dirs")
+      << "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n";
+  tconfigdir config;
+  const QString cwd = QDir::currentPath();
+  {
+    TForm1 form(tstartoptions{});
+    form.Initialise();
+    EXPECT_EQ(form.Label27->text().toStdString(), "  " + bilder.string() + "/");
+    form.Settings().config.SetDailyFolder(false);
+    form.ApplySettingsToControls();
+    EXPECT_EQ(form.SavingPage->FolderEdit->text().toStdString(), bilder.string());
+    std::vector<std::string> said;
+    form.Browser()->message = [&](const std::string& t) { said.push_back(t); };
+    form.Browser()->Activate();
+    form.Browser()->TodayClick();  // the output folder, which is the Pictures folder
+    EXPECT_EQ(form.Label27->text().toStdString(), "  " + bilder.string() + "/");
+    EXPECT_TRUE(said.empty());
+    form.CloseAfterLoop();
+  }
+  QTemporaryDir elsewhere;
+  const std::string shown = fs::canonical(elsewhere.path().toStdString()).string();
+  fs::create_directory(fs::path(shown) / "inner");
+  {
+    tregconfig reg;
+    textrarecord extra;
+    extra.SetBrowseFolder(shown);
+    reg.WriteExtra(extra);
+  }
+  TForm1 form(tstartoptions{});
+  form.Initialise();
+  EXPECT_EQ(form.Label27->text().toStdString(), "  " + shown + "/");
+  form.Browser()->message = [](const std::string& t) { ADD_FAILURE() << t; };
+  form.Browser()->Activate();
+  ASSERT_TRUE(form.Browser()->SetFolder(shown + "/inner"));
+  EXPECT_EQ(QDir::currentPath(), cwd);
+  form.CloseAfterLoop();
+  EXPECT_EQ(QDir::currentPath(), cwd);
+}
+
 // The "Slide show speed" slider runs from Slow (two minutes) to Fast (no wait) and is the stored
 // slide-show delay.
 TEST_F(BrowsePage, SlideShowSpeedSliderIsTheStoredDelay) {
