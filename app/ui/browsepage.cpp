@@ -216,6 +216,27 @@ void tbrowsepage::AfterChange() {
   grid_->Reshape();
 }
 
+void tbrowsepage::FileWritten(const std::string& path) {
+  const std::string listed = manager_->CurrentFolder();
+  if (searchResults_ || listed.empty() || path.empty() || path[0] != '/') return;
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  // The listed folder is canonical; so must the written file's folders be to compare with it.
+  fs::path folder = fs::weakly_canonical(fs::path(path).parent_path(), ec);
+  if (ec) return;
+  const bool here = WithSlash(folder.string()) == listed;
+  const bool below = WithSlash(folder.parent_path().string()) == listed;
+  if (!(here || below) || refreshQueued_) return;
+  refreshQueued_ = true;
+  QTimer::singleShot(0, this, [this] {
+    refreshQueued_ = false;
+    if (searchResults_) return;
+    if (auto* model = qobject_cast<tfoldertreemodel*>(form_.directoryoutline1->model()))
+      model->Reread();
+    AfterChange();
+  });
+}
+
 std::vector<std::string> tbrowsepage::SelectedPictures() const {
   return manager_->SelectedPaths({ikCam, ikJpeg, ikAvi});
 }

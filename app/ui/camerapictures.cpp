@@ -110,6 +110,7 @@ bool tcamerapictures::EnsureWorkflow() {
   manager_->OnThumbnail = [this](int n, bool& stop) { OnThumbnail(n, stop); };
   SyncFromSettings();
   namer_ = std::make_unique<tfilenamer>(naming_, clock_);
+  namer_->SetFolderCreated([this](const std::string& f) { form_.CreatedFolders().NoteCreated(f); });
   tfetchhost host;
   host.progress = [this](int position, const std::string& text, int n) {
     form_.ReportPosition(position);
@@ -579,6 +580,7 @@ void tcamerapictures::Other1Click() {
   try {
     SyncFromSettings();
     tfilenamer namer(naming_, clock_);
+    namer.SetFolderCreated([this](const std::string& f) { form_.CreatedFolders().NoteCreated(f); });
     const int n = shown_.number;
     std::string proposal;
     if (kind == 2 || kind == 3)

@@ -482,6 +482,10 @@ void TForm1::ReportPosition(int position) {
   statusBar()->repaint();
 }
 
+void TForm1::FileWritten(const std::string& path) {
+  if (browser_) browser_->FileWritten(path);
+}
+
 void TForm1::Trace(const QString& text) {
   if (debug_) QMessageBox::information(this, "Vantlo", text);
 }

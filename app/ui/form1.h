@@ -8,6 +8,7 @@
 #include "app/busyregister.h"
 #include "app/cameralink.h"
 #include "app/commandline.h"
+#include "app/core/filewritten.h"
 #include "app/createdfolders.h"
 #include "app/progressreport.h"
 #include "app/settingsio.h"
@@ -54,7 +55,7 @@ struct tstartoptions {
 // runs start-up and shut-down, arbitrates long operations with the busy
 // register and shows progress in its status line. The work of commands sits
 // in their own classes; the window wires them together.
-class TForm1 : public QMainWindow, public tbusyview, public tprogressreport {
+class TForm1 : public QMainWindow, public tbusyview, public tprogressreport, public tfilewritten {
   Q_OBJECT
  public:
   explicit TForm1(tstartoptions options, QWidget* parent = nullptr);
@@ -90,6 +91,8 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport {
   // tprogressreport
   void ReportText(const std::string& text, int count) override;
   void ReportPosition(int position) override;
+  // tfilewritten: the Browse page shows the file when it lists that folder.
+  void FileWritten(const std::string& path) override;
 
   // Controls other code and tests reach by their designer names.
   QTabWidget* pagecontrol1 = nullptr;

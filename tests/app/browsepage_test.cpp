@@ -714,6 +714,35 @@ TEST_F(BrowsePage, SlideShowStepsBackFromTheFirstToTheLastAndStops) {
   EXPECT_EQ(messages_.back(), "No Pictures are Selected");
 }
 
+// The window's "a file was written" notice refreshes the listing when the file lies in the listed
+// folder or in a new folder right under it (a daily folder), once for a batch of saves.
+TEST_F(BrowsePage, WrittenFilesInTheListedFolderAppear) {
+  auto settle = [&] {
+    for (int i = 0; i < 100 && page_->RefreshPending(); ++i)
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  };
+  WriteJpeg(root_ / "new1.jpg", 32, 24, 5);
+  WriteJpeg(root_ / "new2.jpg", 32, 24, 6);
+  form_->FileWritten((root_ / "new1.jpg").string());
+  form_->FileWritten((root_ / "new2.jpg").string());
+  EXPECT_TRUE(page_->RefreshPending());
+  settle();
+  EXPECT_FALSE(page_->RefreshPending());
+  EXPECT_GT(ItemOf("new1.jpg"), 0);
+  EXPECT_GT(ItemOf("new2.jpg"), 0);
+
+  fs::create_directory(root_ / "06dec26");
+  WriteJpeg(root_ / "06dec26" / "06dec26001.jpg", 32, 24, 7);
+  form_->FileWritten((root_ / "06dec26" / "06dec26001.jpg").string());
+  settle();
+  EXPECT_GT(ItemOf("06dec26"), 0);
+
+  // Elsewhere: nothing to show here.
+  QTemporaryDir other;
+  form_->FileWritten(other.path().toStdString() + "/x.jpg");
+  EXPECT_FALSE(page_->RefreshPending());
+}
+
 // An empty output folder and an empty browse folder are the user's Pictures folder as
 // user-dirs.dirs names it, and the program never moves its current directory to follow the
 // folder it browses.
