@@ -2,16 +2,11 @@
 // and the small shared routines. Start-up is in form1init.cpp, the camera
 // and setup handlers in form1camera.cpp, the close in form1close.cpp.
 #include "form1.h"
-#include "savingpage.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
-#include <QFile>
-#include <QFileInfo>
-#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -32,14 +27,16 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/picturedescription.h"
 #include "app/portchoice.h"
 #include "browsepage.h"
 #include "diskgrid.h"
+#include "foldertree.h"
+#include "manual.h"
 #include "popupbutton.h"
+#include "savingpage.h"
 
 namespace vantlo {
 
@@ -378,16 +375,8 @@ void TForm1::BuildMenus() {
   view->addAction("&Picture", this, [this] { PageControl2->setCurrentWidget(TabSheet11); });
 
   QMenu* help = menuBar()->addMenu("&Help");
-  help->addAction("&Manual", this, [] {
-    // The manual is the README shipped beside the program or in its source tree.
-    for (const QString& p : {QCoreApplication::applicationDirPath() + "/README.md",
-                             QCoreApplication::applicationDirPath() + "/../README.md",
-                             QCoreApplication::applicationDirPath() + "/../../README.md"}) {
-      if (QFile::exists(p)) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(p).canonicalFilePath()));
-        return;
-      }
-    }
+  help->addAction("&Manual", this, [this] {
+    ShowManual(this, FindManual(QCoreApplication::applicationDirPath()), OpenWithDesktop);
   });
   help->addAction("&About Vantlo", this, [this] {
     QMessageBox::about(this, "Vantlo",

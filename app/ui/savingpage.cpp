@@ -99,11 +99,13 @@ void tsavingpage::RadioButton1Click() {
   Edit1Change();
 }
 
+// The sample names the first picture as it is written: the daily folder and the file name in
+// the lower case the naming routine writes them in, with "/" between.
 void tsavingpage::Edit1Change() {
-  QString sample = "( ";
-  if (CheckBox17->isChecked()) sample += DateText() + "\\";
-  sample += Edit1->text() + "001.jpg )";
-  Label8->setText(sample);
+  std::string sample = "( ";
+  if (CheckBox17->isChecked()) sample += DailyFolderName(DateText().toStdString()) + "/";
+  sample += BuiltFileName(Edit1->text().toStdString(), 1, "jpg") + " )";
+  Label8->setText(QString::fromStdString(sample));
 }
 
 void tsavingpage::ChooseFolderClick() {

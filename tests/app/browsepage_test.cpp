@@ -714,6 +714,42 @@ TEST_F(BrowsePage, SlideShowStepsBackFromTheFirstToTheLastAndStops) {
   EXPECT_EQ(messages_.back(), "No Pictures are Selected");
 }
 
+// Help > Manual on a machine without a desktop viewer (no xdg-open on the path) shows the README
+// in a window of the program's own; with a viewer that opens it, no window of ours comes up.
+TEST_F(BrowsePage, ManualOpensInAWindowOfItsOwnWithoutADesktopViewer) {
+  const QString manual = FindManual(QCoreApplication::applicationDirPath());
+  ASSERT_TRUE(manual.endsWith("/README.md")) << manual.toStdString();
+
+  QTemporaryDir emptyPath;
+  const QByteArray oldPath = qgetenv("PATH");
+  qputenv("PATH", emptyPath.path().toUtf8());
+  QAction* item = nullptr;
+  for (QAction* a : form_->menuBar()->actions())
+    if (a->text() == "&Help")
+      for (QAction* h : a->menu()->actions())
+        if (h->text() == "&Manual") item = h;
+  ASSERT_NE(item, nullptr);
+  item->trigger();
+  qputenv("PATH", oldPath);
+  auto* window = form_->findChild<Tmanual*>();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(window->Text->toPlainText().contains("Where settings and pictures go"));
+
+  // Asked again: the same window; a viewer that opens the file: none of ours.
+  QUrl asked;
+  EXPECT_EQ(ShowManual(form_.get(), manual, [](const QUrl&) { return false; }), window);
+  window->close();
+  EXPECT_EQ(ShowManual(form_.get(), manual,
+                       [&](const QUrl& u) {
+                         asked = u;
+                         return true;
+                       }),
+            nullptr);
+  EXPECT_EQ(asked, QUrl::fromLocalFile(manual));
+  EXPECT_FALSE(window->isVisible());
+}
+
 // The window's "a file was written" notice refreshes the listing when the file lies in the listed
 // folder or in a new folder right under it (a daily folder), once for a batch of saves.
 TEST_F(BrowsePage, WrittenFilesInTheListedFolderAppear) {
