@@ -714,6 +714,105 @@ TEST_F(BrowsePage, SlideShowStepsBackFromTheFirstToTheLastAndStops) {
   EXPECT_EQ(messages_.back(), "No Pictures are Selected");
 }
 
+// Find checks the file kinds in every mode, file names too, before searching; Escape during a
+// search stops it, and the dialog closes only once the search has ended.
+TEST_F(BrowsePage, FindAsksForAFileKindInEveryModeAndEscapeStopsTheSearch) {
+  SetProps(root_ / "a.jpg", "", {"sea"});
+  page_->runDialog = [&](QDialog& d) {
+    auto& dlg = dynamic_cast<Tfindpics&>(d);
+    QStringList said;
+    dlg.message = [&](const QString& t) { said << t; };
+    dlg.Edit1->setText("*.jpg");
+    dlg.ComboBox1->setCurrentIndex(3);  // Filename
+    dlg.JpgFiles->setChecked(false);
+    dlg.CamFiles->setChecked(false);
+    dlg.FindClick();
+    EXPECT_EQ(said, QStringList{"You have not selected any files to Look For"});
+    EXPECT_EQ(dlg.ListBox1->count(), 0);
+    EXPECT_EQ(dlg.SecondButton->text(), "Close");
+    return int(QDialog::Rejected);
+  };
+  page_->FindPictures();
+
+  page_->runDialog = [&](QDialog& d) {
+    auto& dlg = dynamic_cast<Tfindpics&>(d);
+    dlg.show();
+    bool searchingWhenClosed = true;
+    QObject::connect(&dlg, &QDialog::rejected, &dlg,
+                     [&] { searchingWhenClosed = dlg.Searching(); });
+    dlg.Edit1->setText("sea");
+    QTimer::singleShot(0, &dlg, [&dlg] {
+      EXPECT_TRUE(dlg.Searching());
+      QTest::keyClick(&dlg, Qt::Key_Escape);
+      EXPECT_TRUE(dlg.isVisible());  // not while the search runs
+    });
+    dlg.FindClick();
+    EXPECT_FALSE(dlg.Searching());
+    EXPECT_TRUE(dlg.Status->text().endsWith("(stopped)")) << dlg.Status->text().toStdString();
+    EXPECT_FALSE(searchingWhenClosed);
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(dlg.result(), int(QDialog::Rejected));
+    return dlg.result();
+  };
+  const int before = page_->Manager().Count();
+  page_->FindPictures();
+  EXPECT_EQ(page_->Manager().Count(), before);  // a closed search shows nothing
+}
+
+// The menu items "&Next Picture" / "P&revious Picture" and the Show button's "Forward" / "Back"
+// step as the tool bar buttons do: the disk browser on the Browse page, the slide show while one
+// runs.
+TEST_F(BrowsePage, NextPictureMenuItemsStepLikeTheToolBar) {
+  auto actionIn = [](const QList<QAction*>& actions, const QString& text) -> QAction* {
+    for (QAction* a : actions)
+      if (a->text() == text) return a;
+    return nullptr;
+  };
+  QMenu* pictures = nullptr;
+  for (QAction* a : form_->menuBar()->actions())
+    if (a->text() == "&Pictures") pictures = a->menu();
+  ASSERT_NE(pictures, nullptr);
+  QMenu* show = nullptr;
+  for (tpopupbutton* b : form_->ToolButtons)
+    if (b->objectName() == "ToolButton_Show") show = b->PopupMenu();
+  ASSERT_NE(show, nullptr);
+  QAction* next = actionIn(pictures->actions(), "&Next Picture");
+  QAction* previous = actionIn(pictures->actions(), "P&revious Picture");
+  QAction* forward = actionIn(show->actions(), "Forward");
+  QAction* back = actionIn(show->actions(), "Back");
+  ASSERT_TRUE(next && previous && forward && back);
+
+  form_->PageControl2->setCurrentWidget(form_->BrowseSheet);
+  auto& m = page_->Manager();
+  m.MoveToItem(ItemOf("a.jpg"));
+  next->trigger();
+  ASSERT_EQ(m.CurrentItem(), ItemOf("b.jpg"));
+  forward->trigger();
+  EXPECT_EQ(m.CurrentItem(), ItemOf("c.jpg"));
+  back->trigger();
+  previous->trigger();
+  EXPECT_EQ(m.CurrentItem(), ItemOf("a.jpg"));
+
+  // During a slide show they move the show on and back.
+  form_->Settings().diskman.SetSlideShowDelayIndex(0);
+  form_->ApplySettingsToControls();
+  std::vector<std::string> shown;
+  page_->openPicture = [&](const std::string& path) {
+    shown.push_back(fs::path(path).filename().string());
+    QAction* step = nullptr;
+    if (shown.size() == 1) step = next;
+    if (shown.size() == 2) step = previous;
+    if (shown.size() == 3) step = forward;
+    if (step)
+      QMetaObject::invokeMethod(step, &QAction::trigger, Qt::QueuedConnection);
+    else
+      QMetaObject::invokeMethod(page_, &tbrowsepage::StopSlideShow, Qt::QueuedConnection);
+    return true;
+  };
+  page_->SlideShow(false);
+  EXPECT_EQ(shown, (std::vector<std::string>{"a.jpg", "b.jpg", "a.jpg", "b.jpg"}));
+}
+
 // Help > Manual on a machine without a desktop viewer (no xdg-open on the path) shows the README
 // in a window of the program's own; with a viewer that opens it, no window of ours comes up.
 TEST_F(BrowsePage, ManualOpensInAWindowOfItsOwnWithoutADesktopViewer) {
@@ -748,6 +847,18 @@ TEST_F(BrowsePage, ManualOpensInAWindowOfItsOwnWithoutADesktopViewer) {
             nullptr);
   EXPECT_EQ(asked, QUrl::fromLocalFile(manual));
   EXPECT_FALSE(window->isVisible());
+}
+
+// "Define Orientation" names what it defines and asks "Select the correct orientation :".
+TEST(DefineOrientation, AsksForTheCorrectOrientation) {
+  Tdefineorientation dlg("You have selected 2 CAM files", 1);
+  EXPECT_EQ(dlg.windowTitle(), "Define Orientation");
+  EXPECT_EQ(dlg.Prompt->text(), "You have selected 2 CAM files");
+  EXPECT_EQ(dlg.Label1->text(), "Select the correct orientation :");
+  EXPECT_EQ(dlg.ComboBox1->currentIndex(), 1);
+  QStringList labels;
+  for (QLabel* l : dlg.findChildren<QLabel*>()) labels << l->text();
+  EXPECT_TRUE(labels.contains("Select the correct orientation :"));
 }
 
 // The window's "a file was written" notice refreshes the listing when the file lies in the listed
