@@ -164,9 +164,9 @@ void tbrowsepage::LoadStep() {
 void tbrowsepage::ShowCaption(const std::string& text) { form_.Label27->setText(Q(text)); }
 
 void tbrowsepage::ShowTreeFolder(const std::string& folder) {
-  auto* model = qobject_cast<QFileSystemModel*>(form_.directoryoutline1->model());
+  auto* model = qobject_cast<tfoldertreemodel*>(form_.directoryoutline1->model());
   if (!model || folder.empty()) return;
-  const QModelIndex index = model->index(Q(WithoutSlash(folder)));
+  const QModelIndex index = model->IndexOf(Q(WithoutSlash(folder)));
   if (!index.isValid()) return;
   form_.directoryoutline1->setEnabled(true);
   QSignalBlocker block(form_.directoryoutline1);
@@ -194,7 +194,18 @@ bool tbrowsepage::SetFolder(const std::string& folder) {
 void tbrowsepage::Activate() {
   manager_->SetActive(true);
   manager_->SetAutoload(form_.CheckBox25->isChecked());
+  OpenOutputFolderInTree();
   grid_->Reshape();
+}
+
+// The tree opens onto the output folder, where the pictures go, as a file manager opens onto
+// the folder the user works in.
+void tbrowsepage::OpenOutputFolderInTree() {
+  auto* model = qobject_cast<tfoldertreemodel*>(form_.directoryoutline1->model());
+  if (!model) return;
+  for (QModelIndex i = model->IndexOf(Q(WithoutSlash(DefaultFolder()))); i.isValid();
+       i = i.parent())
+    form_.directoryoutline1->expand(i);
 }
 
 void tbrowsepage::PageShown() {
@@ -280,8 +291,8 @@ void tbrowsepage::DeleteSelected() {
       if (!std::filesystem::remove(WithoutSlash(f), ec) || ec)
         message("Cannot delete " + f + " -- folder is not empty");
     }
-    auto* model = qobject_cast<QFileSystemModel*>(form_.directoryoutline1->model());
-    if (model) model->setRootPath(model->rootPath());
+    auto* model = qobject_cast<tfoldertreemodel*>(form_.directoryoutline1->model());
+    if (model) model->Reread();
     AfterChange();
     return;
   }
@@ -557,21 +568,21 @@ void tbrowsepage::AddKeywords() {
 }
 
 void tbrowsepage::RefreshClick() {
-  auto* model = qobject_cast<QFileSystemModel*>(form_.directoryoutline1->model());
+  auto* model = qobject_cast<tfoldertreemodel*>(form_.directoryoutline1->model());
   if (searchResults_) {
     searchResults_ = false;
     form_.RefreshButton->setText("Refresh");
     std::string folder;
     if (model && form_.directoryoutline1->currentIndex().isValid())
       folder = model->filePath(form_.directoryoutline1->currentIndex()).toStdString();
-    if (folder.empty()) folder = QDir::homePath().toStdString();
+    if (folder.empty()) folder = DefaultFolder();
     manager_->SetFolder("");
     SetFolder(folder);
   } else {
     manager_->Refresh();
     grid_->Reshape();
   }
-  if (model) model->setRootPath(model->rootPath());
+  if (model) model->Reread();
 }
 
 void tbrowsepage::TodayClick() {

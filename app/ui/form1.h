@@ -38,6 +38,7 @@ namespace vantlo {
 class tpopupbutton;
 class Tdiskgrid;
 class tbrowsepage;
+class tfoldertreemodel;
 class Tconnectionwiz;
 class tpictureview;
 class tcamerapictures;
@@ -245,7 +246,7 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport, pub
   tbrowsepage* browser_ = nullptr;
   tcamerapictures* cameraPictures_ = nullptr;
   tpictureview* pictureView_ = nullptr;
-  QFileSystemModel* dirModel_ = nullptr;
+  tfoldertreemodel* dirModel_ = nullptr;
   QSplitter* splitter_ = nullptr;
   bool debug_ = false;
   bool autostart_ = false;

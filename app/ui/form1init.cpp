@@ -159,8 +159,7 @@ void TForm1::Initialise() {
   Trace("init17");
   try {
     if (!browseFolder_.empty()) {
-      dirModel_->setRootPath("/");
-      const QModelIndex index = dirModel_->index(QString::fromStdString(browseFolder_));
+      const QModelIndex index = dirModel_->IndexOf(QString::fromStdString(browseFolder_));
       directoryoutline1->setEnabled(true);
       directoryoutline1->setCurrentIndex(index);
       directoryoutline1->scrollTo(index);

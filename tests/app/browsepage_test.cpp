@@ -849,6 +849,55 @@ TEST_F(BrowsePage, ManualOpensInAWindowOfItsOwnWithoutADesktopViewer) {
   EXPECT_FALSE(window->isVisible());
 }
 
+// The folder tree is rooted as file managers root theirs: the home folder, the Pictures folder,
+// mounted media and "/", with the output folder opened and the listed folder selected.
+TEST_F(BrowsePage, FolderTreeStartsAtHomePicturesMediaAndRoot) {
+  auto* model = qobject_cast<tfoldertreemodel*>(form_->directoryoutline1->model());
+  ASSERT_NE(model, nullptr);
+  ASSERT_GE(model->rowCount(), 3);
+  const QString home = QString::fromStdString(fs::canonical(home_.Path()).string());
+  const QString pictures = QString::fromStdString(fs::canonical(home_.Pictures()).string());
+  EXPECT_EQ(model->index(0, 0).data().toString(), "Home");
+  EXPECT_EQ(model->filePath(model->index(0, 0)), home);
+  EXPECT_EQ(model->index(1, 0).data().toString(), "Pictures");
+  EXPECT_EQ(model->filePath(model->index(1, 0)), pictures);
+  const QModelIndex last = model->index(model->rowCount() - 1, 0);
+  EXPECT_EQ(model->filePath(last), "/");
+  for (int r = 2; r < model->rowCount() - 1; ++r) {  // mounted media, if the machine has any
+    const QString medium = model->filePath(model->index(r, 0));
+    EXPECT_TRUE(medium.startsWith("/media/") || medium.startsWith("/run/media/") ||
+                medium.startsWith("/mnt/"))
+        << medium.toStdString();
+  }
+  EXPECT_FALSE(form_->directoryoutline1->isExpanded(model->index(0, 0)));  // nothing shown there
+
+  // The output folder is opened, under the Pictures folder that holds it.
+  fs::create_directories(home_.Pictures() / "out" / "inner");
+  form_->Settings().config.SetSaveFolder((home_.Pictures() / "out").string());
+  page_->Activate();
+  const QModelIndex out = model->IndexOf(pictures + "/out");
+  ASSERT_TRUE(out.isValid());
+  EXPECT_EQ(out.parent(), model->index(1, 0));
+  EXPECT_TRUE(form_->directoryoutline1->isExpanded(out));
+  EXPECT_TRUE(form_->directoryoutline1->isExpanded(out.parent()));
+  EXPECT_TRUE(model->hasChildren(out));  // "inner"
+
+  // The listed folder is the tree's current one; a folder made since shows after Refresh, and
+  // choosing one in the tree lists it.
+  const QString listed = QString::fromStdString(fs::canonical(root_).string());
+  EXPECT_EQ(model->filePath(form_->directoryoutline1->currentIndex()), listed);
+  fs::create_directory(root_ / "fresh");
+  page_->RefreshClick();
+  const QModelIndex fresh = model->IndexOf(listed + "/fresh");
+  ASSERT_TRUE(fresh.isValid());
+  EXPECT_EQ(fresh.parent(), model->IndexOf(listed));
+  fs::remove(root_ / "fresh");
+  page_->RefreshClick();
+  EXPECT_FALSE(model->IndexOf(listed + "/fresh").isValid());
+  emit form_->directoryoutline1->clicked(model->IndexOf(listed + "/sub"));
+  EXPECT_EQ(form_->Label27->text(), "  " + listed + "/sub/");
+}
+
 // "Define Orientation" names what it defines and asks "Select the correct orientation :".
 TEST(DefineOrientation, AsksForTheCorrectOrientation) {
   Tdefineorientation dlg("You have selected 2 CAM files", 1);
