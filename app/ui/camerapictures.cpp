@@ -12,7 +12,6 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QThread>
-#include <filesystem>
 
 #include "app/core/saveasworkflow.h"
 #include "app/core/settingsrecords.h"
@@ -95,6 +94,7 @@ bool tcamerapictures::EnsureWorkflow() {
   manager_->OnThumbnail = [this](int n, bool& stop) { OnThumbnail(n, stop); };
   SyncFromSettings();
   namer_ = std::make_unique<tfilenamer>(naming_, clock_);
+  namer_->SetFolderCreated([this](const std::string& f) { form_.CreatedFolders().NoteCreated(f); });
   tfetchhost host;
   host.progress = [this](int position, const std::string& text, int n) {
     form_.ReportPosition(position);
@@ -143,20 +143,8 @@ void tcamerapictures::Message(tmessagekind kind, const std::string& text) {
 }
 
 void tcamerapictures::FilesWritten(const std::vector<std::string>& paths) {
-  // The Browse page lists the folder again when it shows one of them, so the new or replaced
-  // files appear there.
-  tbrowsepage* browser = form_.Browser();
-  if (!browser || paths.empty()) return;
-  const std::string& shown = browser->Manager().CurrentFolder();
-  if (shown.empty()) return;
-  std::error_code ec;
-  for (const std::string& path : paths) {
-    if (std::filesystem::equivalent(std::filesystem::path(path).parent_path(), shown, ec)) {
-      browser->Manager().Refresh();
-      browser->Grid().Reshape();
-      return;
-    }
-  }
+  // The window tells the Browse page, which shows them when it lists their folder.
+  for (const std::string& path : paths) form_.FileWritten(path);
 }
 
 void tcamerapictures::SyncFromSettings() {
@@ -638,6 +626,7 @@ void tcamerapictures::Other1Click() {
   try {
     SyncFromSettings();
     tfilenamer namer(naming_, clock_);
+    namer.SetFolderCreated([this](const std::string& f) { form_.CreatedFolders().NoteCreated(f); });
     tsaveasworkflow saveAs(namer, saveOptions_, &overwrite_, [this] {
       if (savingPage_) savingPage_->SetConfirmOverwrite(false);
     });
