@@ -275,6 +275,7 @@ class SimulatedCamera::Impl {
         std::lock_guard lock(mu_);
         stats_.transferBytes += static_cast<long>(data->size());
         stats_.transferSeconds += took.count();
+        if (++transfersDone_ == options_.faults.switchOffAfterTransfers) switchedOff_ = true;
         return;
       }
       offset += n;
@@ -410,6 +411,7 @@ class SimulatedCamera::Impl {
   int naksLeft_;
   int badPacketsLeft_;
   uint32_t noiseSeed_ = 20240601u;
+  int transfersDone_ = 0;
   long sent_ = 0;
   std::deque<uint8_t> input_;     // bytes accepted, not yet consumed
   std::deque<uint8_t> unjudged_;  // bytes read with an any-speed byte, judged at the next read

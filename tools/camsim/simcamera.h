@@ -25,6 +25,7 @@ struct Faults {
   int batteryByte = -1;    // answer to "RB" (classic, volts x 16) or "BC" (extended); -1 = healthy
   bool playMode = false;   // "DR" answers NAK (camera not in record mode)
   int countOverride = -1;  // picture count reported by "MP"/"XP" instead of the real one
+  int switchOffAfterTransfers = -1;  // switched off once this many transfers are complete
 
   // A hostile camera.
   bool garbageAnswers = false;  // replies carry random data bytes (their checksums right), and a
