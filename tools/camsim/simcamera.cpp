@@ -391,9 +391,14 @@ class SimulatedCamera::Impl {
       stats_.bytesOut += static_cast<long>(count);
       stats_.lineSeconds += static_cast<double>(count) * 10.0 / baud;
     }
+    int latencyMs = 0;
     pacer_.Send(
         bytes.data(), count,
-        [this](const uint8_t* p, size_t n) { return line_.Write(p, n, stop_); }, stop_);
+        [this](const uint8_t* p, size_t n) { return line_.Write(p, n, stop_); }, stop_, &latencyMs);
+    if (latencyMs > 0) {
+      std::lock_guard lock(mu_);
+      stats_.latencySeconds += latencyMs / 1000.0;
+    }
   }
 
   void Log(const std::string& text) {

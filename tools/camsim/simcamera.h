@@ -59,6 +59,7 @@ struct LineStats {
   long bytesIn = 0;            // bytes received from the client and accepted (not noise)
   long bytesOut = 0;           // bytes sent to the client
   double lineSeconds = 0;      // line time of all those bytes at the speed each was sent at
+  double latencySeconds = 0;   // what the adapter's latency timer added to the bytes sent
   int enquiries = 0;           // ENQ bytes answered
   int commands = 0;            // commands answered
   long commandBytes = 0;       // letters and argument bytes of all commands answered
