@@ -82,6 +82,9 @@ class tqvProtocolEngine : public tpicturepipeline {
   // operation may spend on bad packets, and their number.
   static constexpr std::int64_t kFailureBudgetMs = 6000;
   static constexpr int kMaxBadPacketsPerOperation = 6;
+  // An operation within this time of the last good exchange goes straight to
+  // its command instead of making the full handshake.
+  static constexpr std::int64_t kFreshLinkMs = 2000;
   // Folder depth beyond which the climb to the top folder gives up.
   static constexpr int kMaxFolderClimb = 16;
   static constexpr std::uint8_t kDefaultSpeed = 6;  // 9600 baud
@@ -98,10 +101,14 @@ class tqvProtocolEngine : public tpicturepipeline {
   tqvProtocolEngine& operator=(const tqvProtocolEngine&) = delete;
 
   // ---- link ----
+  // The full enquiry handshake, always (the operations make it only when the
+  // camera's state is not known, see Check).
   bool CheckCamera();
   // command: two letters and argument bytes; replyLength counts the two
   // handshake bytes. Returns 0, 2, 4, 8, 10 or 12; on 0 or 4 with
-  // replyLength > 2, reply holds ACK, checksum byte, data.
+  // replyLength > 2, reply holds ACK, checksum byte, data. Inside an
+  // operation that skipped its handshake, the first command stands for it:
+  // when its enquiry goes unanswered it raises tqvnotconnected.
   int SendCommand(const tbytestream& command, int replyLength, tbytestream& reply);
   // Bulk transfer into `stream`; more than `maxBytes` of data ends it with
   // tqvnotconnected as soon as the camera sends them.
@@ -123,8 +130,14 @@ class tqvProtocolEngine : public tpicturepipeline {
   void EnableLineErrorReports();
 
   // ---- camera operations ----
+  // Identifies the camera when its family is not known; a known family (and
+  // file-system flag) is read from the cache without a camera exchange.
   int GetCameraType();
   bool HasFileSystem();
+  // The family the user says the camera is (kCameraClassic or
+  // kCameraExtended, with or without file system): taken without the probe,
+  // and kept after a lost connection. kCameraUnknown goes back to probing.
+  void SetKnownFamily(int cameraType, bool fileSystem);
   int GetPictureCount();
   double GetBatteryVoltage();
   void SetLowVoltageThreshold(double volts);
@@ -183,7 +196,14 @@ class tqvProtocolEngine : public tpicturepipeline {
   void ForgetConnection() noexcept;
   void MustSend(const tbytestream& command, int replyLength, tbytestream& reply);
   void MustSend(const tbytestream& command, int replyLength);
+  // The operation's check: the full handshake only when the camera's state is
+  // not known (first contact, a failed exchange, a speed change or reset, more
+  // than kFreshLinkMs since the last good exchange); else the operation's
+  // first command stands for it.
   void Check();
+  void MarkGood();
+  bool LinkFresh() const;
+  int Exchange(const tbytestream& command, int replyLength, tbytestream& reply, bool& answered);
   // The operation's check; a camera whose type is not known (first contact,
   // or forgotten after a lost connection) is identified first, so that every
   // family gets its own commands. Raises tqvnotconnected when none answers.
@@ -241,6 +261,13 @@ class tqvProtocolEngine : public tpicturepipeline {
   bool inFolder_ = false;  // the camera is known to be in currentFolder_
   int cameraType_ = kCameraUnknown;
   bool hasFileSystem_ = false;
+  int knownType_ = kCameraUnknown;  // the family the user gave, kept after failures
+  bool knownFileSystem_ = false;
+  // What the engine knows of the link: a good exchange at lastGoodMs_ with
+  // nothing since that would put camera and engine out of step.
+  bool linkKnown_ = false;
+  std::int64_t lastGoodMs_ = 0;
+  bool checkSkipped_ = false;  // the running operation went straight to its command
 };
 
 }  // namespace vantlo

@@ -70,9 +70,19 @@ void tqvProtocolEngine::ForgetConnection() noexcept {
   } catch (...) {
     // Reopening is best effort: the next CheckCamera reports a dead port.
   }
-  cameraType_ = kCameraUnknown;
-  hasFileSystem_ = false;
+  linkKnown_ = false;
+  cameraType_ = knownType_;
+  hasFileSystem_ = knownFileSystem_;
   inFolder_ = false;
+}
+
+void tqvProtocolEngine::MarkGood() {
+  linkKnown_ = true;
+  lastGoodMs_ = clock_->NowMs();
+}
+
+bool tqvProtocolEngine::LinkFresh() const {
+  return linkKnown_ && clock_->NowMs() - lastGoodMs_ <= kFreshLinkMs;
 }
 
 void tqvProtocolEngine::RaiseNotConnected(const char* message) {
@@ -97,25 +107,53 @@ bool tqvProtocolEngine::CheckCamera() {
     std::size_t got = 0;
     const bool read = port_->ReadBytes(&answer, 1, got) == 0 && got == 1;
     waiter_->Wait(100);
-    if (read && answer == kACK) return true;
+    if (read && answer == kACK) {
+      MarkGood();
+      return true;
+    }
     if (!read || answer != kNAK || attempt >= 6) break;
     waiter_->Wait(500);
   }
-  currentSpeed_ = kDefaultSpeed;
-  SetPortSpeed(kDefaultSpeed);
-  cameraType_ = kCameraUnknown;
-  hasFileSystem_ = false;
-  inFolder_ = false;
+  ForgetConnection();
   return false;
 }
 
 void tqvProtocolEngine::Check() {
+  // The full handshake, with its waits, only where the camera's state is not
+  // known: at first contact, after a failed exchange, after a speed change or
+  // a reset, and when the last good exchange is more than a moment ago.
+  // Otherwise the operation goes straight to its command, whose own enquiry
+  // then stands for the handshake (see SendCommand): a camera switched off
+  // since is found there.
+  if (LinkFresh()) {
+    checkSkipped_ = true;
+    return;
+  }
   if (!CheckCamera()) RaiseNotConnected();
 }
 
 int tqvProtocolEngine::SendCommand(const tbytestream& command, int replyLength,
                                    tbytestream& reply) {
   if (replyLength > 20) return kCommandReplyTooLong;
+  // The first exchange after a check that was skipped: an enquiry the camera
+  // does not answer is a failed check (back to 9600, tqvnotconnected); a
+  // command it refuses after answering is that command's own failure.
+  const bool standsForCheck = checkSkipped_;
+  checkSkipped_ = false;
+  bool answered = false;
+  const int result = Exchange(command, replyLength, reply, answered);
+  if (result == kCommandOk) {
+    MarkGood();
+  } else {
+    linkKnown_ = false;
+    if (standsForCheck && !answered) RaiseNotConnected();
+  }
+  return result;
+}
+
+int tqvProtocolEngine::Exchange(const tbytestream& command, int replyLength, tbytestream& reply,
+                                bool& answered) {
+  answered = false;
   reply.clear();
   port_->PurgeTransmit();
 
@@ -126,6 +164,7 @@ int tqvProtocolEngine::SendCommand(const tbytestream& command, int replyLength,
     waiter_->Wait(1);
     std::size_t got = 0;
     if (port_->ReadBytes(&first, 1, got) != 0 || got != 1) return kCommandNoAnswer;
+    answered = true;
     if (first == kACK) break;
     if (first != kNAK || ++naks >= 11) return kCommandRefused;
     waiter_->Wait(100);
@@ -185,6 +224,7 @@ void tqvProtocolEngine::ApplySpeed(std::uint8_t baudIndex) {
 
 void tqvProtocolEngine::SetPortSpeed(std::uint8_t baudIndex) {
   if (irdaMode_ || port_->Params().BaudIndex == baudIndex) return;
+  linkKnown_ = false;  // a speed change: the next operation makes the full handshake
   port_->Close();
   port_->SetBaudIndex(baudIndex);
   port_->Open();
@@ -323,7 +363,10 @@ void tqvProtocolEngine::ReceiveData(tbytestream& stream, std::size_t maxBytes) {
       if (length > 0) CutTransfer();
       throw tqvcancelled();
     }
-    if (length == 0) return;
+    if (length == 0) {
+      MarkGood();
+      return;
+    }
   }
 }
 
@@ -353,7 +396,9 @@ void tqvProtocolEngine::CutTransfer() noexcept {
 }
 
 void tqvProtocolEngine::LinkAfterReset() {
-  // Where a file-system camera stands after a reset is not known.
+  // The connection has ended; a new one begins with a handshake. Where a
+  // file-system camera stands after a reset is not known.
+  linkKnown_ = false;
   inFolder_ = false;
   if (irdaMode_) {
     port_->Close();
@@ -433,11 +478,13 @@ int tqvProtocolEngine::TestLink(std::string& firstByte, int& errorCode) {
     SetPortSpeed(kDefaultSpeed);
   }
   cameraBlockSize_ = 128;
+  linkKnown_ = false;  // "QR" ended the connection
   return finish(result == kCommandOk ? 1 : 8);
 }
 
 void tqvProtocolEngine::SelectPort(const std::string& portName) {
   tcommparams params = port_->Params();
+  linkKnown_ = false;
   portName_ = ShortPortName(portName);
   params.PortName = portName_;
   params.BaudIndex = kDefaultSpeed;
@@ -453,6 +500,7 @@ void tqvProtocolEngine::SelectPort(const std::string& portName) {
 void tqvProtocolEngine::SetIrdaMode(bool irda) {
   if (irda == irdaMode_) return;
   irdaMode_ = irda;
+  linkKnown_ = false;
   port_->SetIrdaMode(irda);
 }
 

@@ -39,7 +39,12 @@ void tqvProtocolEngine::CheckExtendedNumber(int n) const {
 }
 
 void tqvProtocolEngine::CheckAndIdentify() {
-  if (GetCameraType() == kCameraUnknown) RaiseNotConnected();
+  // The identification begins with the operation's check itself.
+  if (cameraType_ == kCameraUnknown) {
+    if (GetCameraType() == kCameraUnknown) RaiseNotConnected();
+    return;
+  }
+  Check();
 }
 
 void tqvProtocolEngine::IdentifyIfUnknown() {
@@ -47,10 +52,14 @@ void tqvProtocolEngine::IdentifyIfUnknown() {
 }
 
 int tqvProtocolEngine::GetCameraType() {
-  Check();
+  // A known family is read from the cache, without a camera exchange.
   if (cameraType_ != kCameraUnknown) return cameraType_;
+  toperationscope operation(*this);
+  Check();
+  // A classic camera leaves "XC" unanswered: that is no lost camera, and the
+  // handshake after the probe decides.
+  checkSkipped_ = false;
   hasFileSystem_ = false;
-  if (!CheckCamera()) return kCameraUnknown;
   tbytestream reply;
   int result;
   {
@@ -70,9 +79,17 @@ int tqvProtocolEngine::GetCameraType() {
 }
 
 bool tqvProtocolEngine::HasFileSystem() {
-  Check();
-  GetCameraType();
+  IdentifyIfUnknown();
   return hasFileSystem_;
+}
+
+void tqvProtocolEngine::SetKnownFamily(int cameraType, bool fileSystem) {
+  knownType_ =
+      cameraType == kCameraClassic || cameraType == kCameraExtended ? cameraType : kCameraUnknown;
+  knownFileSystem_ = knownType_ == kCameraExtended && fileSystem;
+  cameraType_ = knownType_;
+  hasFileSystem_ = knownFileSystem_;
+  inFolder_ = false;
 }
 
 int tqvProtocolEngine::GetPictureCount() {

@@ -172,8 +172,7 @@ TEST_F(MendedTest, ClassicNumbersAbove255AreIllegal) {
 }
 
 TEST_F(MendedTest, ReadTimeoutIsRestoredWhenACommandFails) {
-  camera.SetHandler(ClassicAnswer);
-  ASSERT_EQ(engine.GetCameraType(), kCameraClassic);
+  engine.SetKnownFamily(kCameraClassic, false);  // no probe: every enquiry below is scripted
   engine.Port().SetReadTimeout(100);
   // The check passes, then the camera refuses the "MP" exchange (11 NAKs),
   // while the count's 7000 ms time-out is in force.

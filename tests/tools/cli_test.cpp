@@ -335,6 +335,61 @@ TEST_F(ProgramTest, AFailedWriteSaysWhyAndLeavesTheFileThatWasThere) {
   EXPECT_EQ(fs::file_size(thumbs / "thumb001.raw"), 2808u);
 }
 
+TEST_F(ProgramTest, AKnownFamilySkipsTheProbe) {
+  auto probes = [](const camsim::SimulatedCamera& camera) {
+    const auto log = camera.CommandLog();
+    return std::count_if(log.begin(), log.end(),
+                         [](const std::string& c) { return c.rfind("XC", 0) == 0; });
+  };
+  for (const char* family : {"classic", "extended", "filesystem"}) {
+    SCOPED_TRACE(family);
+    camsim::Options options;
+    options.family = std::string(family) == "classic"    ? camsim::Family::classic
+                     : std::string(family) == "extended" ? camsim::Family::extended
+                                                         : camsim::Family::filesystem;
+    camsim::SimulatedCamera camera(options);
+    camera.Start();
+    const std::string port = "--port '" + camera.DevicePath() + "' ";
+    Result known = Cli(port + "--family " + family + " info");
+    EXPECT_EQ(known.status, 0) << known.err;
+    EXPECT_NE(known.out.find(std::string("family: ") + family), std::string::npos);
+    EXPECT_EQ(probes(camera), 0);
+    Result probed = Cli(port + "info");  // without it the camera is identified as before
+    EXPECT_EQ(probed.status, 0) << probed.err;
+    EXPECT_NE(probed.out.find(std::string("family: ") + family), std::string::npos);
+    EXPECT_EQ(probes(camera), 1);
+    camera.Stop();
+  }
+  EXPECT_EQ(Cli("--family polaroid info").status, 2);
+  Result simulated = Cli("--simulate --family extended info");
+  EXPECT_NE(simulated.out.find("family: extended"), std::string::npos) << simulated.err;
+}
+
+// The camera goes off after the second picture of a fetch-all: the third is reported as a lost
+// camera, and nothing after it is fetched from a state the camera no longer has.
+TEST_F(ProgramTest, ACameraSwitchedOffDuringAFetchAllIsReported) {
+  StoreSettings([](tsettingsrecords& r) {
+    r.config.SetSaveJpeg(true);
+    r.config.SetSaveCam(false);
+  });
+  camsim::Options options;
+  options.faults.switchOffAfterTransfers = 2;
+  camsim::SimulatedCamera camera(options);
+  camera.Start();
+  const fs::path out = dir_ / "all";
+  Result r = Cli("--port '" + camera.DevicePath() +
+                 "' --speed 115200 --family classic fetch-all '" + out.string() + "'");
+  camera.Stop();
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("fetched 2 of 5 pictures: 2 files saved, 0 skipped, 1 failed"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.err.find("Camera is not connected or communicating properly; check and reset"),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(Names(out), (std::vector<std::string>{"shot001.jpg", "shot002.jpg"}));
+}
+
 TEST_F(ProgramTest, APortThatIsNoSerialPortSaysWhatTheSystemSays) {
   Result r = Cli("--port /dev/null info");
   EXPECT_EQ(r.status, 1);

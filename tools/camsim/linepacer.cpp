@@ -21,7 +21,8 @@ void LinePacer::SleepUntil(Clock::time_point t, const std::atomic<bool>& stop) {
 }
 
 bool LinePacer::Send(const uint8_t* data, size_t count, const Sink& sink,
-                     const std::atomic<bool>& stop) {
+                     const std::atomic<bool>& stop, int* latencyMs) {
+  if (latencyMs) *latencyMs = 0;
   if (count == 0) return true;
   auto byteTime = ByteTime();
   if (byteTime == Clock::duration::zero() && latencyMs_ <= 0) return sink(data, count);
@@ -40,7 +41,10 @@ bool LinePacer::Send(const uint8_t* data, size_t count, const Sink& sink,
     size_t n = std::min(slice, count - done);
     auto complete = start + byteTime * static_cast<long>(done + n);
     bool tail = latencyMs_ > 0 && n < kAdapterChunk;
-    if (tail) complete += std::chrono::milliseconds(latencyMs_);
+    if (tail) {
+      complete += std::chrono::milliseconds(latencyMs_);
+      if (latencyMs) *latencyMs += latencyMs_;
+    }
     SleepUntil(complete, stop);
     if (stop || !sink(data + done, n)) return false;
     done += n;

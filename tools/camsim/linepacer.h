@@ -22,8 +22,10 @@ class LinePacer {
   LinePacer(bool realtime, int latencyMs) : realtime_(realtime), latencyMs_(latencyMs) {}
 
   void SetBaud(int baud) { baud_ = baud; }
-  // Sends one burst through the sink, paced as configured.
-  bool Send(const uint8_t* data, size_t count, const Sink& sink, const std::atomic<bool>& stop);
+  // Sends one burst through the sink, paced as configured; `latencyMs` receives the latency
+  // timer's share of its time (0 without a latency).
+  bool Send(const uint8_t* data, size_t count, const Sink& sink, const std::atomic<bool>& stop,
+            int* latencyMs = nullptr);
   // Called when `count` bytes from the client have been read: in realtime mode waits until they
   // could have crossed the line.
   void Received(size_t count, const std::atomic<bool>& stop);

@@ -33,7 +33,8 @@ constexpr const char* kUsage =
     "  --garbage-answers     random reply data and random bytes instead of packets\n"
     "  --stray-bytes N       follow every reply with N stray bytes\n"
     "  --endless-stream      a transfer is an endless slow stream of random bytes\n"
-    "  --transfer-fault KIND ends-at-once, packet-missing or last-packet-longer\n";
+    "  --transfer-fault KIND ends-at-once, packet-missing or last-packet-longer\n"
+    "  --switch-off-after N  switch off once N transfers are complete\n";
 
 struct UsageError {
   std::string text;
@@ -120,6 +121,8 @@ Options Parse(int argc, char** argv) {
       o.faults.playMode = true;
     } else if (a == "--count-override") {
       o.faults.countOverride = static_cast<int>(Number(a, value()));
+    } else if (a == "--switch-off-after") {
+      o.faults.switchOffAfterTransfers = static_cast<int>(Number(a, value()));
     } else if (a == "--garbage-answers") {
       o.faults.garbageAnswers = true;
     } else if (a == "--stray-bytes") {

@@ -275,6 +275,7 @@ class SimulatedCamera::Impl {
         std::lock_guard lock(mu_);
         stats_.transferBytes += static_cast<long>(data->size());
         stats_.transferSeconds += took.count();
+        if (++transfersDone_ == options_.faults.switchOffAfterTransfers) switchedOff_ = true;
         return;
       }
       offset += n;
@@ -390,9 +391,14 @@ class SimulatedCamera::Impl {
       stats_.bytesOut += static_cast<long>(count);
       stats_.lineSeconds += static_cast<double>(count) * 10.0 / baud;
     }
+    int latencyMs = 0;
     pacer_.Send(
         bytes.data(), count,
-        [this](const uint8_t* p, size_t n) { return line_.Write(p, n, stop_); }, stop_);
+        [this](const uint8_t* p, size_t n) { return line_.Write(p, n, stop_); }, stop_, &latencyMs);
+    if (latencyMs > 0) {
+      std::lock_guard lock(mu_);
+      stats_.latencySeconds += latencyMs / 1000.0;
+    }
   }
 
   void Log(const std::string& text) {
@@ -410,6 +416,7 @@ class SimulatedCamera::Impl {
   int naksLeft_;
   int badPacketsLeft_;
   uint32_t noiseSeed_ = 20240601u;
+  int transfersDone_ = 0;
   long sent_ = 0;
   std::deque<uint8_t> input_;     // bytes accepted, not yet consumed
   std::deque<uint8_t> unjudged_;  // bytes read with an any-speed byte, judged at the next read

@@ -25,6 +25,7 @@ struct Faults {
   int batteryByte = -1;    // answer to "RB" (classic, volts x 16) or "BC" (extended); -1 = healthy
   bool playMode = false;   // "DR" answers NAK (camera not in record mode)
   int countOverride = -1;  // picture count reported by "MP"/"XP" instead of the real one
+  int switchOffAfterTransfers = -1;  // switched off once this many transfers are complete
 
   // A hostile camera.
   bool garbageAnswers = false;  // replies carry random data bytes (their checksums right), and a
@@ -58,6 +59,7 @@ struct LineStats {
   long bytesIn = 0;            // bytes received from the client and accepted (not noise)
   long bytesOut = 0;           // bytes sent to the client
   double lineSeconds = 0;      // line time of all those bytes at the speed each was sent at
+  double latencySeconds = 0;   // what the adapter's latency timer added to the bytes sent
   int enquiries = 0;           // ENQ bytes answered
   int commands = 0;            // commands answered
   long commandBytes = 0;       // letters and argument bytes of all commands answered

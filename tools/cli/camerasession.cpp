@@ -54,6 +54,10 @@ tqvProtocolEngine& CameraSession::EngineUnchecked() {
   }
   engine_ = std::make_unique<tqvProtocolEngine>(port, 0, options_.irda);
   engine_->SetDesiredSpeed(options_.speedIndex);
+  if (!options_.knownFamily.empty()) {
+    engine_->SetKnownFamily(options_.knownFamily == "classic" ? kCameraClassic : kCameraExtended,
+                            options_.knownFamily == "filesystem");
+  }
   engine_->RequestBlockSize(kBlockSize);
   engine_->OnProgress = [this](tqvProtocolEngine&, int position, const std::string&, int) {
     progress_.Report(position);

@@ -27,7 +27,10 @@ bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefi
 
 std::string UsageText() {
   return "usage: vantlo-cli [--port COMn:|DEVICE] [--speed auto|9600|19200|38400|57600|115200]\n"
-         "                  [--irda] [--simulate[=classic|extended|filesystem]] COMMAND ...\n"
+         "                  [--irda] [--simulate[=classic|extended|filesystem]]\n"
+         "                  [--family classic|extended|filesystem] COMMAND ...\n"
+         "  --family          the camera's family, so that it is not probed (the probe costs\n"
+         "                    over a second per command); --simulate alone simulates that family\n"
          "commands:\n"
          "  info              camera family, file system, picture count, battery voltage\n"
          "  list              the pictures in the camera\n"
@@ -62,6 +65,7 @@ int ParseNumber(const std::string& text, const char* what, int low, int high) {
 
 CliOptions ParseCommandLine(int argc, char** argv) {
   CliOptions o;
+  bool simulatedFamilyGiven = false;
   int i = 1;
   for (; i < argc; ++i) {
     std::string a = argv[i];
@@ -84,12 +88,18 @@ CliOptions ParseCommandLine(int argc, char** argv) {
           found = true;
         }
       if (!found) throw UsageError("unknown speed: " + s);
+    } else if (a == "--family" || StartsWith(a, "--family=")) {
+      o.knownFamily = value("--family");
+      if (o.knownFamily != "classic" && o.knownFamily != "extended" &&
+          o.knownFamily != "filesystem")
+        throw UsageError("unknown camera family: " + o.knownFamily);
     } else if (a == "--irda") {
       o.irda = true;
     } else if (a == "--simulate") {
       o.simulate = true;
     } else if (StartsWith(a, "--simulate=")) {
       o.simulate = true;
+      simulatedFamilyGiven = true;
       o.family = a.substr(11);
       if (o.family != "classic" && o.family != "extended" && o.family != "filesystem")
         throw UsageError("unknown camera family: " + o.family);
@@ -101,6 +111,7 @@ CliOptions ParseCommandLine(int argc, char** argv) {
     }
   }
   if (i >= argc) throw UsageError("no command given");
+  if (o.simulate && !simulatedFamilyGiven && !o.knownFamily.empty()) o.family = o.knownFamily;
   o.command = argv[i++];
   for (; i < argc; ++i) o.args.push_back(argv[i]);
   return o;

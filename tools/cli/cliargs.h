@@ -20,6 +20,9 @@ struct CliOptions {
   bool irda = false;
   bool simulate = false;
   std::string family = "classic";  // with simulate
+  // --family: the camera's family as the user knows it ("classic", "extended", "filesystem");
+  // the engine then skips the family probe. Empty: the camera is identified.
+  std::string knownFamily;
   std::string command;
   std::vector<std::string> args;  // after the command
 };
