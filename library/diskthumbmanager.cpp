@@ -242,11 +242,11 @@ bool tdiskthumbmanager::BuildThumbnail(int n) {
 }
 
 std::optional<tbitmap> tdiskthumbmanager::MakeJpegTile(const std::string& path, tentry& entry) {
-  tbitmap exif;
-  if (source_.ExifThumbnail(path, exif) && !exif.Empty())
-    return ComposeTile(tiles_[tpJpeg], exif, ExifThumbnailRect(exif.Width()));
-  // The stamp is taken before the file is read: should the file change
-  // meanwhile, the entry describes the older file and is made again.
+  // The cache first: it holds only files without EXIF data, for which the
+  // embedded-thumbnail step finds nothing, so the tile is the same and the
+  // picture file is not even opened. The stamp is taken before the file is
+  // read: should the file change meanwhile, the entry describes the older
+  // file and is made again.
   const tthumbnailcache* cache = source_.Cache();
   const std::optional<tfilestamp> stamp = cache ? tthumbnailcache::Stamp(path) : std::nullopt;
   if (stamp) {
@@ -257,6 +257,9 @@ std::optional<tbitmap> tdiskthumbmanager::MakeJpegTile(const std::string& path, 
       return ComposeTile(tiles_[tpJpeg], cached->Picture, FitPictureRect(d.Width, d.Height));
     }
   }
+  tbitmap exif;
+  if (source_.ExifThumbnail(path, exif) && !exif.Empty())
+    return ComposeTile(tiles_[tpJpeg], exif, ExifThumbnailRect(exif.Width()));
   std::vector<std::uint8_t> data;
   if (!ReadWholeFile(path, data)) return std::nullopt;
   // One eighth first; only a very small picture is decoded larger.
