@@ -49,16 +49,20 @@ class treadtimeoutscope {
 };
 
 // Marks one camera operation. The outermost one starts the failure budget
-// afresh; operations called from inside it share it.
+// afresh; operations called from inside it share it. A skipped check belongs
+// to its operation only.
 class toperationscope {
  public:
   explicit toperationscope(tqvProtocolEngine& engine) : engine_(engine) {
     if (engine_.operationDepth_++ == 0) {
       engine_.failedMs_ = 0;
       engine_.badPackets_ = 0;
+      engine_.checkSkipped_ = false;
     }
   }
-  ~toperationscope() { --engine_.operationDepth_; }
+  ~toperationscope() {
+    if (--engine_.operationDepth_ == 0) engine_.checkSkipped_ = false;
+  }
   toperationscope(const toperationscope&) = delete;
   toperationscope& operator=(const toperationscope&) = delete;
 

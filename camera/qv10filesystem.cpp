@@ -29,6 +29,7 @@ std::vector<std::string> SplitNames(const std::vector<std::uint8_t>& stream) {
 void tqvProtocolEngine::ListFiles(std::vector<std::string>& list) {
   toperationscope operation(*this);
   list.clear();
+  Check();  // free inside an operation that has just made its check
   EnsurePictureFolder();
   tbytestream reply;
   (void)SendCommand(Cmd("ZE"), 2, reply);
@@ -56,6 +57,7 @@ void tqvProtocolEngine::ListFolders(std::vector<std::string>& list) {
   list.clear();
   IdentifyIfUnknown();
   if (!(IsExtended() && hasFileSystem_)) return;
+  Check();
   inFolder_ = false;
   if (!ClimbToTop()) return;
   tbytestream reply;
@@ -79,7 +81,11 @@ bool tqvProtocolEngine::EnterFolder(const std::string& name) {
   return true;
 }
 
-void tqvProtocolEngine::ChangeFolder(const std::string& name) { (void)EnterFolder(name); }
+void tqvProtocolEngine::ChangeFolder(const std::string& name) {
+  // Failures are silent: the folder stays as it was.
+  toperationscope operation(*this);
+  (void)EnterFolder(name);
+}
 
 void tqvProtocolEngine::EnsurePictureFolder() {
   if (!(IsExtended() && hasFileSystem_) || inFolder_) return;
@@ -107,7 +113,7 @@ void tqvProtocolEngine::LeavePreview() noexcept {
   // unwinding too, so nothing may escape.
   try {
     if (!currentFolder_.empty()) {
-      ChangeFolder(currentFolder_);
+      (void)EnterFolder(currentFolder_);
     } else {
       tbytestream reply;
       (void)SendCommand(Cmd("ZD"), 3, reply);
@@ -131,7 +137,7 @@ class tpreviewreturn {
 bool tqvProtocolEngine::FetchPreviewThumbnailData(int n, tbytestream& jpeg) {
   toperationscope operation(*this);
   jpeg.clear();
-  IdentifyIfUnknown();
+  CheckAndIdentify();
   bool isMovie = false;
   ApplySpeed(desiredSpeed_);
   SetBlockSize(blockSize_);

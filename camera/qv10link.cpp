@@ -96,6 +96,7 @@ bool tqvProtocolEngine::WriteByte(std::uint8_t b) {
 }
 
 bool tqvProtocolEngine::CheckCamera() {
+  checkSkipped_ = false;  // the handshake is made now
   for (int attempt = 1;; ++attempt) {
     port_->PurgeReceive();
     port_->PurgeTransmit();

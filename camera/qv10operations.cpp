@@ -79,6 +79,7 @@ int tqvProtocolEngine::GetCameraType() {
 }
 
 bool tqvProtocolEngine::HasFileSystem() {
+  toperationscope operation(*this);
   IdentifyIfUnknown();
   return hasFileSystem_;
 }
@@ -116,6 +117,7 @@ int tqvProtocolEngine::GetPictureCount() {
 }
 
 double tqvProtocolEngine::GetBatteryVoltage() {
+  toperationscope operation(*this);
   CheckAndIdentify();
   tbytestream reply;
   if (IsExtended()) {
@@ -134,6 +136,7 @@ void tqvProtocolEngine::SetLowVoltageThreshold(double volts) {
 }
 
 void tqvProtocolEngine::CheckBattery() {
+  toperationscope operation(*this);
   const double volts = GetBatteryVoltage();
   if (volts > lowVoltageThreshold_) return;
   if (OnLowVoltage) OnLowVoltage(*this);
@@ -141,6 +144,7 @@ void tqvProtocolEngine::CheckBattery() {
 }
 
 void tqvProtocolEngine::SelectPicture(int n) {
+  toperationscope operation(*this);
   if (n < 1) throw tqvbadpicnum();
   IdentifyIfUnknown();
   if (IsExtended()) {
@@ -158,6 +162,7 @@ void tqvProtocolEngine::SelectPicture(int n) {
 }
 
 void tqvProtocolEngine::SelectThumbnail(int n) {
+  toperationscope operation(*this);
   if (n < 1 || n > 300) throw tqvbadpicnum();
   CheckClassicNumber(n);
   currentPicture_ = n;
@@ -165,6 +170,7 @@ void tqvProtocolEngine::SelectThumbnail(int n) {
 }
 
 bool tqvProtocolEngine::IsFinePicture(int n) {
+  toperationscope operation(*this);
   IdentifyIfUnknown();
   if (IsExtended()) return false;
   CheckClassicNumber(n);
@@ -265,6 +271,7 @@ std::uint8_t tqvProtocolEngine::FetchPicture(int n, tbytestream& stream) {
 }
 
 void tqvProtocolEngine::DeletePicture(int n) {
+  toperationscope operation(*this);
   CheckAndIdentify();
   if (IsExtended() && hasFileSystem_) return;
   if (n < 1 || n > 300) throw tqvbadpicnum();
@@ -280,12 +287,14 @@ void tqvProtocolEngine::DeletePicture(int n) {
 }
 
 void tqvProtocolEngine::DeleteAllPictures() {
+  toperationscope operation(*this);
   CheckAndIdentify();
   if (IsExtended() && hasFileSystem_) return;
   MustSend(Cmd("DD"), 2);
 }
 
 void tqvProtocolEngine::TakePicture() {
+  toperationscope operation(*this);
   CheckAndIdentify();
   if (IsExtended()) {
     throw std::runtime_error("This type of camera cannot take a picture under program control");
