@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#if defined(VANTLO_HAVE_CAMSIM) && __has_include("tools/camsim/simcamera.h")
+#if defined(VANTLO_HAVE_CAMSIM) && __has_include("simulator/simcamera.h")
 #define VANTLO_SIMULATION 1
-#include "tools/camsim/simcamera.h"
+#include "simulator/simcamera.h"
 #elif defined(VANTLO_HAVE_CAMSIM) && __has_include("camsim/simcamera.h")
 #define VANTLO_SIMULATION 1
 #include "camsim/simcamera.h"

@@ -31,7 +31,7 @@
 #include "app/ui/showpicnum.h"
 #include "library/regconfig.h"
 #include "modalcloser.h"
-#include "tools/camsim/simcamera.h"
+#include "simulator/simcamera.h"
 
 namespace vantlo {
 namespace {
