@@ -1,8 +1,22 @@
 #include "library/companionfiles.h"
 
+#include "library/hiddenlist.h"
 #include "library/pictureproperties.h"
 
 namespace vantlo {
+
+namespace {
+
+// The companion's name in the .hidden lists follows the file: listed where it now is, taken out
+// where it no longer is.
+void Arrived(const std::string& companion, const tfileresult& r) {
+  if (r.Ok()) AddToHiddenList(companion);
+}
+void Left(const std::string& companion, const tfileresult& r) {
+  if (r.Ok()) DropFromHiddenList(companion);
+}
+
+}  // namespace
 
 std::string tcompanionfiles::CompanionOf(const std::string& picture) {
   return HasCompanionKind(picture) ? CompanionPath(picture) : std::string();
@@ -15,12 +29,15 @@ tfileresult tcompanionfiles::Rename(const std::string& from, const std::string& 
   const std::string a = CompanionOf(from), b = CompanionOf(to);
   if (a == b) return r;
   if (!a.empty() && tfileops::Exists(a)) {
-    if (b.empty())
-      ops_.Delete(a);  // the renamed picture can no longer carry it
-    else
-      ops_.Rename(a, b, true);
+    if (b.empty()) {
+      Left(a, ops_.Delete(a));  // the renamed picture can no longer carry it
+    } else {
+      const tfileresult moved = ops_.Rename(a, b, true);
+      Arrived(b, moved);
+      Left(a, moved);
+    }
   } else if (!b.empty() && tfileops::Exists(b)) {
-    ops_.Delete(b);  // an orphan there would otherwise attach to the picture
+    Left(b, ops_.Delete(b));  // an orphan there would otherwise attach to the picture
   }
   return r;
 }
@@ -31,9 +48,9 @@ tfileresult tcompanionfiles::Copy(const std::string& from, const std::string& to
   const std::string a = CompanionOf(from), b = CompanionOf(to);
   if (b.empty()) return r;
   if (!a.empty() && tfileops::Exists(a))
-    ops_.Copy(a, b, true);
+    Arrived(b, ops_.Copy(a, b, true));
   else if (tfileops::Exists(b))
-    ops_.Delete(b);
+    Left(b, ops_.Delete(b));
   return r;
 }
 
@@ -43,12 +60,15 @@ tfileresult tcompanionfiles::Move(const std::string& from, const std::string& to
   const std::string a = CompanionOf(from), b = CompanionOf(to);
   if (a.empty() || a == b) return r;
   if (tfileops::Exists(a)) {
-    if (b.empty())
-      ops_.Delete(a);  // the moved picture can no longer carry it
-    else
-      ops_.Move(a, b, true);
+    if (b.empty()) {
+      Left(a, ops_.Delete(a));  // the moved picture can no longer carry it
+    } else {
+      const tfileresult moved = ops_.Move(a, b, true);
+      Arrived(b, moved);
+      Left(a, moved);
+    }
   } else if (!b.empty() && tfileops::Exists(b)) {
-    ops_.Delete(b);
+    Left(b, ops_.Delete(b));
   }
   return r;
 }
@@ -57,7 +77,7 @@ tfileresult tcompanionfiles::Delete(const std::string& path) {
   tfileresult r = ops_.Delete(path);
   if (!r.Ok()) return r;
   const std::string c = CompanionOf(path);
-  if (!c.empty()) ops_.Delete(c);
+  if (!c.empty() && tfileops::Exists(c)) Left(c, ops_.Delete(c));
   return r;
 }
 

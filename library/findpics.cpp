@@ -87,8 +87,8 @@ tfindresult tfindpics::Find(const tfindoptions& options, const tstatus& status) 
   auto say = [&](const std::string& text) { return !status || status(text); };
   if (options.text.empty()) return result;
   const bool byName = options.mode == tfindmode::Filename;
-  if (!byName && !options.jpg && !options.cam)
-    throw tfinderror("You have not selected any files to Look For");
+  // Asked in every mode, file names included, before anything is searched.
+  if (!options.jpg && !options.cam) throw tfinderror("You have not selected any files to Look For");
   if (options.root.empty() || options.root[0] != '/')
     throw tfinderror(options.root + " : directory does not exist");
 

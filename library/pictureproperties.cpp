@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "library/hiddenlist.h"
 #include "library/textnocase.h"
 #include "library/unixfile.h"
 
@@ -182,6 +183,7 @@ void tpictureproperties::Save() {
   if (keywords_.Empty() && description_.empty() && Title().empty() && Orientation() == 0) {
     if (::unlink(companion_.c_str()) != 0 && errno != ENOENT)
       throw tpropertieserror("Cannot delete " + companion_ + ": " + std::strerror(errno));
+    DropFromHiddenList(companion_);
     Clear();
     return;
   }
@@ -190,6 +192,8 @@ void tpictureproperties::Save() {
   // so a crash leaves either the old or the new properties, never neither.
   if (const int error = WriteFileAtomically(companion_, record_, 0644, SetHiddenAttribute))
     throw tpropertieserror("Cannot write " + companion_ + ": " + std::strerror(error));
+  // Out of sight in file managers, as the hidden attribute keeps it on Windows.
+  AddToHiddenList(companion_);
 }
 
 void tpictureproperties::Clear() {
@@ -204,6 +208,7 @@ void tpictureproperties::Delete() {
   RequireFile();
   if (::unlink(companion_.c_str()) != 0 && errno != ENOENT)
     throw tpropertieserror("Cannot delete " + companion_ + ": " + std::strerror(errno));
+  DropFromHiddenList(companion_);
   Clear();
 }
 

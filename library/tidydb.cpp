@@ -7,6 +7,7 @@
 #include <set>
 
 #include "library/folderwalk.h"
+#include "library/hiddenlist.h"
 #include "library/pictureproperties.h"
 #include "library/textnocase.h"
 
@@ -52,6 +53,7 @@ ttidyresult ttidydb::Compress(const std::string& root, const tstatus& status) {
         result.failures.push_back(path + ": " + std::strerror(errno));
         continue;
       }
+      DropFromHiddenList(path);
       ++result.removed;
       say("Number of files removed : " + std::to_string(result.removed));
     }

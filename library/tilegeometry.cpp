@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "library/textnocase.h"
 #include "picture/advstretch.h"
 
 namespace vantlo {
@@ -58,11 +57,7 @@ tgridshape GridShape(int gridWidth, int count) {
   return shape;
 }
 
-std::string TileCaption(const std::string& displayName) {
-  std::string out = LowerAscii(displayName);
-  if (!out.empty()) out[0] = UpperAscii(out.substr(0, 1))[0];
-  return out;
-}
+std::string TileCaption(const std::string& displayName) { return displayName; }
 
 ttilepictures PlainTilePictures() {
   static const std::uint8_t kColours[7][3] = {

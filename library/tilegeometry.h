@@ -42,7 +42,8 @@ inline int CellItem(const tgridshape& shape, int row, int column) {
   return row * shape.columns + column + 1;
 }
 
-// A tile's caption: the name in lower case with its first character upper.
+// A tile's caption: the name as it is on disk. File names here are case-sensitive, so a caption
+// in another case (the Windows "Myphoto.jpg" for MyPhoto.JPG) would name another file.
 std::string TileCaption(const std::string& displayName);
 
 // The seven tile pictures "B1" to "B7", in that order: CAM background, JPEG

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "library/hiddenlist.h"
 #include "library/pictureproperties.h"
 
 namespace vantlo {
@@ -126,7 +127,8 @@ tcamtojpegreport SaveCamFilesAsJpegs(const std::vector<std::string>& files, tpic
       const std::string from = CompanionPath(file);
       if (fs::exists(from, ec)) {
         const std::string to = CompanionPath(target);
-        fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+        if (fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec) && !ec)
+          AddToHiddenList(to);
       }
     } catch (const std::exception&) {
     }

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "library/textnocase.h"
+#include "library/userfolders.h"
 
 namespace vantlo {
 
@@ -34,10 +35,11 @@ std::string SafeNamePart(std::string_view s) {
   return out;
 }
 
-std::string DefaultCurrentFolder() {
-  std::error_code ec;
-  auto p = std::filesystem::current_path(ec);
-  return ec ? std::string(".") : p.string();
+// An empty output folder is the user's Pictures folder, never the process's current directory
+// (which depends on where the program was started from).
+std::string DefaultOutputFolder() {
+  EnsureUserPicturesFolder();  // a failure shows when the first file is written
+  return UserPicturesFolder();
 }
 
 }  // namespace
@@ -56,21 +58,27 @@ std::string NumberText(long n) {
   return buf;
 }
 
+std::string BuiltFileName(std::string_view stem, long n, std::string_view extension) {
+  return LowerAscii(SafeNamePart(stem) + NumberText(n) + "." + SafeNamePart(extension));
+}
+
+std::string DailyFolderName(std::string_view dateText) { return LowerAscii(std::string(dateText)); }
+
 bool NameTaken(const std::string& path) {
   struct stat st;
   return ::lstat(path.c_str(), &st) == 0;
 }
 
-tfilenamer::tfilenamer(tnamingsettings& settings, tlocalclock clock, tcurrentfolder currentFolder)
+tfilenamer::tfilenamer(tnamingsettings& settings, tlocalclock clock, tdefaultfolder defaultFolder)
     : settings_(settings),
       clock_(clock ? std::move(clock) : tlocalclock(SystemLocalTime)),
-      currentFolder_(currentFolder ? std::move(currentFolder)
-                                   : tcurrentfolder(DefaultCurrentFolder)) {}
+      defaultFolder_(defaultFolder ? std::move(defaultFolder)
+                                   : tdefaultfolder(DefaultOutputFolder)) {}
 
 std::string tfilenamer::DateText() const { return vantlo::DateText(clock_(), settings_.dateStyle); }
 
 std::string tfilenamer::ResolvedOutputFolder() {
-  if (settings_.outputFolder.empty()) settings_.outputFolder = currentFolder_();
+  if (settings_.outputFolder.empty()) settings_.outputFolder = defaultFolder_();
   std::string folder = settings_.outputFolder;
   if (folder.empty() || folder.back() != '/') folder += '/';
   return folder;
@@ -79,7 +87,7 @@ std::string tfilenamer::ResolvedOutputFolder() {
 std::string tfilenamer::FileName(long n, tnamekind kind, std::string_view extension) {
   std::string path = ResolvedOutputFolder();
   const std::string date = DateText();
-  if (settings_.dailyFolder) path += LowerAscii(date) + "/";
+  if (settings_.dailyFolder) path += DailyFolderName(date) + "/";
   if (kind == tnamekind::folder) return path;
 
   const std::string own = settings_.dateNaming ? date : settings_.prefix;
@@ -112,8 +120,7 @@ std::string tfilenamer::FileName(long n, tnamekind kind, std::string_view extens
     case tnamekind::folder:
       break;
   }
-  std::string built = SafeNamePart(stem) + NumberText(n) + "." + SafeNamePart(extension);
-  return path + LowerAscii(built);
+  return path + BuiltFileName(stem, n, extension);
 }
 
 void tfilenamer::EnsureDailyFolder() {
@@ -128,6 +135,7 @@ void tfilenamer::EnsureDailyFolder() {
   std::string bare = folder;
   if (bare.size() > 1 && bare.back() == '/') bare.pop_back();
   created_.push_back(bare);
+  if (folderCreated_) folderCreated_(bare);
 }
 
 int tfilenamer::RemoveEmptyCreatedFolders() {

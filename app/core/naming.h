@@ -37,10 +37,10 @@ enum class tnamekind {
 };
 
 // The settings the naming routine reads, filled from the stored records by the caller
-// (see namingrecords.h). The routine writes back only `outputFolder` (resolved from the current
-// folder when empty, emptied when a daily folder cannot be made).
+// (see namingrecords.h). The routine writes back only `outputFolder` (the user's Pictures folder
+// when it was empty, emptied when a daily folder cannot be made).
 struct tnamingsettings {
-  std::string outputFolder;                  // as chosen by the user; empty: the current folder
+  std::string outputFolder;                  // as chosen by the user; empty: the Pictures folder
   bool dateNaming = true;                    // kinds 0..2: date text (true) or `prefix` (false)
   tdatestyle dateStyle = tdatestyle::Date1;  // the last of Date1/Date2 chosen
   std::string prefix;                        // file-name prefix, up to 10 characters
@@ -61,13 +61,22 @@ std::string DateText(const tlocaltime& date, tdatestyle style);
 // n padded with zeros to 3 digits below 999 and to 4 digits from 999 on: 005, 998, 0999, 1000.
 std::string NumberText(long n);
 
+// The file name the routine builds from a stem, a number and an extension, exactly as it is
+// written: separators in the stem or extension replaced, then lower-cased ("Trip", 1, "JPG" gives
+// trip001.jpg).
+std::string BuiltFileName(std::string_view stem, long n, std::string_view extension);
+// The daily folder's name for a date text, as it is made on disk (06Dec26 gives 06dec26).
+std::string DailyFolderName(std::string_view dateText);
+
 class tfilenamer {
  public:
-  using tcurrentfolder = std::function<std::string()>;
+  // The folder an empty output folder stands for; by default the user's Pictures folder
+  // (userfolders.h), made when missing.
+  using tdefaultfolder = std::function<std::string()>;
 
   // `settings` is kept by reference: the routine always uses the values in force at the call.
   explicit tfilenamer(tnamingsettings& settings, tlocalclock clock = SystemLocalTime,
-                      tcurrentfolder currentFolder = {});
+                      tdefaultfolder defaultFolder = {});
 
   // Today's date text in the chosen style.
   std::string DateText() const;
@@ -81,8 +90,12 @@ class tfilenamer {
   // Creates today's folder when the daily folder is on. On failure the output folder setting
   // is emptied and tnamingerror("Error creating daily directory : " + folder) is thrown.
   void EnsureDailyFolder();
-  // The daily folders this run created (and that may be removed again at close).
+  // The daily folders this namer created (and that may be removed again at close).
   const std::vector<std::string>& CreatedFolders() const { return created_; }
+  // Told of each daily folder this namer creates, so that the window, which outlives its namers,
+  // can remove the empty ones at close.
+  using tfoldercreated = std::function<void(const std::string& folder)>;
+  void SetFolderCreated(tfoldercreated notice) { folderCreated_ = std::move(notice); }
   // At close: removes the daily folders this run created that are still empty; never a folder
   // that existed before. Returns how many were removed.
   int RemoveEmptyCreatedFolders();
@@ -96,8 +109,9 @@ class tfilenamer {
 
   tnamingsettings& settings_;
   tlocalclock clock_;
-  tcurrentfolder currentFolder_;
+  tdefaultfolder defaultFolder_;
   std::vector<std::string> created_;
+  tfoldercreated folderCreated_;
 };
 
 // True when a file (or anything else, a dangling link included) exists under the name.

@@ -55,8 +55,12 @@ Tdefineorientation::Tdefineorientation(const QString& prompt, int orientation, Q
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  Prompt = new QLabel(prompt);
+  Label1 = new QLabel("Select the correct orientation :");
+  Label1->setBuddy(ComboBox1);
   auto* lay = new QVBoxLayout(this);
-  lay->addWidget(new QLabel(prompt));
+  lay->addWidget(Prompt);
+  lay->addWidget(Label1);
   lay->addWidget(ComboBox1);
   lay->addWidget(buttons);
 }

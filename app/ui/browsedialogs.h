@@ -27,12 +27,15 @@ class prename : public QDialog {
   tanswer answer_ = Cancel;
 };
 
-// "Define Orientation": a prompt and the orientation list.
+// "Define Orientation": what is being defined (the current file, or how many CAM files are
+// selected), "Select the correct orientation :" and the orientation list.
 class Tdefineorientation : public QDialog {
   Q_OBJECT
  public:
   Tdefineorientation(const QString& prompt, int orientation, QWidget* parent = nullptr);
   int Orientation() const;
+  QLabel* Prompt = nullptr;
+  QLabel* Label1 = nullptr;  // "Select the correct orientation :"
   QComboBox* ComboBox1 = nullptr;
 };
 

@@ -4,17 +4,16 @@
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
-#include <QElapsedTimer>
+#include <QEvent>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFileSystemModel>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
@@ -22,19 +21,21 @@
 #include <filesystem>
 
 #include "app/core/naming.h"
-#include "app/core/settingsrecords.h"
 #include "app/core/picturedocument.h"
+#include "app/core/settingsrecords.h"
 #include "browsedialogs.h"
 #include "camerapictures.h"
 #include "deleteempty.h"
 #include "diskgrid.h"
 #include "editpicprop.h"
 #include "findpicsdlg.h"
+#include "foldertree.h"
 #include "form1.h"
-#include "pictureview.h"
 #include "library/keywords.h"
 #include "library/pictureproperties.h"
+#include "library/userfolders.h"
 #include "overdeldlg.h"
+#include "pictureview.h"
 #include "tidydbdlg.h"
 #include "tilepictures.h"
 
@@ -163,9 +164,9 @@ void tbrowsepage::LoadStep() {
 void tbrowsepage::ShowCaption(const std::string& text) { form_.Label27->setText(Q(text)); }
 
 void tbrowsepage::ShowTreeFolder(const std::string& folder) {
-  auto* model = qobject_cast<QFileSystemModel*>(form_.directoryoutline1->model());
+  auto* model = qobject_cast<tfoldertreemodel*>(form_.directoryoutline1->model());
   if (!model || folder.empty()) return;
-  const QModelIndex index = model->index(Q(WithoutSlash(folder)));
+  const QModelIndex index = model->IndexOf(Q(WithoutSlash(folder)));
   if (!index.isValid()) return;
   form_.directoryoutline1->setEnabled(true);
   QSignalBlocker block(form_.directoryoutline1);
@@ -193,7 +194,18 @@ bool tbrowsepage::SetFolder(const std::string& folder) {
 void tbrowsepage::Activate() {
   manager_->SetActive(true);
   manager_->SetAutoload(form_.CheckBox25->isChecked());
+  OpenOutputFolderInTree();
   grid_->Reshape();
+}
+
+// The tree opens onto the output folder, where the pictures go, as a file manager opens onto
+// the folder the user works in.
+void tbrowsepage::OpenOutputFolderInTree() {
+  auto* model = qobject_cast<tfoldertreemodel*>(form_.directoryoutline1->model());
+  if (!model) return;
+  for (QModelIndex i = model->IndexOf(Q(WithoutSlash(DefaultFolder()))); i.isValid();
+       i = i.parent())
+    form_.directoryoutline1->expand(i);
 }
 
 void tbrowsepage::PageShown() {
@@ -213,6 +225,27 @@ void tbrowsepage::ApplyFilters() {
 void tbrowsepage::AfterChange() {
   manager_->Refresh();
   grid_->Reshape();
+}
+
+void tbrowsepage::FileWritten(const std::string& path) {
+  const std::string listed = manager_->CurrentFolder();
+  if (searchResults_ || listed.empty() || path.empty() || path[0] != '/') return;
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  // The listed folder is canonical; so must the written file's folders be to compare with it.
+  fs::path folder = fs::weakly_canonical(fs::path(path).parent_path(), ec);
+  if (ec) return;
+  const bool here = WithSlash(folder.string()) == listed;
+  const bool below = WithSlash(folder.parent_path().string()) == listed;
+  if (!(here || below) || refreshQueued_) return;
+  refreshQueued_ = true;
+  QTimer::singleShot(0, this, [this] {
+    refreshQueued_ = false;
+    if (searchResults_) return;
+    if (auto* model = qobject_cast<tfoldertreemodel*>(form_.directoryoutline1->model()))
+      model->Reread();
+    AfterChange();
+  });
 }
 
 std::vector<std::string> tbrowsepage::SelectedPictures() const {
@@ -258,8 +291,8 @@ void tbrowsepage::DeleteSelected() {
       if (!std::filesystem::remove(WithoutSlash(f), ec) || ec)
         message("Cannot delete " + f + " -- folder is not empty");
     }
-    auto* model = qobject_cast<QFileSystemModel*>(form_.directoryoutline1->model());
-    if (model) model->setRootPath(model->rootPath());
+    auto* model = qobject_cast<tfoldertreemodel*>(form_.directoryoutline1->model());
+    if (model) model->Reread();
     AfterChange();
     return;
   }
@@ -311,14 +344,18 @@ void tbrowsepage::RenameSelected() {
   if (changed) AfterChange();
 }
 
-std::string tbrowsepage::DefaultFolder() const { return form_.Settings().config.SaveFolder(); }
+// The output folder; an empty one is the user's Pictures folder.
+std::string tbrowsepage::DefaultFolder() const {
+  const std::string folder = form_.Settings().config.SaveFolder();
+  return folder.empty() ? UserPicturesFolder() : folder;
+}
 
 void tbrowsepage::DeleteEmptyFolders() {
   manager_->StopLoading();
   Tdeleteempty dlg(DefaultFolder(), &form_);
   runDialog(dlg);
-  auto* model = qobject_cast<QFileSystemModel*>(form_.directoryoutline1->model());
-  if (model) model->setRootPath(model->rootPath());
+  auto* model = qobject_cast<tfoldertreemodel*>(form_.directoryoutline1->model());
+  if (model) model->Reread();
   AfterChange();
 }
 
@@ -345,7 +382,11 @@ void tbrowsepage::SlideShow(bool selectedOnly) {
   const int delay = form_.Settings().diskman.SlideShowDelayMs();
   sliding_ = true;
   slideStop_ = false;
+  closeAfterSlideShow_ = false;
   form_.StopRequest().Clear();
+  // Closing the window runs the close from inside this loop's event processing, where it would
+  // wait for this very loop to end. Hold the close back and close once the show has ended.
+  form_.installEventFilter(this);
   while (!slideStop_ && !form_.StopRequest().IsSet()) {
     manager_->StopLoading();
     tbusyguard guard(form_.Busy(), tbusyregister::kDiskList);
@@ -354,14 +395,7 @@ void tbrowsepage::SlideShow(bool selectedOnly) {
       while (i < list.size() && !slideStop_) {
         if (openPicture) openPicture(list[i]);
         // FTP sending of the slide show comes with the internet features.
-        slideStep_ = 0;
-        QElapsedTimer t;
-        t.start();
-        while (!slideStop_ && slideStep_ == 0 && t.elapsed() < delay) {
-          if (form_.StopRequest().IsSet()) slideStop_ = true;
-          QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-          QThread::msleep(5);
-        }
+        SlideWait(delay);
         if (slideStep_ < 0)
           i = i == 0 ? list.size() - 1 : i - 1;
         else
@@ -373,8 +407,58 @@ void tbrowsepage::SlideShow(bool selectedOnly) {
       message(e.what());
     }
   }
+  form_.removeEventFilter(this);
   sliding_ = false;
   form_.StopRequest().Clear();
+  if (closeAfterSlideShow_) {
+    closeAfterSlideShow_ = false;
+    QTimer::singleShot(0, &form_, [this] { form_.close(); });
+  }
+}
+
+// Waits for the slide's time, Forward, Back or Stop with the window's events running, so the
+// Stop button and the close box work at every speed, the fastest (no wait at all) included.
+void tbrowsepage::SlideWait(int delay) {
+  slideStep_ = 0;
+  if (form_.StopRequest().IsSet()) slideStop_ = true;
+  if (slideStop_) return;
+  QEventLoop wait;
+  QTimer timer;
+  timer.setSingleShot(true);
+  connect(&timer, &QTimer::timeout, &wait, &QEventLoop::quit);
+  // The Stop button sets the window's stop request; look at it as events come in.
+  QTimer poll;
+  connect(&poll, &QTimer::timeout, &wait, [this, &wait] {
+    if (form_.StopRequest().IsSet()) {
+      slideStop_ = true;
+      wait.quit();
+    }
+  });
+  slideWait_ = &wait;
+  timer.start(std::max(0, delay));
+  poll.start(50);
+  wait.exec();
+  slideWait_ = nullptr;
+  if (form_.StopRequest().IsSet()) slideStop_ = true;
+}
+
+void tbrowsepage::EndSlideWait() {
+  if (slideWait_) slideWait_->quit();
+}
+
+void tbrowsepage::StopSlideShow() {
+  slideStop_ = true;
+  EndSlideWait();
+}
+
+bool tbrowsepage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == &form_ && event->type() == QEvent::Close && sliding_) {
+    closeAfterSlideShow_ = true;
+    StopSlideShow();
+    event->ignore();
+    return true;
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 void tbrowsepage::Back() { Step(-1); }
@@ -387,6 +471,7 @@ void tbrowsepage::Forward() { Step(1); }
 void tbrowsepage::Step(int by) {
   if (sliding_) {
     slideStep_ = by;
+    EndSlideWait();
     return;
   }
   const bool onBrowser = form_.PageControl2->currentWidget() == form_.BrowseSheet;
@@ -445,14 +530,13 @@ void tbrowsepage::DefineOrientationSelected() {
 void tbrowsepage::CompressDatabase() {
   std::string root = manager_->CurrentFolder();
   if (root.empty()) root = DefaultFolder();
-  if (root.empty()) root = QDir::homePath().toStdString();
   Ttidydb dlg(root, &form_);
   runDialog(dlg);
 }
 
 void tbrowsepage::FindPictures() {
   std::string start = manager_->CurrentFolder();
-  if (start.empty()) start = QDir::homePath().toStdString();
+  if (start.empty()) start = DefaultFolder();
   Tfindpics dlg(start, &form_);
   if (runDialog(dlg) != QDialog::Accepted || dlg.Results().empty()) return;
   manager_->StopLoading();
@@ -484,21 +568,21 @@ void tbrowsepage::AddKeywords() {
 }
 
 void tbrowsepage::RefreshClick() {
-  auto* model = qobject_cast<QFileSystemModel*>(form_.directoryoutline1->model());
+  auto* model = qobject_cast<tfoldertreemodel*>(form_.directoryoutline1->model());
   if (searchResults_) {
     searchResults_ = false;
     form_.RefreshButton->setText("Refresh");
     std::string folder;
     if (model && form_.directoryoutline1->currentIndex().isValid())
       folder = model->filePath(form_.directoryoutline1->currentIndex()).toStdString();
-    if (folder.empty()) folder = QDir::homePath().toStdString();
+    if (folder.empty()) folder = DefaultFolder();
     manager_->SetFolder("");
     SetFolder(folder);
   } else {
     manager_->Refresh();
     grid_->Reshape();
   }
-  if (model) model->setRootPath(model->rootPath());
+  if (model) model->Reread();
 }
 
 void tbrowsepage::TodayClick() {

@@ -23,6 +23,7 @@ class QMenu;
 class QMenuBar;
 class QAction;
 class QDialog;
+class QEventLoop;
 
 namespace vantlo {
 
@@ -64,8 +65,14 @@ class tbrowsepage : public QObject {
   void TodayClick();
   void Back();
   void Forward();
-  void StopSlideShow() { slideStop_ = true; }
+  void StopSlideShow();
   bool SlideShowRunning() const { return sliding_; }
+
+  // The program wrote the file at `path`: when it lies in the listed folder (or in a folder
+  // right under it, such as a new daily folder), the listing is refreshed once the current
+  // event has been handled, so a batch of saves refreshes once.
+  void FileWritten(const std::string& path);
+  bool RefreshPending() const { return refreshQueued_; }
 
   // The paths of selected CAM, JPEG and AVI items, in item order.
   std::vector<std::string> SelectedPictures() const;
@@ -93,10 +100,14 @@ class tbrowsepage : public QObject {
   void LoadStep();
   void ShowCaption(const std::string& text);
   void ShowTreeFolder(const std::string& folder);
+  void OpenOutputFolderInTree();
   void ApplyFilters();
   void AfterChange();
   void Step(int by);
   std::string DefaultFolder() const;
+  void SlideWait(int delay);
+  void EndSlideWait();
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   TForm1& form_;
   tpicturethumbsource source_;
@@ -106,10 +117,13 @@ class tbrowsepage : public QObject {
   tfileops ops_;
   bool searchResults_ = false;
   bool loadQueued_ = false;
+  bool refreshQueued_ = false;
   bool stopAtStart_ = false;
   bool sliding_ = false;
   bool slideStop_ = false;
-  int slideStep_ = 0;  // +1 Forward, -1 Back, while a slide waits
+  int slideStep_ = 0;                 // +1 Forward, -1 Back, while a slide waits
+  bool closeAfterSlideShow_ = false;  // the window was closed during the show
+  QEventLoop* slideWait_ = nullptr;   // the running slide's wait
 };
 
 }  // namespace vantlo

@@ -95,6 +95,7 @@ bool tcamerapictures::EnsureWorkflow() {
   manager_->OnThumbnail = [this](int n, bool& stop) { OnThumbnail(n, stop); };
   SyncFromSettings();
   namer_ = std::make_unique<tfilenamer>(naming_, clock_);
+  namer_->SetFolderCreated([this](const std::string& f) { form_.CreatedFolders().NoteCreated(f); });
   tfetchhost host;
   host.progress = [this](int position, const std::string& text, int n) {
     form_.ReportPosition(position);
@@ -635,6 +636,7 @@ void tcamerapictures::Other1Click() {
   try {
     SyncFromSettings();
     tfilenamer namer(naming_, clock_);
+    namer.SetFolderCreated([this](const std::string& f) { form_.CreatedFolders().NoteCreated(f); });
     tsaveasworkflow saveAs(namer, saveOptions_, &overwrite_, [this] {
       if (savingPage_) savingPage_->SetConfirmOverwrite(false);
     });

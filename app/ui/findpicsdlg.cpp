@@ -14,7 +14,8 @@
 
 namespace vantlo {
 
-Tfindpics::Tfindpics(const std::string& startFolder, QWidget* parent) : QDialog(parent) {
+Tfindpics::Tfindpics(const std::string& startFolder, QWidget* parent)
+    : QDialog(parent), startFolder_(startFolder) {
   setObjectName("findpics");
   setWindowTitle("Find Pictures");
   Edit1 = new QLineEdit;
@@ -56,6 +57,7 @@ Tfindpics::Tfindpics(const std::string& startFolder, QWidget* parent) : QDialog(
     const QString d = QFileDialog::getExistingDirectory(this, "Find Pictures", Folder->text());
     if (!d.isEmpty()) Folder->setText(d);
   });
+  message = [this](const QString& text) { QMessageBox::warning(this, "Vantlo", text); };
   resize(480, 420);
 }
 
@@ -67,9 +69,17 @@ void Tfindpics::FindClick() {
     accept();
     return;
   }
+  // Asked first in every mode, file names included.
+  if (!JpgFiles->isChecked() && !CamFiles->isChecked()) {
+    message("You have not selected any files to Look For");
+    return;
+  }
   tfindoptions options;
-  std::error_code ec;
-  options.root = std::filesystem::absolute(Folder->text().toStdString(), ec).string();
+  // A folder typed as a relative path is taken from the folder the dialog started in, never
+  // from the program's working directory.
+  std::filesystem::path root(Folder->text().toStdString());
+  if (root.is_relative()) root = std::filesystem::path(startFolder_) / root;
+  options.root = root.lexically_normal().string();
   options.text = Edit1->text().toStdString();
   options.mode = static_cast<tfindmode>(std::max(0, ComboBox1->currentIndex()));
   options.subfolders = Subfolders->isChecked();
@@ -89,7 +99,11 @@ void Tfindpics::FindClick() {
     searching_ = false;
     SecondButton->setText("Close");
     Status->clear();
-    QMessageBox::warning(this, "Vantlo", QString::fromStdString(e.what()));
+    message(QString::fromStdString(e.what()));
+    if (rejectAfterSearch_) {
+      rejectAfterSearch_ = false;
+      QDialog::reject();
+    }
     return;
   }
   searching_ = false;
@@ -104,6 +118,20 @@ void Tfindpics::FindClick() {
     SecondButton->setDefault(true);
     SecondButton->setFocus();
   }
+  if (rejectAfterSearch_) {
+    // Escape or the close box during the search: it has stopped, now the dialog closes.
+    rejectAfterSearch_ = false;
+    QDialog::reject();
+  }
+}
+
+void Tfindpics::reject() {
+  if (searching_) {
+    stop_ = true;
+    rejectAfterSearch_ = true;
+    return;
+  }
+  QDialog::reject();
 }
 
 void Tfindpics::SecondClick() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,12 @@ class Tfindpics : public QDialog {
   void SecondClick();
   const std::vector<std::string>& Results() const { return results_; }
   bool Searching() const { return searching_; }
+  // Escape or the close box: during a search they stop it first, and the dialog closes once
+  // the search has ended.
+  void reject() override;
+
+  // Shows a message to the user (tests replace it).
+  std::function<void(const QString& text)> message;
 
   QLineEdit* Edit1 = nullptr;      // search text
   QComboBox* ComboBox1 = nullptr;  // match mode
@@ -41,9 +48,11 @@ class Tfindpics : public QDialog {
   QListWidget* ListBox1 = nullptr;
 
  private:
+  std::string startFolder_;
   std::vector<std::string> results_;
   bool searching_ = false;
   bool stop_ = false;
+  bool rejectAfterSearch_ = false;
 };
 
 }  // namespace vantlo

@@ -7,10 +7,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
-#include <QFile>
-#include <QFileInfo>
-#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,6 +19,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSlider>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -30,13 +27,14 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/picturedescription.h"
 #include "app/portchoice.h"
 #include "browsepage.h"
 #include "diskgrid.h"
+#include "foldertree.h"
+#include "manual.h"
 #include "popupbutton.h"
 #include "savingpage.h"
 
@@ -206,16 +204,26 @@ void TForm1::BuildBrowsePage() {
   filters->addWidget(RefreshButton);
   filters->addWidget(TodayButton);
   lay->addLayout(filters);
+  auto* speed = new QHBoxLayout;
+  SlideShowSpeed = new QSlider(Qt::Horizontal);
+  SlideShowSpeed->setObjectName("SlideShowSpeed");
+  SlideShowSpeed->setRange(0, tdiskmanrecord::kDelayChoices - 1);
+  SlideShowSpeed->setPageStep(1);
+  SlideShowSpeed->setTickPosition(QSlider::TicksBelow);
+  SlideShowSpeed->setToolTip("Slide show speed");
+  speed->addWidget(new QLabel("Slide show speed"));
+  speed->addWidget(new QLabel("Slow"));
+  speed->addWidget(SlideShowSpeed, 1);
+  speed->addWidget(new QLabel("Fast"));
+  lay->addLayout(speed);
   auto* split = new QSplitter(Qt::Horizontal);
   auto* left = new QWidget;
   auto* leftLay = new QVBoxLayout(left);
   leftLay->setContentsMargins(0, 0, 0, 0);
-  dirModel_ = new QFileSystemModel(this);
-  dirModel_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+  dirModel_ = new tfoldertreemodel(this);
   directoryoutline1 = new QTreeView;
   directoryoutline1->setObjectName("directoryoutline1");
   directoryoutline1->setModel(dirModel_);
-  for (int c = 1; c < 4; ++c) directoryoutline1->hideColumn(c);
   directoryoutline1->header()->hide();
   directoryoutline1->setEnabled(false);
   leftLay->addWidget(directoryoutline1, 1);
@@ -367,16 +375,8 @@ void TForm1::BuildMenus() {
   view->addAction("&Picture", this, [this] { PageControl2->setCurrentWidget(TabSheet11); });
 
   QMenu* help = menuBar()->addMenu("&Help");
-  help->addAction("&Manual", this, [] {
-    // The manual is the README shipped beside the program or in its source tree.
-    for (const QString& p : {QCoreApplication::applicationDirPath() + "/README.md",
-                             QCoreApplication::applicationDirPath() + "/../README.md",
-                             QCoreApplication::applicationDirPath() + "/../../README.md"}) {
-      if (QFile::exists(p)) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(p).canonicalFilePath()));
-        return;
-      }
-    }
+  help->addAction("&Manual", this, [this] {
+    ShowManual(this, FindManual(QCoreApplication::applicationDirPath()), OpenWithDesktop);
   });
   help->addAction("&About Vantlo", this, [this] {
     QMessageBox::about(this, "Vantlo",
@@ -469,6 +469,10 @@ void TForm1::ReportText(const std::string& text, int count) {
 void TForm1::ReportPosition(int position) {
   ProgressBar1->setValue(NextProgressPosition(ProgressBar1->value(), position));
   statusBar()->repaint();
+}
+
+void TForm1::FileWritten(const std::string& path) {
+  if (browser_) browser_->FileWritten(path);
 }
 
 void TForm1::Trace(const QString& text) {

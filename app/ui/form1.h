@@ -8,6 +8,7 @@
 #include "app/busyregister.h"
 #include "app/cameralink.h"
 #include "app/commandline.h"
+#include "app/core/filewritten.h"
 #include "app/createdfolders.h"
 #include "app/progressreport.h"
 #include "app/settingsio.h"
@@ -17,12 +18,12 @@
 class QAction;
 class QButtonGroup;
 class QComboBox;
-class QFileSystemModel;
 class QLabel;
 class QMenu;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QSlider;
 class QSplitter;
 class QTabWidget;
 class QTableWidget;
@@ -37,6 +38,7 @@ namespace vantlo {
 class tpopupbutton;
 class Tdiskgrid;
 class tbrowsepage;
+class tfoldertreemodel;
 class Tconnectionwiz;
 class tpictureview;
 class tcamerapictures;
@@ -54,7 +56,7 @@ struct tstartoptions {
 // runs start-up and shut-down, arbitrates long operations with the busy
 // register and shows progress in its status line. The work of commands sits
 // in their own classes; the window wires them together.
-class TForm1 : public QMainWindow, public tbusyview, public tprogressreport {
+class TForm1 : public QMainWindow, public tbusyview, public tprogressreport, public tfilewritten {
   Q_OBJECT
  public:
   explicit TForm1(tstartoptions options, QWidget* parent = nullptr);
@@ -90,6 +92,8 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport {
   // tprogressreport
   void ReportText(const std::string& text, int count) override;
   void ReportPosition(int position) override;
+  // tfilewritten: the Browse page shows the file when it lists that folder.
+  void FileWritten(const std::string& path) override;
 
   // Controls other code and tests reach by their designer names.
   QTabWidget* pagecontrol1 = nullptr;
@@ -142,6 +146,7 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport {
   QCheckBox* FilterCam = nullptr;
   QCheckBox* FilterJpg = nullptr;
   QCheckBox* FilterFolders = nullptr;
+  QSlider* SlideShowSpeed = nullptr;  // "Slide show speed", Slow 0 .. Fast 10
   QLabel* Image1 = nullptr;
   QLabel* Image3 = nullptr;
   QTimer* Timer1 = nullptr;
@@ -241,7 +246,7 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport {
   tbrowsepage* browser_ = nullptr;
   tcamerapictures* cameraPictures_ = nullptr;
   tpictureview* pictureView_ = nullptr;
-  QFileSystemModel* dirModel_ = nullptr;
+  tfoldertreemodel* dirModel_ = nullptr;
   QSplitter* splitter_ = nullptr;
   bool debug_ = false;
   bool autostart_ = false;

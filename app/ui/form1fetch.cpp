@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QTabWidget>
 
+#include "browsepage.h"
 #include "camerapictures.h"
 #include "form1.h"
 #include "popupbutton.h"
@@ -46,8 +47,9 @@ void TForm1::BuildCameraPictureCommands() {
   pictures->addAction("&All Camera Pictures", c, &tcamerapictures::ShowAllPictures1Click);
   pictures->addAction("Se&lected Camera Pictures", c, &tcamerapictures::ShowSelectedPictures1Click);
   pictures->addAction("Camera Picture by N&umber...", c, &tcamerapictures::PicturebyNumber1Click);
-  pictures->addAction("&Next Picture", c, &tcamerapictures::NextPicture);
-  pictures->addAction("P&revious Picture", c, &tcamerapictures::PreviousPicture);
+  // The same steps as the tool bar's "Forward" and "Back" (slide show, disk browser, camera).
+  pictures->addAction("&Next Picture", this, [this] { browser_->Forward(); });
+  pictures->addAction("P&revious Picture", this, [this] { browser_->Back(); });
   pictures->addSeparator();
   pictures->addAction("&Take Picture", c, &tcamerapictures::TakePicture1Click);
   pictures->addAction("&Delete Selected Camera Pictures", c, [c] { c->DeleteSelec1Click(true); });
@@ -84,8 +86,8 @@ void TForm1::BuildCameraPictureCommands() {
     show->addAction("Selected Camera Pictures", c, &tcamerapictures::ShowSelectedPictures1Click);
     show->addAction("Camera Picture by Number...", c, &tcamerapictures::PicturebyNumber1Click);
     show->addSeparator();
-    show->addAction("Forward", c, &tcamerapictures::NextPicture);
-    show->addAction("Back", c, &tcamerapictures::PreviousPicture);
+    show->addAction("Forward", this, [this] { browser_->Forward(); });
+    show->addAction("Back", this, [this] { browser_->Back(); });
   }
   // The folder choice is shown only while the "Camera" page is.
   connect(pagecontrol1, &QTabWidget::currentChanged, c, [this, c] {

@@ -5,13 +5,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFileSystemModel>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSlider>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeView>
@@ -21,7 +21,9 @@
 #include "app/pumpingwait.h"
 #include "app/zoommode.h"
 #include "browsepage.h"
+#include "foldertree.h"
 #include "form1.h"
+#include "library/userfolders.h"
 #include "pictureview.h"
 #include "savingpage.h"
 #include "welcome.h"
@@ -31,6 +33,15 @@ namespace vantlo {
 namespace {
 
 constexpr const char* kContact = " -- please write down the next message and contact Corvane";
+
+// Where the Browse page starts without a folder of its own: the Pictures folder, or the home
+// folder while there is none.
+std::string StartBrowseFolder() {
+  std::error_code ec;
+  const std::string pictures = UserPicturesFolder();
+  if (std::filesystem::is_directory(pictures, ec)) return pictures;
+  return UserHomeFolder();
+}
 
 }  // namespace
 
@@ -64,6 +75,7 @@ void TForm1::Initialise() {
     FilterCam->setChecked(settings_.diskman.ShowCam());
     FilterJpg->setChecked(settings_.diskman.ShowJpg());
     FilterFolders->setChecked(settings_.diskman.ShowFolders());
+    SlideShowSpeed->setValue(settings_.diskman.SlideShowDelayIndex());
   });
 
   Trace("init10");
@@ -127,14 +139,16 @@ void TForm1::Initialise() {
 
   Trace("init16");
   try {
+    // The browse folder is the window's state: the process's current directory is never changed
+    // to follow it, and an empty or vanished folder starts at the user's Pictures folder.
     namespace fs = std::filesystem;
     std::string folder = settings_.extra.BrowseFolder();
     std::error_code ec;
-    if (folder.empty() || !fs::is_directory(folder, ec)) folder = fs::current_path(ec).string();
+    if (folder.empty() || folder[0] != '/' || !fs::is_directory(folder, ec))
+      folder = StartBrowseFolder();
     const fs::path canonical = fs::canonical(folder, ec);
     if (!ec) folder = canonical.string();
-    fs::current_path(folder, ec);
-    if (ec) folder.clear();
+    if (!fs::is_directory(folder, ec)) folder.clear();
     if (!folder.empty() && folder.back() != '/') folder += '/';
     browseFolder_ = folder;
     Label27->setText(QString::fromStdString("  " + folder));
@@ -145,8 +159,7 @@ void TForm1::Initialise() {
   Trace("init17");
   try {
     if (!browseFolder_.empty()) {
-      dirModel_->setRootPath("/");
-      const QModelIndex index = dirModel_->index(QString::fromStdString(browseFolder_));
+      const QModelIndex index = dirModel_->IndexOf(QString::fromStdString(browseFolder_));
       directoryoutline1->setEnabled(true);
       directoryoutline1->setCurrentIndex(index);
       directoryoutline1->scrollTo(index);
@@ -305,6 +318,7 @@ void TForm1::ApplySettingsToControls() {
   FilterCam->setChecked(settings_.diskman.ShowCam());
   FilterJpg->setChecked(settings_.diskman.ShowJpg());
   FilterFolders->setChecked(settings_.diskman.ShowFolders());
+  SlideShowSpeed->setValue(settings_.diskman.SlideShowDelayIndex());
 }
 
 void TForm1::ReadControlsIntoSettings() {
@@ -321,6 +335,7 @@ void TForm1::ReadControlsIntoSettings() {
   settings_.diskman.SetShowJpg(FilterJpg->isChecked());
   settings_.diskman.SetShowFolders(FilterFolders->isChecked());
   settings_.diskman.SetAutoLoad(1);
+  settings_.diskman.SetSlideShowDelayIndex(SlideShowSpeed->value());
 }
 
 }  // namespace vantlo

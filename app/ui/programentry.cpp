@@ -1,7 +1,6 @@
 #include "programentry.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QMessageBox>
 #include <QThread>
 #include <QTimer>
@@ -20,12 +19,6 @@ namespace vantlo {
 int RunVantlo(const std::vector<std::string>& args, const std::function<void(TForm1&)>& onShown) {
   QApplication::setApplicationName("Vantlo");
   QApplication::setApplicationDisplayName("Vantlo");
-
-  // Work in the canonical form of the current directory; errors are ignored.
-  {
-    const QString canonical = QDir::current().canonicalPath();
-    if (!canonical.isEmpty()) QDir::setCurrent(canonical);
-  }
 
   const tcommandline cl = ParseCommandLine(args, false);
   if (cl.error) {

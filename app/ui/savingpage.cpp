@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/core/naming.h"
+#include "library/userfolders.h"
 
 namespace vantlo {
 
@@ -23,6 +24,7 @@ tsavingpage::tsavingpage(QWidget* parent, tlocalclock clock)
   FolderEdit = new QLineEdit;
   FolderEdit->setObjectName("FolderEdit");
   FolderEdit->setMaxLength(255);
+  FolderEdit->setPlaceholderText(QString::fromStdString(UserPicturesFolder()));
   FolderButton = new QPushButton("Choose...");
   FolderButton->setObjectName("FolderButton");
   wl->addWidget(FolderEdit, 1);
@@ -97,11 +99,13 @@ void tsavingpage::RadioButton1Click() {
   Edit1Change();
 }
 
+// The sample names the first picture as it is written: the daily folder and the file name in
+// the lower case the naming routine writes them in, with "/" between.
 void tsavingpage::Edit1Change() {
-  QString sample = "( ";
-  if (CheckBox17->isChecked()) sample += DateText() + "\\";
-  sample += Edit1->text() + "001.jpg )";
-  Label8->setText(sample);
+  std::string sample = "( ";
+  if (CheckBox17->isChecked()) sample += DailyFolderName(DateText().toStdString()) + "/";
+  sample += BuiltFileName(Edit1->text().toStdString(), 1, "jpg") + " )";
+  Label8->setText(QString::fromStdString(sample));
 }
 
 void tsavingpage::ChooseFolderClick() {
@@ -113,7 +117,9 @@ void tsavingpage::ChooseFolderClick() {
 void tsavingpage::SetConfirmOverwrite(bool on) { ConfirmOverwriteBox->setChecked(on); }
 
 void tsavingpage::ApplyFrom(const tsettingsrecords& r) {
-  FolderEdit->setText(QString::fromStdString(r.config.SaveFolder()));
+  // An empty output folder is the user's Pictures folder: show it as such.
+  const std::string folder = r.config.SaveFolder();
+  FolderEdit->setText(QString::fromStdString(folder.empty() ? UserPicturesFolder() : folder));
   date2_ = r.extra.Date2Style();
   if (!r.config.NameByDate())
     RadioButton3->setChecked(true);

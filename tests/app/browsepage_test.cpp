@@ -7,17 +7,22 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTreeView>
+#include <QUrl>
 #include <filesystem>
 #include <fstream>
 
@@ -27,13 +32,19 @@
 #include "app/ui/diskgrid.h"
 #include "app/ui/editpicprop.h"
 #include "app/ui/findpicsdlg.h"
+#include "app/ui/foldertree.h"
 #include "app/ui/form1.h"
+#include "app/ui/manual.h"
+#include "app/ui/popupbutton.h"
+#include "app/ui/savingpage.h"
 #include "app/ui/tidydbdlg.h"
 #include "app/ui/tilepictures.h"
 #include "library/pictureproperties.h"
+#include "library/regconfig.h"
 #include "modalcloser.h"
 #include "picture/jpegimage.h"
 #include "picture/rawencoder.h"
+#include "temphome.h"
 
 namespace vantlo {
 namespace {
@@ -115,6 +126,7 @@ class BrowsePage : public ::testing::Test {
     page_->Manager().Click(ItemOf(name), {});
   }
 
+  ttemphome home_;
   tconfigdir config_;
   QTemporaryDir pictures_;
   fs::path root_;
@@ -574,11 +586,24 @@ TEST_F(BrowsePage, CompressReportsWhatItRemoved) {
 }
 
 TEST_F(BrowsePage, DeleteEmptyFoldersRefusesWithoutAnOutputFolder) {
+  // An empty output folder is the Pictures folder, and the dialog starts there.
   form_->Settings().config.SetSaveFolder("");
+  fs::create_directory(home_.Pictures() / "empty");
+  page_->runDialog = [&](QDialog& d) {
+    auto& dlg = dynamic_cast<Tdeleteempty&>(d);
+    EXPECT_EQ(dlg.Edit1->text().toStdString(), home_.Pictures().string() + "/");
+    dlg.RemoveClick();
+    EXPECT_EQ(dlg.LastMessage(), "1 empty folders deleted. 0 folders skipped");
+    return int(QDialog::Accepted);
+  };
+  page_->DeleteEmptyFolders();
+  EXPECT_FALSE(fs::exists(home_.Pictures() / "empty"));
+
+  // A folder field emptied by hand is refused, never taken as the root of the file system.
   page_->runDialog = [&](QDialog& d) {
     tmodalcloser boxes;
     auto& dlg = dynamic_cast<Tdeleteempty&>(d);
-    EXPECT_TRUE(dlg.Edit1->text().isEmpty());
+    dlg.Edit1->clear();
     dlg.RemoveClick();
     EXPECT_FALSE(boxes.texts.isEmpty());
     return int(QDialog::Accepted);
@@ -671,6 +696,7 @@ TEST_F(BrowsePage, MenuHoldsTheCommandsAndFtpSendingIsDisabled) {
 
 TEST_F(BrowsePage, SlideShowStepsBackFromTheFirstToTheLastAndStops) {
   form_->Settings().diskman.SetSlideShowDelayIndex(0);  // two minutes: only the buttons move on
+  form_->ApplySettingsToControls();                     // the show reads the speed slider
   std::vector<std::string> shown;
   page_->openPicture = [&](const std::string& path) {
     shown.push_back(fs::path(path).filename().string());
@@ -686,6 +712,326 @@ TEST_F(BrowsePage, SlideShowStepsBackFromTheFirstToTheLastAndStops) {
   page_->Manager().SelectNone();
   page_->SlideShow(true);
   EXPECT_EQ(messages_.back(), "No Pictures are Selected");
+}
+
+// Find checks the file kinds in every mode, file names too, before searching; Escape during a
+// search stops it, and the dialog closes only once the search has ended.
+TEST_F(BrowsePage, FindAsksForAFileKindInEveryModeAndEscapeStopsTheSearch) {
+  SetProps(root_ / "a.jpg", "", {"sea"});
+  page_->runDialog = [&](QDialog& d) {
+    auto& dlg = dynamic_cast<Tfindpics&>(d);
+    QStringList said;
+    dlg.message = [&](const QString& t) { said << t; };
+    dlg.Edit1->setText("*.jpg");
+    dlg.ComboBox1->setCurrentIndex(3);  // Filename
+    dlg.JpgFiles->setChecked(false);
+    dlg.CamFiles->setChecked(false);
+    dlg.FindClick();
+    EXPECT_EQ(said, QStringList{"You have not selected any files to Look For"});
+    EXPECT_EQ(dlg.ListBox1->count(), 0);
+    EXPECT_EQ(dlg.SecondButton->text(), "Close");
+    return int(QDialog::Rejected);
+  };
+  page_->FindPictures();
+
+  page_->runDialog = [&](QDialog& d) {
+    auto& dlg = dynamic_cast<Tfindpics&>(d);
+    dlg.show();
+    bool searchingWhenClosed = true;
+    QObject::connect(&dlg, &QDialog::rejected, &dlg,
+                     [&] { searchingWhenClosed = dlg.Searching(); });
+    dlg.Edit1->setText("sea");
+    QTimer::singleShot(0, &dlg, [&dlg] {
+      EXPECT_TRUE(dlg.Searching());
+      QTest::keyClick(&dlg, Qt::Key_Escape);
+      EXPECT_TRUE(dlg.isVisible());  // not while the search runs
+    });
+    dlg.FindClick();
+    EXPECT_FALSE(dlg.Searching());
+    EXPECT_TRUE(dlg.Status->text().endsWith("(stopped)")) << dlg.Status->text().toStdString();
+    EXPECT_FALSE(searchingWhenClosed);
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(dlg.result(), int(QDialog::Rejected));
+    return dlg.result();
+  };
+  const int before = page_->Manager().Count();
+  page_->FindPictures();
+  EXPECT_EQ(page_->Manager().Count(), before);  // a closed search shows nothing
+}
+
+// The menu items "&Next Picture" / "P&revious Picture" and the Show button's "Forward" / "Back"
+// step as the tool bar buttons do: the disk browser on the Browse page, the slide show while one
+// runs.
+TEST_F(BrowsePage, NextPictureMenuItemsStepLikeTheToolBar) {
+  auto actionIn = [](const QList<QAction*>& actions, const QString& text) -> QAction* {
+    for (QAction* a : actions)
+      if (a->text() == text) return a;
+    return nullptr;
+  };
+  QMenu* pictures = nullptr;
+  for (QAction* a : form_->menuBar()->actions())
+    if (a->text() == "&Pictures") pictures = a->menu();
+  ASSERT_NE(pictures, nullptr);
+  QMenu* show = nullptr;
+  for (tpopupbutton* b : form_->ToolButtons)
+    if (b->objectName() == "ToolButton_Show") show = b->PopupMenu();
+  ASSERT_NE(show, nullptr);
+  QAction* next = actionIn(pictures->actions(), "&Next Picture");
+  QAction* previous = actionIn(pictures->actions(), "P&revious Picture");
+  QAction* forward = actionIn(show->actions(), "Forward");
+  QAction* back = actionIn(show->actions(), "Back");
+  ASSERT_TRUE(next && previous && forward && back);
+
+  form_->PageControl2->setCurrentWidget(form_->BrowseSheet);
+  auto& m = page_->Manager();
+  m.MoveToItem(ItemOf("a.jpg"));
+  next->trigger();
+  ASSERT_EQ(m.CurrentItem(), ItemOf("b.jpg"));
+  forward->trigger();
+  EXPECT_EQ(m.CurrentItem(), ItemOf("c.jpg"));
+  back->trigger();
+  previous->trigger();
+  EXPECT_EQ(m.CurrentItem(), ItemOf("a.jpg"));
+
+  // During a slide show they move the show on and back.
+  form_->Settings().diskman.SetSlideShowDelayIndex(0);
+  form_->ApplySettingsToControls();
+  std::vector<std::string> shown;
+  page_->openPicture = [&](const std::string& path) {
+    shown.push_back(fs::path(path).filename().string());
+    QAction* step = nullptr;
+    if (shown.size() == 1) step = next;
+    if (shown.size() == 2) step = previous;
+    if (shown.size() == 3) step = forward;
+    if (step)
+      QMetaObject::invokeMethod(step, &QAction::trigger, Qt::QueuedConnection);
+    else
+      QMetaObject::invokeMethod(page_, &tbrowsepage::StopSlideShow, Qt::QueuedConnection);
+    return true;
+  };
+  page_->SlideShow(false);
+  EXPECT_EQ(shown, (std::vector<std::string>{"a.jpg", "b.jpg", "a.jpg", "b.jpg"}));
+}
+
+// Help > Manual on a machine without a desktop viewer (no xdg-open on the path) shows the README
+// in a window of the program's own; with a viewer that opens it, no window of ours comes up.
+TEST_F(BrowsePage, ManualOpensInAWindowOfItsOwnWithoutADesktopViewer) {
+  const QString manual = FindManual(QCoreApplication::applicationDirPath());
+  ASSERT_TRUE(manual.endsWith("/README.md")) << manual.toStdString();
+
+  QTemporaryDir emptyPath;
+  const QByteArray oldPath = qgetenv("PATH");
+  qputenv("PATH", emptyPath.path().toUtf8());
+  QAction* item = nullptr;
+  for (QAction* a : form_->menuBar()->actions())
+    if (a->text() == "&Help")
+      for (QAction* h : a->menu()->actions())
+        if (h->text() == "&Manual") item = h;
+  ASSERT_NE(item, nullptr);
+  item->trigger();
+  qputenv("PATH", oldPath);
+  auto* window = form_->findChild<Tmanual*>();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(window->Text->toPlainText().contains("Where settings and pictures go"));
+
+  // Asked again: the same window; a viewer that opens the file: none of ours.
+  QUrl asked;
+  EXPECT_EQ(ShowManual(form_.get(), manual, [](const QUrl&) { return false; }), window);
+  window->close();
+  EXPECT_EQ(ShowManual(form_.get(), manual,
+                       [&](const QUrl& u) {
+                         asked = u;
+                         return true;
+                       }),
+            nullptr);
+  EXPECT_EQ(asked, QUrl::fromLocalFile(manual));
+  EXPECT_FALSE(window->isVisible());
+}
+
+// The folder tree is rooted as file managers root theirs: the home folder, the Pictures folder,
+// mounted media and "/", with the output folder opened and the listed folder selected.
+TEST_F(BrowsePage, FolderTreeStartsAtHomePicturesMediaAndRoot) {
+  auto* model = qobject_cast<tfoldertreemodel*>(form_->directoryoutline1->model());
+  ASSERT_NE(model, nullptr);
+  ASSERT_GE(model->rowCount(), 3);
+  const QString home = QString::fromStdString(fs::canonical(home_.Path()).string());
+  const QString pictures = QString::fromStdString(fs::canonical(home_.Pictures()).string());
+  EXPECT_EQ(model->index(0, 0).data().toString(), "Home");
+  EXPECT_EQ(model->filePath(model->index(0, 0)), home);
+  EXPECT_EQ(model->index(1, 0).data().toString(), "Pictures");
+  EXPECT_EQ(model->filePath(model->index(1, 0)), pictures);
+  const QModelIndex last = model->index(model->rowCount() - 1, 0);
+  EXPECT_EQ(model->filePath(last), "/");
+  for (int r = 2; r < model->rowCount() - 1; ++r) {  // mounted media, if the machine has any
+    const QString medium = model->filePath(model->index(r, 0));
+    EXPECT_TRUE(medium.startsWith("/media/") || medium.startsWith("/run/media/") ||
+                medium.startsWith("/mnt/"))
+        << medium.toStdString();
+  }
+  EXPECT_FALSE(form_->directoryoutline1->isExpanded(model->index(0, 0)));  // nothing shown there
+
+  // The output folder is opened, under the Pictures folder that holds it.
+  fs::create_directories(home_.Pictures() / "out" / "inner");
+  form_->Settings().config.SetSaveFolder((home_.Pictures() / "out").string());
+  page_->Activate();
+  const QModelIndex out = model->IndexOf(pictures + "/out");
+  ASSERT_TRUE(out.isValid());
+  EXPECT_EQ(out.parent(), model->index(1, 0));
+  EXPECT_TRUE(form_->directoryoutline1->isExpanded(out));
+  EXPECT_TRUE(form_->directoryoutline1->isExpanded(out.parent()));
+  EXPECT_TRUE(model->hasChildren(out));  // "inner"
+
+  // The listed folder is the tree's current one; a folder made since shows after Refresh, and
+  // choosing one in the tree lists it.
+  const QString listed = QString::fromStdString(fs::canonical(root_).string());
+  EXPECT_EQ(model->filePath(form_->directoryoutline1->currentIndex()), listed);
+  fs::create_directory(root_ / "fresh");
+  page_->RefreshClick();
+  const QModelIndex fresh = model->IndexOf(listed + "/fresh");
+  ASSERT_TRUE(fresh.isValid());
+  EXPECT_EQ(fresh.parent(), model->IndexOf(listed));
+  fs::remove(root_ / "fresh");
+  page_->RefreshClick();
+  EXPECT_FALSE(model->IndexOf(listed + "/fresh").isValid());
+  emit form_->directoryoutline1->clicked(model->IndexOf(listed + "/sub"));
+  EXPECT_EQ(form_->Label27->text(), "  " + listed + "/sub/");
+}
+
+// "Define Orientation" names what it defines and asks "Select the correct orientation :".
+TEST(DefineOrientation, AsksForTheCorrectOrientation) {
+  Tdefineorientation dlg("You have selected 2 CAM files", 1);
+  EXPECT_EQ(dlg.windowTitle(), "Define Orientation");
+  EXPECT_EQ(dlg.Prompt->text(), "You have selected 2 CAM files");
+  EXPECT_EQ(dlg.Label1->text(), "Select the correct orientation :");
+  EXPECT_EQ(dlg.ComboBox1->currentIndex(), 1);
+  QStringList labels;
+  for (QLabel* l : dlg.findChildren<QLabel*>()) labels << l->text();
+  EXPECT_TRUE(labels.contains("Select the correct orientation :"));
+}
+
+// The window's "a file was written" notice refreshes the listing when the file lies in the listed
+// folder or in a new folder right under it (a daily folder), once for a batch of saves.
+TEST_F(BrowsePage, WrittenFilesInTheListedFolderAppear) {
+  auto settle = [&] {
+    for (int i = 0; i < 100 && page_->RefreshPending(); ++i)
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  };
+  WriteJpeg(root_ / "new1.jpg", 32, 24, 5);
+  WriteJpeg(root_ / "new2.jpg", 32, 24, 6);
+  form_->FileWritten((root_ / "new1.jpg").string());
+  form_->FileWritten((root_ / "new2.jpg").string());
+  EXPECT_TRUE(page_->RefreshPending());
+  settle();
+  EXPECT_FALSE(page_->RefreshPending());
+  EXPECT_GT(ItemOf("new1.jpg"), 0);
+  EXPECT_GT(ItemOf("new2.jpg"), 0);
+
+  fs::create_directory(root_ / "06dec26");
+  WriteJpeg(root_ / "06dec26" / "06dec26001.jpg", 32, 24, 7);
+  form_->FileWritten((root_ / "06dec26" / "06dec26001.jpg").string());
+  settle();
+  EXPECT_GT(ItemOf("06dec26"), 0);
+
+  // Elsewhere: nothing to show here.
+  QTemporaryDir other;
+  form_->FileWritten(other.path().toStdString() + "/x.jpg");
+  EXPECT_FALSE(page_->RefreshPending());
+}
+
+// An empty output folder and an empty browse folder are the user's Pictures folder as
+// user-dirs.dirs names it, and the program never moves its current directory to follow the
+// folder it browses.
+TEST(PicturesFolder, EmptyFoldersAreThePicturesFolderAndTheCurrentDirectoryStays) {
+  ttemphome home;
+  const fs::path bilder = home.Path() / "Bilder";
+  fs::create_directories(bilder);
+  std::ofstream(home.Path() / ".config" / "user-dirs.dirs")
+      << "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n";
+  tconfigdir config;
+  const QString cwd = QDir::currentPath();
+  {
+    TForm1 form(tstartoptions{});
+    form.Initialise();
+    EXPECT_EQ(form.Label27->text().toStdString(), "  " + bilder.string() + "/");
+    form.Settings().config.SetDailyFolder(false);
+    form.ApplySettingsToControls();
+    EXPECT_EQ(form.SavingPage->FolderEdit->text().toStdString(), bilder.string());
+    std::vector<std::string> said;
+    form.Browser()->message = [&](const std::string& t) { said.push_back(t); };
+    form.Browser()->Activate();
+    form.Browser()->TodayClick();  // the output folder, which is the Pictures folder
+    EXPECT_EQ(form.Label27->text().toStdString(), "  " + bilder.string() + "/");
+    EXPECT_TRUE(said.empty());
+    form.CloseAfterLoop();
+  }
+  QTemporaryDir elsewhere;
+  const std::string shown = fs::canonical(elsewhere.path().toStdString()).string();
+  fs::create_directory(fs::path(shown) / "inner");
+  {
+    tregconfig reg;
+    textrarecord extra;
+    extra.SetBrowseFolder(shown);
+    reg.WriteExtra(extra);
+  }
+  TForm1 form(tstartoptions{});
+  form.Initialise();
+  EXPECT_EQ(form.Label27->text().toStdString(), "  " + shown + "/");
+  form.Browser()->message = [](const std::string& t) { ADD_FAILURE() << t; };
+  form.Browser()->Activate();
+  ASSERT_TRUE(form.Browser()->SetFolder(shown + "/inner"));
+  EXPECT_EQ(QDir::currentPath(), cwd);
+  form.CloseAfterLoop();
+  EXPECT_EQ(QDir::currentPath(), cwd);
+}
+
+// The "Slide show speed" slider runs from Slow (two minutes) to Fast (no wait) and is the stored
+// slide-show delay.
+TEST_F(BrowsePage, SlideShowSpeedSliderIsTheStoredDelay) {
+  QSlider* slider = form_->SlideShowSpeed;
+  ASSERT_NE(slider, nullptr);
+  EXPECT_EQ(slider->minimum(), 0);
+  EXPECT_EQ(slider->maximum(), 10);
+  EXPECT_EQ(slider->toolTip(), "Slide show speed");
+  form_->Settings().diskman.SetSlideShowDelayIndex(5);
+  form_->ApplySettingsToControls();
+  EXPECT_EQ(slider->value(), 5);
+  slider->setValue(10);
+  form_->ReadControlsIntoSettings();
+  EXPECT_EQ(form_->Settings().diskman.SlideShowDelayIndex(), 10);
+  EXPECT_EQ(form_->Settings().diskman.SlideShowDelayMs(), 0);
+  EXPECT_EQ(form_->Settings().diskman.Bytes()[268], 10);
+}
+
+// At the fastest speed there is no wait between slides, yet the window's events still run: a
+// click on Stop ends the show, and closing the window ends it and then closes.
+TEST_F(BrowsePage, FastestSlideShowStillAnswersStopAndClose) {
+  form_->SlideShowSpeed->setValue(10);
+  int shown = 0;
+  page_->openPicture = [&](const std::string&) {
+    if (++shown == 1)
+      QMetaObject::invokeMethod(form_->BitBtn_15, &QPushButton::click, Qt::QueuedConnection);
+    if (shown > 1000) page_->StopSlideShow();  // a show that never sees the click ends here
+    return true;
+  };
+  page_->SlideShow(false);
+  EXPECT_LE(shown, 2);
+  EXPECT_FALSE(page_->SlideShowRunning());
+  EXPECT_FALSE(form_->Busy().IsHeld(tbusyregister::slotS));
+
+  shown = 0;
+  page_->openPicture = [&](const std::string&) {
+    if (++shown == 1) QMetaObject::invokeMethod(form_.get(), &QWidget::close, Qt::QueuedConnection);
+    if (shown > 1000) page_->StopSlideShow();
+    return true;
+  };
+  page_->SlideShow(false);
+  EXPECT_LE(shown, 2);
+  EXPECT_FALSE(form_->Busy().IsHeld(tbusyregister::slotS));
+  // The close was held back while the show ran and follows once it has unwound.
+  for (int i = 0; i < 1000 && !form_->Closed(); ++i)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_TRUE(form_->Closed());
 }
 
 }  // namespace

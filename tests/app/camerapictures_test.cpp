@@ -680,7 +680,7 @@ TEST(SavingPage, RoundTripsTheRecordsAndShowsTheSample) {
   page.ApplyFrom(in);
   EXPECT_TRUE(page.RadioButton3->isChecked());
   EXPECT_TRUE(page.Edit1->isEnabled());
-  EXPECT_EQ(page.Label8->text(), "( 261206\\trip001.jpg )");
+  EXPECT_EQ(page.Label8->text(), "( 261206/trip001.jpg )");
   tsettingsrecords out;
   page.ReadInto(out);
   EXPECT_EQ(out.config.SaveFolder(), "/data/Pictures");
@@ -698,9 +698,10 @@ TEST(SavingPage, RoundTripsTheRecordsAndShowsTheSample) {
   page.RadioButton1->click();
   EXPECT_EQ(page.Edit1->text(), "06Dec26");
   EXPECT_FALSE(page.Edit1->isEnabled());
-  EXPECT_EQ(page.Label8->text(), "( 06Dec26\\06Dec26001.jpg )");
+  // The sample is the name as written on disk.
+  EXPECT_EQ(page.Label8->text(), "( 06dec26/06dec26001.jpg )");
   page.CheckBox17->setChecked(false);
-  EXPECT_EQ(page.Label8->text(), "( 06Dec26001.jpg )");
+  EXPECT_EQ(page.Label8->text(), "( 06dec26001.jpg )");
   page.RadioButton3->click();
   EXPECT_TRUE(page.Edit1->isEnabled());
   EXPECT_EQ(page.Edit1->text(), "06Dec26");

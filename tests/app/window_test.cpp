@@ -32,6 +32,7 @@
 #include "library/regconfig.h"
 #include "modalcloser.h"
 #include "simulator/simcamera.h"
+#include "temphome.h"
 
 namespace vantlo {
 namespace {
@@ -193,7 +194,8 @@ TEST(MainWindow, CloseIsRefusedWhileCameraWorkRunsAndWaitsForDiskLoops) {
     EXPECT_TRUE(QFile::exists(config.Path() + "/" + rec)) << rec;
 }
 
-TEST(MainWindow, MissingBrowseFolderFallsBackToCurrentDirectorySilently) {
+TEST(MainWindow, MissingBrowseFolderFallsBackToThePicturesFolderSilently) {
+  ttemphome home;
   tconfigdir config;
   {
     tregconfig reg;
@@ -202,12 +204,12 @@ TEST(MainWindow, MissingBrowseFolderFallsBackToCurrentDirectorySilently) {
     reg.WriteExtra(extra);
   }
   tmodalcloser boxes;
-  const QString cwd = QDir::current().canonicalPath();
+  const QString pictures = QString::fromStdString(home.Pictures().string());
   TForm1 form(tstartoptions{{"-autocap"}, {}});
   form.Initialise();
   EXPECT_TRUE(form.AutostartFlag());
   EXPECT_TRUE(form.FirstRun());  // no main settings saved yet
-  EXPECT_EQ(form.Label27->text(), "  " + cwd + (cwd.endsWith('/') ? "" : "/"));
+  EXPECT_EQ(form.Label27->text(), "  " + pictures + "/");
   EXPECT_TRUE(boxes.texts.isEmpty());
   form.CloseAfterLoop();
 }

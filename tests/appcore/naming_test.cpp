@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -105,6 +106,31 @@ TEST_F(NamingTest, TrailingSlashNotDoubledAndEmptyFolderBecomesCurrent) {
       empty, [this] { return today; }, [this] { return dir.path(); });
   EXPECT_EQ(n2.FileName(1, tnamekind::picture, "JPG"), dir.path() + "/06dec26001.jpg");
   EXPECT_EQ(empty.outputFolder, dir.path());  // stays the output folder from then on
+}
+
+// Without a folder provider an empty output folder is the user's Pictures folder (made when
+// missing), wherever the program was started from.
+TEST(NamingDefault, EmptyOutputFolderIsThePicturesFolder) {
+  TempDir home;
+  const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+  const char* oldXdg = std::getenv("XDG_CONFIG_HOME");
+  const std::string keepXdg = oldXdg ? oldXdg : "";
+  ::setenv("HOME", home.path().c_str(), 1);
+  ::unsetenv("XDG_CONFIG_HOME");
+  std::filesystem::create_directories(home / ".config");
+  std::ofstream(home / ".config/user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n";
+
+  tnamingsettings empty;
+  tfilenamer namer(empty, [] { return Dec6(); });
+  EXPECT_EQ(namer.FileName(1, tnamekind::picture, "JPG"), home / "Bilder/06dec26001.jpg");
+  EXPECT_EQ(empty.outputFolder, home / "Bilder");
+  EXPECT_TRUE(std::filesystem::is_directory(home / "Bilder"));
+
+  ::setenv("HOME", oldHome.c_str(), 1);
+  if (oldXdg)
+    ::setenv("XDG_CONFIG_HOME", keepXdg.c_str(), 1);
+  else
+    ::unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST_F(NamingTest, SeparatorInAPrefixCannotLeaveTheFolder) {

@@ -330,7 +330,9 @@ TEST_F(CamToJpegTest, SavesCamPicturesWithCompanionsSkipsOthersAndDeletesNothing
     (void)e;
     ++count;
   }
-  EXPECT_EQ(count, 9);  // 6 pictures + a.jpg + two companions
+  EXPECT_EQ(count, 10);  // 6 pictures + a.jpg + two companions + the list of hidden names
+  EXPECT_EQ(ReadFile(folder + "/.hidden"), (bytes{'A', '.', 'Q', 'V', 'C', '\n', 'a', '.', 'Q',
+                                                  'V', 'J', '\n'}));
 }
 
 TEST_F(CamToJpegTest, StopEndsTheBatchBetweenFiles) {

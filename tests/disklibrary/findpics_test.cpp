@@ -111,6 +111,13 @@ TEST_F(FindTest, FilenameMode) {
   EXPECT_EQ(Names(Run(tfindmode::Filename, "a", false)),
             std::vector<std::string>{"a.jpg"});  // not a.QVJ
   EXPECT_THROW(Run(tfindmode::Filename, "../*.jpg"), tfinderror);
+  // With neither file kind ticked the search is refused in this mode too.
+  try {
+    Run(tfindmode::Filename, "*.jpg", true, false, false);
+    ADD_FAILURE() << "searched with no file kind chosen";
+  } catch (const tfinderror& e) {
+    EXPECT_STREQ(e.what(), "You have not selected any files to Look For");
+  }
   EXPECT_THROW(Run(tfindmode::Filename, "/etc/*.*"), tfinderror);
 }
 

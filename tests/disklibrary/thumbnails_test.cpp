@@ -28,7 +28,10 @@ TEST(TileGeometry, GridShapeAndCaption) {
   EXPECT_EQ(GridShape(330, 9), (tgridshape{4, 3}));
   EXPECT_EQ(GridShape(320, 8), (tgridshape{4, 2}));
   EXPECT_EQ(CellItem(GridShape(320, 8), 1, 2), 7);
-  EXPECT_EQ(TileCaption("DSC0001.JPG"), "Dsc0001.jpg");
+  // Names are shown as they are on disk: this file system tells MyPhoto.JPG from Myphoto.jpg.
+  EXPECT_EQ(TileCaption("DSC0001.JPG"), "DSC0001.JPG");
+  EXPECT_EQ(TileCaption("MyPhoto.JPG"), "MyPhoto.JPG");
+  EXPECT_EQ(TileCaption("07dec26001.jpg"), "07dec26001.jpg");
 }
 
 TEST(Selection, ClicksAndSteps) {
