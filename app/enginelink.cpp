@@ -1,13 +1,9 @@
 #include <stdexcept>
 
-#include "cameralink.h"
-#include "portmapio.h"
-
-#if defined(VANTLO_HAVE_CAMERA) && __has_include("camera/qv10int.h")
-#define VANTLO_ENGINE_LINK 1
 #include "camera/porterrors.h"
 #include "camera/qv10int.h"
-#endif
+#include "cameralink.h"
+#include "portmapio.h"
 
 namespace vantlo {
 
@@ -18,8 +14,6 @@ constexpr const char* kNoEngineText =
     "Camera is not connected or communicating properly; check and reset";
 constexpr const char* kNotCommunicatingText =
     "Camera is not communicating properly;  check and reset";
-
-#ifdef VANTLO_ENGINE_LINK
 
 // Forwards to the one protocol engine of the program.
 class tenginelink : public tcameralink {
@@ -82,44 +76,6 @@ class tenginelink : public tcameralink {
   tqvProtocolEngine engine_;
 };
 
-#endif
-
-// Without the camera library every camera action fails as a missing camera.
-class tnolink : public tcameralink {
- public:
-  explicit tnolink(const std::string& port) : port_(port) {}
-  std::string CurrentPortName() const override { return port_; }
-  void SelectPort(const std::string& name) override { port_ = name.substr(0, 5); }
-  int TestLink(std::string& firstByte, int& errorCode) override {
-    firstByte.clear();
-    errorCode = 2;
-    return 2;
-  }
-  std::string ErrorText(int code) const override {
-    return code == 2 ? "Port not found (2)" : "Win32 code " + std::to_string(code);
-  }
-  void SetDesiredSpeed(unsigned char) override {}
-  void SetIrdaMode(bool) override {}
-  void SetBlockSize(int) override {}
-  void SetLowVoltageThreshold(double) override {}
-  void SetOnLowVoltage(std::function<void()>) override {}
-  void SetOnProgress(std::function<void(int, const std::string&, int)>) override {}
-  bool CheckCamera() override { return false; }
-  void PowerOff() override { throw std::runtime_error(kNoEngineText); }
-  void ResetCamera() override {}
-  double GetBatteryVoltage() override { throw std::runtime_error(kNoEngineText); }
-  int GetPictureCount() override { throw std::runtime_error(kNoEngineText); }
-  void SelectPicture(int) override { throw std::runtime_error(kNoEngineText); }
-  std::string DeviceOf(const std::string& port) const override {
-    return tportmapio::DeviceOf(port);
-  }
-  void ReopenIfClosed() override {}
-  std::string PortFailure() const override { return {}; }
-
- private:
-  std::string port_;
-};
-
 }  // namespace
 
 std::string PortNotAvailableText(const std::string& portName, const std::string& device,
@@ -136,12 +92,7 @@ std::string CameraFailureText(const tcameralink& link, const std::string& messag
 }
 
 std::unique_ptr<tcameralink> MakeEngineLink(const std::string& portName, bool irda) {
-#ifdef VANTLO_ENGINE_LINK
   return std::make_unique<tenginelink>(portName, irda);
-#else
-  (void)irda;
-  return std::make_unique<tnolink>(portName);
-#endif
 }
 
 }  // namespace vantlo

@@ -1,17 +1,9 @@
 #include "portmapio.h"
 
-#if defined(VANTLO_HAVE_CAMERA) && defined(VANTLO_HAVE_LIBRARY) && \
-    __has_include("library/portmapstore.h")
-#define VANTLO_PORTMAP 1
 #include "camera/portmap.h"
 #include "library/portmapstore.h"
-#endif
-
-#include <stdexcept>
 
 namespace vantlo {
-
-#ifdef VANTLO_PORTMAP
 
 void tportmapio::LoadStored() {
   const auto stored = tportmapstore().Load();
@@ -39,17 +31,5 @@ void tportmapio::Save(const tmap& map) {
   tportmapstore().Save(stored);
   for (int n = 1; n <= 8; ++n) tportmap::Global().SetEntry(n, stored[n - 1]);
 }
-
-#else
-
-void tportmapio::LoadStored() {}
-tportmapio::tmap tportmapio::Current() { return {}; }
-std::string tportmapio::DeviceOf(const std::string&) { return {}; }
-std::string tportmapio::DefaultOf(int) { return {}; }
-void tportmapio::Save(const tmap&) {
-  throw std::runtime_error("The port map cannot be stored in this build");
-}
-
-#endif
 
 }  // namespace vantlo

@@ -4,21 +4,13 @@
 #include <stdexcept>
 #include <system_error>
 
-#if __has_include("library/regconfig.h")
-#define VANTLO_HAVE_REGCONFIG 1
 #include "library/regconfig.h"
-#endif
 
 namespace vantlo {
 
-#ifdef VANTLO_HAVE_REGCONFIG
 struct tsettingsio::tstore {
   tregconfig reg;
 };
-#else
-// Without the store the records keep their default images for this run.
-struct tsettingsio::tstore {};
-#endif
 
 tsettingsio::tsettingsio() : store_(std::make_unique<tstore>()) {}
 tsettingsio::~tsettingsio() = default;
@@ -29,7 +21,6 @@ void tsettingsio::ReadAll(tsettingsrecords& r, const std::function<void(const ch
   trace("init2");
   trace("init3");
   trace("init4");
-#ifdef VANTLO_HAVE_REGCONFIG
   {
     std::error_code ec;
     firstRun_ = !std::filesystem::exists(store_->reg.PathOf("CONFIGD5"), ec);
@@ -47,21 +38,10 @@ void tsettingsio::ReadAll(tsettingsrecords& r, const std::function<void(const ch
   store_->reg.ReadDiskMan(r.diskman);
   trace("init9");
   store_->reg.ReadContact(r.contact);
-#else
-  firstRun_ = true;
-  r = tsettingsrecords{};
-  trace("init5");
-  onAutoCapture();
-  trace("init6");
-  trace("init7");
-  trace("init8");
-  trace("init9");
-#endif
   trace("registry read OK");
 }
 
 void tsettingsio::Write(const std::string& name, tsettingsrecords& r) {
-#ifdef VANTLO_HAVE_REGCONFIG
   auto& reg = store_->reg;
   if (name == "CONFIGD5")
     reg.WriteConfig(r.config);
@@ -79,18 +59,8 @@ void tsettingsio::Write(const std::string& name, tsettingsrecords& r) {
     reg.WriteContact(r.contact);
   else
     throw std::invalid_argument("unknown settings record " + name);
-#else
-  (void)r;
-  throw std::runtime_error("settings store not built in; " + name + " not saved");
-#endif
 }
 
-std::string tsettingsio::Folder() const {
-#ifdef VANTLO_HAVE_REGCONFIG
-  return store_->reg.Folder();
-#else
-  return {};
-#endif
-}
+std::string tsettingsio::Folder() const { return store_->reg.Folder(); }
 
 }  // namespace vantlo

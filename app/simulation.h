@@ -12,7 +12,7 @@ namespace vantlo {
 class tsimulation {
  public:
   // family: "classic", "extended" or "filesystem". Throws with a message
-  // when the simulated camera cannot start or is not built in.
+  // when the simulated camera cannot start.
   explicit tsimulation(const std::string& family);
   ~tsimulation();
   tsimulation(const tsimulation&) = delete;

@@ -41,7 +41,7 @@
 
 #include "camera/qv10int.h"
 #include "protocolwaits.h"
-#include "tools/camsim/simcamera.h"
+#include "simulator/simcamera.h"
 
 namespace {
 

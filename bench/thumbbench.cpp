@@ -27,7 +27,7 @@
 #include "camera/qv10int.h"
 #include "picture/jpegimage.h"
 #include "protocolwaits.h"
-#include "tools/camsim/simcamera.h"
+#include "simulator/simcamera.h"
 
 namespace {
 

@@ -36,7 +36,7 @@
 #include "dialoganswerer.h"
 #include "library/diskthumbmanager.h"
 #include "library/pictureproperties.h"
-#include "tools/camsim/simcamera.h"
+#include "simulator/simcamera.h"
 
 namespace vantlo {
 namespace {

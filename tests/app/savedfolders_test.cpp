@@ -12,7 +12,7 @@
 #include "app/ui/camerapictures.h"
 #include "app/ui/form1.h"
 #include "temphome.h"
-#include "tools/camsim/simcamera.h"
+#include "simulator/simcamera.h"
 
 namespace vantlo {
 namespace {

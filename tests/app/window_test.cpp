@@ -31,8 +31,8 @@
 #include "app/ui/showpicnum.h"
 #include "library/regconfig.h"
 #include "modalcloser.h"
+#include "simulator/simcamera.h"
 #include "temphome.h"
-#include "tools/camsim/simcamera.h"
 
 namespace vantlo {
 namespace {

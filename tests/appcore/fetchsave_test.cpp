@@ -13,7 +13,7 @@
 #include "picture/jpegimage.h"
 #include "picture/pipeline.h"
 #include "tempdir.h"
-#include "tools/camsim/simcamera.h"
+#include "simulator/simcamera.h"
 
 namespace vantlo {
 namespace {

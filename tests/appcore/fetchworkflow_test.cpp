@@ -17,7 +17,7 @@
 #include "picture/jpegimage.h"
 #include "picture/rotation.h"
 #include "tempdir.h"
-#include "tools/camsim/simcamera.h"
+#include "simulator/simcamera.h"
 
 namespace vantlo {
 namespace {

@@ -20,7 +20,7 @@
 #include "picture/pipeline.h"
 #include "tempdir.h"
 #include "tests/output/outputtestutil.h"
-#include "tools/camsim/simcamera.h"
+#include "simulator/simcamera.h"
 
 namespace vantlo {
 namespace {

@@ -11,7 +11,7 @@
 #include "camera/qv10int.h"
 #include "picture/camformats.h"
 #include "picture/jpegimage.h"
-#include "tools/camsim/simcamera.h"
+#include "simulator/simcamera.h"
 
 namespace vantlo {
 namespace {

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "camera/qv10int.h"
-#include "tools/camsim/simcamera.h"
+#include "simulator/simcamera.h"
 
 namespace vantlo {
 namespace {

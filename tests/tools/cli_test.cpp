@@ -18,7 +18,7 @@
 #include "library/regconfig.h"
 #include "picture/jpegimage.h"
 #include "picture/pipeline.h"
-#include "tools/camsim/simcamera.h"
+#include "simulator/simcamera.h"
 
 namespace vantlo::testing {
 namespace {

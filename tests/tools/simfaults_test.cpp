@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "rawclient.h"
-#include "tools/camsim/simcamera.h"
+#include "simulator/simcamera.h"
 
 namespace vantlo::testing {
 namespace {

@@ -8,7 +8,7 @@
 #include <iostream>
 #include <string>
 
-#include "tools/camsim/simcamera.h"
+#include "simulator/simcamera.h"
 
 namespace {
 

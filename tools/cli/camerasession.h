@@ -8,7 +8,7 @@
 #include <string>
 
 #include "camera/qv10int.h"
-#include "tools/camsim/simcamera.h"
+#include "simulator/simcamera.h"
 #include "tools/cli/cliargs.h"
 #include "tools/cli/progressbar.h"
 

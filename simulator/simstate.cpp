@@ -1,10 +1,10 @@
-#include "tools/camsim/simstate.h"
+#include "simulator/simstate.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 
-#include "tools/camsim/simframing.h"
+#include "simulator/simframing.h"
 
 namespace vantlo::camsim {
 

@@ -1,4 +1,4 @@
-#include "tools/camsim/linepacer.h"
+#include "simulator/linepacer.h"
 
 #include <algorithm>
 #include <thread>

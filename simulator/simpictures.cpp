@@ -1,4 +1,4 @@
-#include "tools/camsim/simpictures.h"
+#include "simulator/simpictures.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,7 +10,7 @@
 
 #include "picture/bitmap.h"
 #include "picture/rawencoder.h"
-#include "tools/camsim/simjpeg.h"
+#include "simulator/simjpeg.h"
 
 namespace vantlo::camsim {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/camsim/simcamera.h"
+#include "simulator/simcamera.h"
 
 namespace vantlo::camsim {
 

@@ -1,4 +1,4 @@
-#include "tools/camsim/ptyline.h"
+#include "simulator/ptyline.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,4 +1,4 @@
-#include "tools/camsim/simcamera.h"
+#include "simulator/simcamera.h"
 
 #include <unistd.h>
 
@@ -10,10 +10,10 @@
 #include <mutex>
 #include <thread>
 
-#include "tools/camsim/linepacer.h"
-#include "tools/camsim/ptyline.h"
-#include "tools/camsim/simframing.h"
-#include "tools/camsim/simstate.h"
+#include "simulator/linepacer.h"
+#include "simulator/ptyline.h"
+#include "simulator/simframing.h"
+#include "simulator/simstate.h"
 
 namespace vantlo::camsim {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/camsim/simcamera.h"
-#include "tools/camsim/simpictures.h"
+#include "simulator/simcamera.h"
+#include "simulator/simpictures.h"
 
 namespace vantlo::camsim {
 

@@ -1,4 +1,4 @@
-#include "tools/camsim/simjpeg.h"
+#include "simulator/simjpeg.h"
 
 #include <csetjmp>
 #include <cstdio>
