@@ -11,7 +11,7 @@
 #include <atomic>
 
 #include "camera/qv10int.h"
-#include "tools/camsim/simcamera.h"
+#include "simulator/simcamera.h"
 
 namespace vantlo {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "camera/qv10int.h"
-#include "tools/camsim/simcamera.h"
+#include "simulator/simcamera.h"
 
 namespace vantlo {
 namespace {
