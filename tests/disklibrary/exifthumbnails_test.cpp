@@ -2,7 +2,6 @@
 // of both kinds, the reduced-scale decode when the EXIF segment is too short,
 // and the size of what is decoded.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -12,6 +11,7 @@
 #include "library/diskthumbmanager.h"
 #include "picture/jpegimage.h"
 #include "tempfolder.h"
+#include "tests/picture/picture_test_util.h"
 
 namespace vantlo {
 namespace {
@@ -134,39 +134,8 @@ TEST(ExifThumbnails, DecodedSizeDoesNotGrowWithThePicture) {
   EXPECT_EQ(source.largest, 256L * 192);
 }
 
-// The JPEG with the picture size of its frame header replaced.
-std::vector<std::uint8_t> WithClaimedSize(std::vector<std::uint8_t> jpeg, int width, int height) {
-  for (std::size_t i = 2; i + 9 < jpeg.size(); ++i)
-    if (jpeg[i] == 0xFF && jpeg[i + 1] >= 0xC0 && jpeg[i + 1] <= 0xC2) {
-      jpeg[i + 5] = static_cast<std::uint8_t>(height >> 8);
-      jpeg[i + 6] = static_cast<std::uint8_t>(height & 0xFF);
-      jpeg[i + 7] = static_cast<std::uint8_t>(width >> 8);
-      jpeg[i + 8] = static_cast<std::uint8_t>(width & 0xFF);
-      break;
-    }
-  return jpeg;
-}
-
-// Caps the address space at its present size plus `headroom` bytes (for a
-// death-test child), so that a decode that would take the machine's memory
-// fails at once.
-void LimitAddressSpaceGrowth(std::uint64_t headroom) {
-#if defined(__SANITIZE_ADDRESS__)
-  // AddressSanitizer reserves terabytes of shadow memory up front and maps
-  // its own allocator regions; a cap on the address space would only break
-  // it. The decodes stay refused before they allocate, which is what counts.
-  (void)headroom;
-  return;
-#endif
-  std::ifstream in("/proc/self/status");
-  std::string line;
-  std::uint64_t kib = 0;
-  while (std::getline(in, line))
-    if (line.rfind("VmSize:", 0) == 0) kib = std::strtoull(line.c_str() + 7, nullptr, 10);
-  const rlimit limit{static_cast<rlim_t>(kib * 1024 + headroom),
-                     static_cast<rlim_t>(kib * 1024 + headroom)};
-  if (kib == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(3);
-}
+using testutil::LimitAddressSpaceGrowth;
+using testutil::WithClaimedSize;
 
 // Browses the folder; 0 when the loop ended normally with the sound picture
 // (item 4) and the damaged EXIF thumbnail's tile (item 1: the picture area

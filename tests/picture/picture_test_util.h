@@ -1,4 +1,4 @@
-// Helpers shared by the picture tests of this folder.
+// Helpers shared by the picture tests and the disk-library tests.
 #pragma once
 
 #include <sys/resource.h>
