@@ -111,7 +111,7 @@ bool tfetchworkflow::FetchMovie(int n, tfetchresult& result) {
   if (!engine_.HasFileSystem()) return false;
   tshownpicture shown;
   shown.number = n;
-  shown.kind = 7;
+  shown.kind = tshownkind::moviePreview;
   shown.description = "picture #" + std::to_string(n);
   {
     tbitmap preview(320, 240);
@@ -155,7 +155,7 @@ void tfetchworkflow::FetchStill(int n, tfetchresult& result) {
 
   tshownpicture shown;
   shown.number = n;
-  shown.kind = 1;
+  shown.kind = tshownkind::cameraPicture;
   TJPEGImage& image = shown.image;
   manager_.Pipeline().PrepareJpeg(image);
   manager_.LoadPicture(n, image, [this](int position, const std::string& text, int picture) {

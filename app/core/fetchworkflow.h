@@ -77,13 +77,24 @@ class tcameraselection {
   std::array<std::uint8_t, kMax + 1> flags_{};
 };
 
+// What the window shows: the current picture kind as fetching and saving see it.
+enum class tshownkind {
+  none,
+  cameraPicture,  // fetched from the camera
+  jpegFile,       // a JPEG file opened from disk
+  camFile,        // a CAM file opened from disk
+  contactSheet,
+  webcamPicture,
+  moviePreview,  // the preview of a movie fetched from the camera
+};
+
 enum class tmessagekind { information, warning, error };
 
 // What the show callback gets.
 struct tshownpicture {
-  int number = 0;               // camera picture number
-  int kind = 1;                 // current picture kind: 1 camera picture, 7 movie preview
-  TJPEGImage image;             // what to show (for a movie, its preview)
+  int number = 0;                               // camera picture number
+  tshownkind kind = tshownkind::cameraPicture;  // or tshownkind::moviePreview
+  TJPEGImage image;                             // what to show (for a movie, its preview)
   tbitmap uncorrected;          // the picture before the correction (for the correction tab)
   int correctionStrength = -1;  // strength applied; -1: none ("Off", or a movie)
   std::size_t sizeBytes = 0;    // size of the decoded picture as a JPEG stream

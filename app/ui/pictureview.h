@@ -1,11 +1,13 @@
-// The main window's picture view: holds the displayed picture (through
-// tpicturedocument) and shows it on Image3 at the zoom of Label32. Every
-// part of the window that shows a picture goes through here: fetched camera
-// pictures (ShowPicture) and files opened from the browser (OpenPictureFile).
+// The main window's picture view, the "Picture" page (TabSheet11): holds the
+// displayed picture (through tpicturedocument) and shows it on Image3 at the
+// zoom of Label32, with "Redisplay" and the zoom buttons above it, the
+// "Picture" menu and the picture's pop-up menu. Every part of the window that
+// shows a picture goes through here: fetched camera pictures (ShowPicture)
+// and files opened from the browser (OpenPictureFile).
 #pragma once
 
-#include <QObject>
 #include <QSize>
+#include <QWidget>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,21 +16,36 @@
 #include "app/core/camtojpeg.h"
 #include "app/core/captions.h"
 #include "app/core/picturedocument.h"
+#include "app/ui/windowpage.h"
 #include "picture/pipeline.h"
 
 class QDialog;
 class QLabel;
+class QPushButton;
 class QScrollArea;
 
 namespace vantlo {
 
-class TForm1;
+class twindowhost;
 
-class tpictureview : public QObject {
+class tpictureview : public QWidget, public twindowpage {
   Q_OBJECT
  public:
-  tpictureview(TForm1& form, QLabel* image, QLabel* zoomLabel, QScrollArea* scroll);
+  explicit tpictureview(twindowhost& host);
   ~tpictureview() override;
+
+  int PageNumber() const override { return 0; }
+  QWidget* Widget() override { return this; }
+  QString TabText() const override { return "Picture"; }
+  // The "Picture" menu and the picture's pop-up menu.
+  void AddMenuCommands(const twindowmenus& menus) override;
+
+  // Seams the window fills in: the pop-up menu's "Save As...", and the Browse page's side of
+  // the menu (its folder for "Open Picture File", its selected CAM files).
+  std::function<void()> saveAs;
+  std::function<std::string()> openFolder;
+  std::function<void()> defineOrientationSelected;
+  std::function<std::vector<std::string>()> selectedDiskPictures;
 
   tpicturedocument& Document() { return *doc_; }
   // The pipeline the view decodes files with (the window's settings are
@@ -96,16 +113,22 @@ class tpictureview : public QObject {
   // The size the picture is drawn at for the current zoom.
   QSize DisplaySize(int width, int height) const;
 
+  QPushButton* BitBtn5 = nullptr;  // Redisplay
+  QPushButton* ZoomOutButton = nullptr;
+  QPushButton* ZoomInButton = nullptr;
+  QLabel* Label32 = nullptr;  // the zoom text
+  QLabel* Image3 = nullptr;   // the picture
+
  signals:
   void PictureChanged();
 
  private:
   tpictureopenoptions OpenOptions(bool interactive);
 
-  TForm1& form_;
-  QLabel* image_;
-  QLabel* zoomLabel_;
-  QScrollArea* scroll_;
+  void ShowZoomButtons();
+
+  twindowhost& host_;
+  QScrollArea* scroll_ = nullptr;
   tpicturepipeline pipeline_;
   std::unique_ptr<tpicturedocument> doc_;
   std::unique_ptr<tcaptionprompt> dialogPrompt_;

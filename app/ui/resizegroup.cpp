@@ -10,13 +10,14 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
-#include "app/ui/form1.h"
+#include "app/busyregister.h"
 #include "app/ui/pictureview.h"
+#include "app/ui/windowhost.h"
 
 namespace vantlo {
 
-tresizegroup::tresizegroup(TForm1& form, tpictureview& view, QWidget* page)
-    : QObject(page), form_(form), view_(view), page_(page) {
+tresizegroup::tresizegroup(twindowhost& host, QWidget* page)
+    : QObject(page), host_(host), page_(page) {
   auto* lay = qobject_cast<QVBoxLayout*>(page->layout());
   if (!lay) {
     delete page->layout();
@@ -69,29 +70,30 @@ bool tresizegroup::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void tresizegroup::Button9Click() {
-  if (!form_.BusyControl(16)) return;
-  if (!view_.HasPicture()) {
-    view_.ShowMessage("No picture on display");
+  if (!host_.Busy().BusyControl(tbusyregister::kQuery)) return;
+  tpictureview& view = host_.PictureView();
+  if (!view.HasPicture()) {
+    view.ShowMessage("No picture on display");
     return;
   }
   tresizereport report;
   {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const int turns = view_.Document().QuarterTurns();
+    const int turns = view.Document().QuarterTurns();
     try {
-      view_.CopySettings();
-      report = view_.Document().ApplyResize(ComboBox6->currentIndex(), SavingQuality(),
-                                            [this] { return view_.Redisplay(); });
+      view.CopySettings();
+      report = view.Document().ApplyResize(ComboBox6->currentIndex(), SavingQuality(),
+                                           [&view] { return view.Redisplay(); });
     } catch (const std::exception& e) {
-      view_.Document().SetQuarterTurns(turns);
+      view.Document().SetQuarterTurns(turns);
       QApplication::restoreOverrideCursor();
-      view_.Redraw();
-      view_.ShowMessage(e.what());
+      view.Redraw();
+      view.ShowMessage(e.what());
       return;
     }
     QApplication::restoreOverrideCursor();
   }
-  view_.Redraw();
+  view.Redraw();
   OriginalSizeLabel->setText(QString::fromStdString(report.OriginalText()));
   CurrentSizeLabel->setText(QString::fromStdString(report.CurrentText()));
 }

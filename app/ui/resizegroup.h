@@ -12,14 +12,13 @@ class QWidget;
 
 namespace vantlo {
 
-class TForm1;
-class tpictureview;
+class twindowhost;
 
 class tresizegroup : public QObject {
   Q_OBJECT
  public:
-  // Adds the group at the top of `page`.
-  tresizegroup(TForm1& form, tpictureview& view, QWidget* page);
+  // Adds the group at the top of `page`; works on the host's picture view.
+  tresizegroup(twindowhost& host, QWidget* page);
 
   // "Apply".
   void Button9Click();
@@ -38,8 +37,7 @@ class tresizegroup : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  TForm1& form_;
-  tpictureview& view_;
+  twindowhost& host_;
   QWidget* page_;
 };
 

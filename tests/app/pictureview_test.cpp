@@ -25,6 +25,7 @@
 #include "app/ui/form1.h"
 #include "app/ui/resizegroup.h"
 #include "app/ui/rotatepage.h"
+#include "app/ui/setuppage.h"
 #include "library/pictureproperties.h"
 #include "library/records/captionrecord.h"
 #include "modalcloser.h"
@@ -86,7 +87,7 @@ class PictureCommands : public ::testing::Test {
   void TearDown() override { form_->CloseAfterLoop(); }
   std::string Path(const std::string& name) const { return folder_ + "/" + name; }
   QSize Shown() const {
-    const QPixmap p = form_->Image3->pixmap();
+    const QPixmap p = form_->PictureView().Image3->pixmap();
     return p.isNull() ? QSize() : p.size();
   }
   template <class T>
@@ -118,7 +119,7 @@ TEST_F(PictureCommands, ZoomLevelsDrawThePictureAtTheirSizeAndStopAtTheEnds) {
                 {7, " (Enlarged : 300%) ", {600, 300}}};
   for (const auto& l : levels) {
     view_->SetZoom(l.mode);
-    EXPECT_EQ(form_->Label32->text().toStdString(), l.text);
+    EXPECT_EQ(form_->PictureView().Label32->text().toStdString(), l.text);
     EXPECT_EQ(Shown(), l.size) << l.mode;
     EXPECT_EQ(form_->ZoomMode(), l.mode);  // stored at close
   }
@@ -138,11 +139,11 @@ TEST_F(PictureCommands, ZoomLevelsDrawThePictureAtTheirSizeAndStopAtTheEnds) {
 
   // Fit keeps the shape inside the viewport; stretch fills it.
   view_->SetZoom(-1);
-  EXPECT_EQ(form_->Label32->text().toStdString(), " (Fit to screen)");
+  EXPECT_EQ(form_->PictureView().Label32->text().toStdString(), " (Fit to screen)");
   const QSize fit = Shown();
   EXPECT_NEAR(fit.width(), 2 * fit.height(), 2);
   view_->SetZoom(-2);
-  EXPECT_EQ(form_->Label32->text().toStdString(), " (Stretch to screen)");
+  EXPECT_EQ(form_->PictureView().Label32->text().toStdString(), " (Stretch to screen)");
   // Unknown modes become "Actual Size".
   view_->SetZoom(0);
   EXPECT_EQ(view_->Zoom(), 4);
@@ -152,7 +153,7 @@ TEST_F(PictureCommands, DeferredStartTakesTheStoredZoom) {
   form_->Settings().diskman.SetZoomMode(1);
   form_->Timer3Timer();
   EXPECT_EQ(view_->Zoom(), 1);
-  EXPECT_EQ(form_->Label32->text().toStdString(), " (Reduced : 25%)");
+  EXPECT_EQ(form_->PictureView().Label32->text().toStdString(), " (Reduced : 25%)");
 }
 
 TEST_F(PictureCommands, OpeningShowsThePictureAndDamagedFilesLeaveNone) {
@@ -161,19 +162,19 @@ TEST_F(PictureCommands, OpeningShowsThePictureAndDamagedFilesLeaveNone) {
   WriteFile(Path("bad.jpg"), bytes(40, 0x33));
   EXPECT_TRUE(form_->OpenPictureFile(Path("p.JPG")));
   EXPECT_EQ(Shown(), QSize(64, 48));
-  EXPECT_EQ(form_->PageControl2->currentWidget(), form_->TabSheet11);
-  EXPECT_TRUE(form_->BitBtn5->isEnabled());
+  EXPECT_EQ(form_->PageControl2->currentWidget(), &form_->PictureView());
+  EXPECT_TRUE(form_->PictureView().BitBtn5->isEnabled());
   EXPECT_TRUE(form_->Label9->text().contains("p.JPG"));
   EXPECT_EQ(view_->Document().Kind(), tpicturekind::JpegFile);
 
   // From the Browse page's open command too.
-  ASSERT_TRUE(form_->Browser());
-  ASSERT_TRUE(form_->Browser()->openPicture);
+  ASSERT_TRUE(&form_->Page<tbrowsepage>());
+  ASSERT_TRUE(form_->Page<tbrowsepage>().openPicture);
   form_->OpenPictureFile(Path("bad.jpg"));
   EXPECT_EQ(messages_, std::vector<std::string>{"Unable to parse the JPEG data"});
   EXPECT_FALSE(view_->HasPicture());
   EXPECT_TRUE(Shown().isEmpty());
-  EXPECT_TRUE(form_->Browser()->openPicture(Path("p.JPG")));
+  EXPECT_TRUE(form_->Page<tbrowsepage>().openPicture(Path("p.JPG")));
   EXPECT_TRUE(view_->HasPicture());
 
   // Non-interactive opening throws instead of showing a box.
@@ -197,7 +198,7 @@ TEST_F(PictureCommands, OpeningShowsThePictureAndDamagedFilesLeaveNone) {
 }
 
 TEST_F(PictureCommands, RotatePageTurnsThePictureAndSetsTheFetchOrientation) {
-  form_->pagecontrol1->setCurrentWidget(form_->TabSheet9);
+  form_->pagecontrol1->setCurrentWidget(&form_->Page<trotatepage>());
   auto* cw = Find<QPushButton>("SpeedButton5");
   auto* ccw = Find<QPushButton>("SpeedButton4");
   ASSERT_TRUE(cw && ccw);
@@ -218,9 +219,9 @@ TEST_F(PictureCommands, RotatePageTurnsThePictureAndSetsTheFetchOrientation) {
   upside->click();
   EXPECT_EQ(form_->Settings().ftp.Orientation(), torientation::UpsideDown);
   form_->Settings().ftp.SetOrientation(torientation::Clockwise);
-  form_->pagecontrol1->setCurrentWidget(form_->TabSheet3);
+  form_->pagecontrol1->setCurrentWidget(&form_->Page<tsetuppage>());
   form_->show();
-  form_->pagecontrol1->setCurrentWidget(form_->TabSheet9);
+  form_->pagecontrol1->setCurrentWidget(&form_->Page<trotatepage>());
   EXPECT_TRUE(Find<QRadioButton>("OrientationButton1")->isChecked());
 }
 
@@ -236,7 +237,7 @@ TEST_F(PictureCommands, ResizeApplyShowsTheSizeReport) {
   const bytes jpeg = JpegOf(640, 480, 5);
   WriteFile(Path("big.jpg"), jpeg);
   form_->OpenPictureFile(Path("big.jpg"));
-  form_->pagecontrol1->setCurrentWidget(form_->tabcorrection);
+  form_->pagecontrol1->setCurrentWidget(form_->findChild<QWidget*>("tabcorrection"));
   auto* quality = Find<QLabel>("QualityLabel");
   ASSERT_TRUE(quality);
   EXPECT_EQ(quality->text(), "JPEG Quality 80 %");

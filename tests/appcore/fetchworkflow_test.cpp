@@ -16,8 +16,8 @@
 #include "picture/colourcorrection.h"
 #include "picture/jpegimage.h"
 #include "picture/rotation.h"
-#include "tempdir.h"
 #include "simulator/simcamera.h"
+#include "tempdir.h"
 
 namespace vantlo {
 namespace {
@@ -130,7 +130,7 @@ TEST_F(FetchWorkflow, SelectedTwoAndFourOfFiveAreTurnedCaptionedCorrectedAndSave
 
   ASSERT_EQ(shown_.size(), 2u);
   EXPECT_EQ(shown_[1].number, 4);
-  EXPECT_EQ(shown_[1].kind, 1);
+  EXPECT_EQ(shown_[1].kind, tshownkind::cameraPicture);
   EXPECT_EQ(shown_[1].description, "picture #4");
   EXPECT_GT(shown_[1].sizeBytes, 0u);
   EXPECT_EQ(shown_[1].correctionStrength, 10);
@@ -218,7 +218,7 @@ TEST_F(FetchWorkflow, FileSystemCameraMovieIsSavedAsAviAndJpegFilesByteForByte) 
       auto it = std::find_if(shown_.begin(), shown_.end(),
                              [n](const tshownpicture& p) { return p.number == n; });
       ASSERT_NE(it, shown_.end());
-      EXPECT_EQ(it->kind, 7);
+      EXPECT_EQ(it->kind, tshownkind::moviePreview);
       EXPECT_EQ(it->image.Width(), 320);
       ++it;
       ASSERT_NE(it, shown_.end());

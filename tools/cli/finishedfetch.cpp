@@ -126,7 +126,7 @@ int RunFinishedFetch(CameraSession& session, int n, const std::string& file, Fet
     fs::path p = path;
     return p.replace_extension(extension);
   };
-  if (last.kind == 7) {
+  if (last.kind == tshownkind::moviePreview) {
     const fs::path avi = named(".avi");
     WriteFileAtomic(avi.string(), last.movieData);
     std::printf("%s (movie, AVI as fetched, %zu bytes)\n", avi.c_str(), last.movieData.size());
