@@ -22,6 +22,7 @@
 #include "app/core/captions.h"
 #include "app/core/clock.h"
 #include "app/core/picturesaver.h"
+#include "picture/colourcorrection.h"
 #include "picture/jpegimage.h"
 
 namespace vantlo {
@@ -29,9 +30,6 @@ namespace vantlo {
 class tqvProtocolEngine;
 class tthumbmanager;
 struct tsettingsrecords;
-
-// The correction applied after each fetch ("Off", "Manual", "Auto").
-enum class tcorrectionmode { off = 0, manual = 1, automatic = 2 };
 
 // What a fetch does with each picture besides saving it, filled from the stored records by
 // FetchSettingsFrom (or set directly by tests and the command line).
@@ -49,8 +47,8 @@ struct tfetchsettings {
   // counter-clockwise.
   int orientation = 0;
   tcaptionsetting caption;  // the interactive caption setting
-  tcorrectionmode correction = tcorrectionmode::off;
-  int correctionStrength = 10;  // "Manual": 0..20
+  // The correction after each fetch ("Off", "Auto", "Manual" with its strength 0..20).
+  tcorrectionchoice correction{tcorrectionchoice::Off, 10};
 
   bool askBeforeDelete = true;  // "Always ask before deleting a picture"
 };

@@ -165,10 +165,7 @@ void tpictureview::CopySettings() {
   pipeline_.AlwaysReencode = f.alwaysReencode;
   pipeline_.ColourExpand = f.colourExpand;
   pipeline_.ColourExpandPercent = f.colourExpandPercent;
-  Correction.Mode = f.correction == tcorrectionmode::automatic ? tcorrectionchoice::Auto
-                    : f.correction == tcorrectionmode::manual  ? tcorrectionchoice::Manual
-                                                               : tcorrectionchoice::Off;
-  Correction.Strength = f.correctionStrength;
+  Correction = f.correction;
   // The caption configured for pictures, with picture number 0; "Prompt
   // each time" asks for this picture's caption.
   Caption = [setting = f.caption, prompt = CaptionPrompt](TJPEGImage& picture) {

@@ -111,8 +111,7 @@ TEST_F(FetchWorkflow, SelectedTwoAndFourOfFiveAreTurnedCaptionedCorrectedAndSave
   settings_.caption.mode = 2;
   settings_.caption.customText = "Pic <PICNUM>";
   settings_.caption.style.fontName = "DejaVu Sans";
-  settings_.correction = tcorrectionmode::manual;
-  settings_.correctionStrength = 10;
+  settings_.correction = {tcorrectionchoice::Manual, 10};
   tcameraselection selection;
   selection.Set(2, true);
   selection.Set(4, true);
@@ -482,7 +481,7 @@ TEST_F(FetchWorkflow, ACountAboveTheGridIsReportedAndNothingIsFetched) {
 
 TEST_F(FetchWorkflow, AutoCorrectionAndPromptedCaption) {
   Open(Camera(camsim::Family::classic, 2));
-  settings_.correction = tcorrectionmode::automatic;
+  settings_.correction.Mode = tcorrectionchoice::Auto;
   settings_.caption.mode = 3;  // "Prompt each time"
   settings_.caption.style.fontName = "DejaVu Sans";
   struct tanswer : tcaptionprompt {
@@ -503,7 +502,7 @@ TEST_F(FetchWorkflow, AutoCorrectionAndPromptedCaption) {
   EXPECT_EQ(shown_[0].image.Bitmap(), expected);
   // Without anyone to ask, "Prompt each time" writes no caption and correction "Off" nothing.
   workflow_->Host().captionPrompt = nullptr;
-  settings_.correction = tcorrectionmode::off;
+  settings_.correction.Mode = tcorrectionchoice::Off;
   options_.confirmOverwrite = false;
   workflow_->FetchPicture(1);
   ASSERT_EQ(shown_.size(), 2u);
