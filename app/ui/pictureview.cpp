@@ -27,17 +27,11 @@
 #include "app/ui/capprompt.h"
 #include "app/ui/windowhost.h"
 #include "app/zoommode.h"
+#include "output/drawhelpers.h"
 
 namespace vantlo {
 
 namespace {
-
-QImage ToImage(const tbitmap& b) {
-  if (b.Empty() || b.Format() != PixelFormat::pf24bit) return {};
-  QImage q(b.Width(), b.Height(), QImage::Format_BGR888);
-  for (int y = 0; y < b.Height(); ++y) std::copy_n(b.ScanLine(y), b.RowBytes(), q.scanLine(y));
-  return q;
-}
 
 // Restores the cursor however the work ends.
 class tbusycursor {
@@ -326,7 +320,7 @@ void tpictureview::Redraw() {
   }
   QImage picture;
   try {
-    picture = ToImage(doc_->Picture().Bitmap());
+    picture = ImageFromBitmap(doc_->Picture().Bitmap());
   } catch (const std::exception&) {
   }
   if (picture.isNull()) {

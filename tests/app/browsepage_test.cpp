@@ -41,6 +41,7 @@
 #include "app/ui/savingpage.h"
 #include "app/ui/tidydbdlg.h"
 #include "app/ui/tilepictures.h"
+#include "output/drawhelpers.h"
 #include "library/pictureproperties.h"
 #include "library/regconfig.h"
 #include "modalcloser.h"
