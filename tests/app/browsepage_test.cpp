@@ -98,6 +98,13 @@ class BrowsePage : public ::testing::Test {
     WriteJpeg(root_ / "a.jpg", 640, 480, 1);
     WriteJpeg(root_ / "b.jpg", 480, 640, 2);
     WriteJpeg(root_ / "c.jpg", 320, 240, 3);
+    {
+      // Not a first run: the welcome window would otherwise come up modally half a second
+      // after a test shows the window.
+      tregconfig reg;
+      tconfigrecord config;
+      reg.WriteConfig(config);
+    }
     form_ = std::make_unique<TForm1>(tstartoptions{});
     form_->Initialise();
     form_->resize(900, 600);
