@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/core/atomicfile.h"
+#include "library/atomicfile.h"
 #include "app/core/thumbmanager.h"
 #include "camera/qv10int.h"
 #include "camera/waiter.h"

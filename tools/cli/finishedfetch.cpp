@@ -7,7 +7,7 @@
 #include <iostream>
 #include <memory>
 
-#include "app/core/atomicfile.h"
+#include "library/atomicfile.h"
 #include "app/core/fetchworkflow.h"
 #include "app/core/settingsrecords.h"
 #include "app/core/terminalquestion.h"
