@@ -24,14 +24,19 @@
 #include "browsepage.h"
 #include "camerapage.h"
 #include "camerapictures.h"
+#include "correctionpage.h"
 #include "manual.h"
+#include "picture/retoucher.h"
+#include "picturetoolsite.h"
 #include "pictureview.h"
 #include "placeholderpage.h"
 #include "popupbutton.h"
+#include "preferencespage.h"
 #include "resizegroup.h"
 #include "rotatepage.h"
 #include "savingpage.h"
 #include "setuppage.h"
+#include "touchpage.h"
 
 namespace vantlo {
 
@@ -78,7 +83,12 @@ TForm1::TForm1(tstartoptions options, QWidget* parent)
   resize(1000, 680);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // The pages go first: they work on the retoucher, the tool host and the managers below.
+  pages_.clear();
+  pictureView_ = nullptr;
+  delete takeCentralWidget();
+}
 
 void TForm1::BuildPages() {
   splitter_ = new QSplitter(Qt::Horizontal, this);
@@ -91,6 +101,8 @@ void TForm1::BuildPages() {
   pagecontrol1->setElideMode(Qt::ElideNone);
 
   // The pages: first the left-hand ones (number 0), then pagecontrol1's in their order.
+  retoucher_ = std::make_unique<tretoucher>();
+  toolSite_ = std::make_unique<tpicturetoolsite>(*this);
   pictureView_ = new tpictureview(*this);
   pages_ = {
       new tbrowsepage(*this),
@@ -103,14 +115,12 @@ void TForm1::BuildPages() {
                            "File commands come with the disk picture browser."),
       new tsavingpage,
       new tplaceholderpage(6, "TabSheet6", "Vantlo", "Webcam mode comes with its scheduler."),
-      new tplaceholderpage(7, "preferences", "Image",
-                           "Picture options come with the picture commands."),
+      new tpreferencespage,
       new tplaceholderpage(8, "TabSheet8", "AutoCapture", "AutoCapture comes with its workflow.",
                            false),
       new trotatepage(*this),
-      new tplaceholderpage(10, "TabSheet10", "Touch", "Retouching comes with the retoucher."),
-      new tplaceholderpage(11, "tabcorrection", "Correction",
-                           "Colour correction comes with the picture commands."),
+      new ttouchpage(*retoucher_, *toolSite_),
+      new tcorrectionpage(*toolSite_),
       new tplaceholderpage(13, "TabSheet13", "Movie", "Mini movies come with the movie maker."),
   };
   for (twindowpage* page : pages_) {
@@ -165,8 +175,24 @@ void TForm1::WirePages() {
   pictureView_->selectedDiskPictures = [&browse] { return browse.SelectedPictures(); };
   pictureView_->OnZoomChanged = [this](int mode) { zoom_ = mode; };
   Page<trotatepage>().defineOrientationSelected = [&browse] { browse.DefineOrientationSelected(); };
-  for (twindowpage* page : pages_)
-    if (page->PageNumber() == 11) new tresizegroup(*this, page->Widget());
+
+  // The picture tools: the decoder's output size from the "Image" page, its correction strength
+  // for the correction page, the " Resize " group on top of the correction page, the Touch
+  // page's display hook and clicks on the picture.
+  tpreferencespage& preferences = Page<tpreferencespage>();
+  connect(&preferences, &tpreferencespage::OutputSizeChanged, this, [this](int choice) {
+    pictureView_->Pipeline().SetOutputSize(static_cast<std::uint8_t>(choice));
+  });
+  toolSite_->strength = [&preferences] { return preferences.CorrectionStrength(); };
+  toolSite_->setStrength = [&preferences](int s) { preferences.SetCorrectionStrength(s); };
+  tcorrectionpage& correction = Page<tcorrectionpage>();
+  correction.AddGroupOnTop(
+      new tresizegroup(*this, [&correction] { return correction.SavingQuality(); }));
+  ttouchpage& touch = Page<ttouchpage>();
+  connect(pictureView_, &tpictureview::PictureChanged, this,
+          [this] { toolSite_->PictureChanged(); });
+  pictureView_->OnDisplayed = [&touch] { touch.PictureDisplayed(); };
+  pictureView_->OnPictureClicked = [&touch](const QPoint& at) { touch.PictureClicked(at); };
 }
 
 void TForm1::BuildMenus() {

@@ -26,8 +26,10 @@ class QTimer;
 
 namespace vantlo {
 
-class tpopupbutton;
+class tpicturetoolsite;
 class tpictureview;
+class tpopupbutton;
+class tretoucher;
 class tthumbmanager;
 
 // How the program was started, beyond its own command line.
@@ -175,6 +177,8 @@ class TForm1 : public QMainWindow,
   std::unique_ptr<tsettingsio> store_;
   std::unique_ptr<tcameralink> link_;
   std::unique_ptr<tthumbmanager> cameraThumbs_;  // on the link's engine
+  std::unique_ptr<tretoucher> retoucher_;        // the Touch page's, for the whole run
+  std::unique_ptr<tpicturetoolsite> toolSite_;   // the picture tool pages' host
   twebcamsettings webcamBlock_;                  // the webcam scheduler's settings block
   // The pages, in the order of their page controls; the tab widgets own them.
   std::vector<twindowpage*> pages_;

@@ -19,7 +19,7 @@
 #include "form1.h"
 #include "library/userfolders.h"
 #include "pictureview.h"
-#include "setuppage.h"
+#include "preferencespage.h"
 #include "welcome.h"
 
 namespace vantlo {
@@ -164,7 +164,7 @@ void TForm1::Initialise() {
 
   GuardedBlock("Init Error #3", [&] { Trace("init18"); });
 
-  Page<tsetuppage>().ComboBox4->setCurrentIndex(settings_.config.PictureSize());
+  Page<tpreferencespage>().ComboBox4->setCurrentIndex(settings_.config.PictureSize());
   Trace("Init Complete");
 }
 

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollArea>
@@ -90,7 +91,22 @@ tpictureview::tpictureview(twindowhost& host)
   connect(this, &tpictureview::PictureChanged, this, [this] { BitBtn5->setEnabled(HasPicture()); });
   connect(ZoomInButton, &QPushButton::clicked, this, &tpictureview::ZoomIn);
   connect(ZoomOutButton, &QPushButton::clicked, this, &tpictureview::ZoomOut);
+  Image3->installEventFilter(this);
   SetZoom(zoom_);
+}
+
+bool tpictureview::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Image3 && event->type() == QEvent::MouseButtonPress && OnPictureClicked) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPixmap shown = Image3->pixmap();
+    if (mouse->button() == Qt::LeftButton && !shown.isNull()) {
+      // The label centres the picture; the offset is taken off.
+      const QPoint offset((Image3->width() - shown.width()) / 2,
+                          (Image3->height() - shown.height()) / 2);
+      OnPictureClicked(mouse->position().toPoint() - offset);
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void tpictureview::ShowZoomButtons() {
@@ -313,7 +329,7 @@ QSize tpictureview::DisplaySize(int width, int height) const {
   return QSize(width, height).scaled(area, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
 }
 
-void tpictureview::Redraw() {
+void tpictureview::Redraw(bool displayHook) {
   if (!doc_->HasPicture()) {
     Image3->clear();
     return;
@@ -334,6 +350,7 @@ void tpictureview::Redraw() {
           ? picture
           : picture.scaled(size, Qt::IgnoreAspectRatio,
                            smooth ? Qt::SmoothTransformation : Qt::FastTransformation)));
+  if (displayHook && OnDisplayed) OnDisplayed();
 }
 
 void tpictureview::Clear() {

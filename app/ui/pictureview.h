@@ -91,8 +91,9 @@ class tpictureview : public QWidget, public twindowpage {
   int Zoom() const { return zoom_; }
   void ZoomIn();
   void ZoomOut();
-  // Draws the picture again at the current zoom.
-  void Redraw();
+  // Draws the picture again at the current zoom; with `displayHook` the display hook is told
+  // (not after the Touch page's "Apply" and "Undo").
+  void Redraw(bool displayHook = true);
   bool HasPicture() const { return doc_->HasPicture(); }
   void Clear();
 
@@ -100,6 +101,10 @@ class tpictureview : public QWidget, public twindowpage {
   std::function<void(const std::string&)> ShowMessage;
   // Told of every zoom change (the window stores the zoom at close).
   std::function<void(int)> OnZoomChanged;
+  // The display hook: a picture has been drawn in the ordinary way.
+  std::function<void()> OnDisplayed;
+  // A click on the picture, in picture display coordinates (0, 0 at its top-left).
+  std::function<void(const QPoint&)> OnPictureClicked;
   // Colour correction applied to opened CAM files, and the caption written
   // onto them; CopySettings fills them from the stored settings.
   tcorrectionchoice Correction;
@@ -121,6 +126,9 @@ class tpictureview : public QWidget, public twindowpage {
 
  signals:
   void PictureChanged();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   tpictureopenoptions OpenOptions(bool interactive);

@@ -64,14 +64,6 @@ tsetuppage::tsetuppage(twindowhost& host, std::string portOverride)
   lay->addWidget(ConnectionWizardButton);
   lay->addWidget(PortMapButton);
 
-  auto* size = new QGroupBox("CAM to JPEG picture size");
-  auto* sl = new QVBoxLayout(size);
-  ComboBox4 = new QComboBox;
-  ComboBox4->setObjectName("ComboBox4");
-  ComboBox4->addItems({"Default", "160 x 120", "320 x 240", "480 x 360", "640 x 480", "1280 x 960",
-                       "Half Size", "Quarter Size"});
-  sl->addWidget(ComboBox4);
-  lay->addWidget(size);
   lay->addStretch();
 
   connect(ComboBox1, &QComboBox::activated, this, &tsetuppage::ComboBox1Change);
@@ -123,7 +115,6 @@ void tsetuppage::ApplySettings(tsettingsrecords& records) {
   ComboBox1->setCurrentIndex(speed);
   if (tcameralink* link = host_.CameraLink()) link->SetDesiredSpeed(BaudIndexOfSpeedChoice(speed));
   (records.extra.IrDA() ? RadioButton8 : RadioButton7)->setChecked(true);
-  ComboBox4->setCurrentIndex(records.config.PictureSize());
 }
 
 void tsetuppage::ReadSettings(tsettingsrecords& records) {
@@ -132,7 +123,6 @@ void tsetuppage::ReadSettings(tsettingsrecords& records) {
   // port only changes when the user picks another one.
   if (portOverride_.empty() || chosen != portOverride_) records.config.SetPort(chosen);
   records.config.SetSpeedChoice(ComboBox1->currentIndex());
-  records.config.SetPictureSize(ComboBox4->currentIndex());
   records.extra.SetIrDA(RadioButton8->isChecked());
 }
 

@@ -1,5 +1,5 @@
 // The "Setup" page (TabSheet3): the camera connection (port, speed, cable or IrDA), "Test
-// Communications", the connection wizard and the port devices, and the CAM to JPEG picture size.
+// Communications", the connection wizard and the port devices.
 #pragma once
 
 #include <QWidget>
@@ -46,7 +46,6 @@ class tsetuppage : public QWidget, public twindowpage {
 
   QComboBox* ComboBox1 = nullptr;        // baud rate
   QComboBox* ComboBox2 = nullptr;        // port
-  QComboBox* ComboBox4 = nullptr;        // picture size
   QRadioButton* RadioButton7 = nullptr;  // Cable
   QRadioButton* RadioButton8 = nullptr;  // IrDA
   QPushButton* Button5 = nullptr;        // Test Communications

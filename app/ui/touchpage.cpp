@@ -48,6 +48,7 @@ QPushButton* Button(const char* text, const char* name, const char* hint) {
 
 ttouchpage::ttouchpage(tretoucher& retoucher, ttouchhost& host, QWidget* parent)
     : QWidget(parent), retoucher_(retoucher), host_(host), sliders_(retoucher) {
+  setObjectName("TabSheet10");
   auto* lay = new QVBoxLayout(this);
   Image1 = new QLabel;
   Image1->setObjectName("Image1");

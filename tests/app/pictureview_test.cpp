@@ -15,6 +15,7 @@
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -22,14 +23,18 @@
 #include "app/core/captions.h"
 #include "app/ui/browsedialogs.h"
 #include "app/ui/browsepage.h"
+#include "app/ui/correctionpage.h"
 #include "app/ui/form1.h"
+#include "app/ui/preferencespage.h"
 #include "app/ui/resizegroup.h"
 #include "app/ui/rotatepage.h"
 #include "app/ui/setuppage.h"
+#include "app/ui/touchpage.h"
 #include "library/pictureproperties.h"
 #include "library/records/captionrecord.h"
 #include "modalcloser.h"
 #include "picture/camformats.h"
+#include "picture/colourcorrection.h"
 #include "picture/rawencoder.h"
 
 namespace vantlo {
@@ -238,7 +243,7 @@ TEST_F(PictureCommands, ResizeApplyShowsTheSizeReport) {
   WriteFile(Path("big.jpg"), jpeg);
   form_->OpenPictureFile(Path("big.jpg"));
   form_->pagecontrol1->setCurrentWidget(form_->findChild<QWidget*>("tabcorrection"));
-  auto* quality = Find<QLabel>("QualityLabel");
+  QLabel* quality = form_->Page<tcorrectionpage>().QualityLabel;
   ASSERT_TRUE(quality);
   EXPECT_EQ(quality->text(), "JPEG Quality 80 %");
   choice->setCurrentIndex(2);  // Small (320 x 240)
@@ -261,6 +266,51 @@ TEST_F(PictureCommands, ResizeApplyShowsTheSizeReport) {
   view_->ShowPicture(p, "x", tpicturekind::Other);
   apply->click();
   EXPECT_EQ(messages_.back(), "Nothing to redisplay");
+}
+
+// The picture tool pages in the window: one picture size list (on the "Image" page), handed to
+// the decoder when it changes; "AutoCorrect" corrects the shown picture and sets the "Image"
+// page's strength; the Touch page's "Apply" changes the picture, "Undo" brings it back, and a
+// click on the picture chooses the area the preview shows.
+TEST_F(PictureCommands, PictureToolPagesWorkOnTheShownPicture) {
+  EXPECT_EQ(form_->findChildren<QComboBox*>("ComboBox4").size(), 1);
+  tpreferencespage& image = form_->Page<tpreferencespage>();
+  image.ComboBox4->setCurrentIndex(3);
+  emit image.ComboBox4->activated(3);
+  EXPECT_EQ(view_->Pipeline().OutputSize, 3);
+
+  WriteFile(Path("t.jpg"), JpegOf(160, 120, 9));
+  ASSERT_TRUE(form_->OpenPictureFile(Path("t.jpg"), false));
+  const tbitmap opened = view_->Document().Picture().Bitmap();
+  image.SetCorrectionStrength(0);
+  tcorrectionpage& correction = form_->Page<tcorrectionpage>();
+  correction.Button15Click();  // AutoCorrect
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_FALSE(view_->Document().Picture().Bitmap() == opened);
+  const tbitmap expected = [&] {
+    tbitmap b = opened;
+    AutoCorrect(b);
+    return b;
+  }();
+  EXPECT_EQ(image.CorrectionStrength(), StrengthFromContrast(MeasureContrast(opened)));
+  EXPECT_TRUE(view_->Document().Picture().Bitmap() == expected);
+
+  ASSERT_TRUE(form_->OpenPictureFile(Path("t.jpg"), false));
+  ttouchpage& touch = form_->Page<ttouchpage>();
+  form_->pagecontrol1->setCurrentWidget(&touch);
+  form_->show();
+  const QImage before = touch.Image1->pixmap().toImage();
+  QTest::mouseClick(
+      view_->Image3, Qt::LeftButton, {},
+      view_->Image3->rect().center() + QPoint(view_->Image3->pixmap().width() / 2 - 2,
+                                              view_->Image3->pixmap().height() / 2 - 2));
+  EXPECT_NE(touch.Image1->pixmap().toImage(), before);  // the corner area now
+  touch.Sliders[0]->setValue(touch.Sliders[0]->maximum());
+  touch.ApplyClick();
+  EXPECT_FALSE(view_->Document().Picture().Bitmap() == opened);
+  touch.UndoClick();
+  EXPECT_TRUE(view_->Document().Picture().Bitmap() == opened);
+  EXPECT_TRUE(messages_.empty()) << messages_.front();
 }
 
 TEST_F(PictureCommands, DefineOrientationForTheCurrentPicture) {
