@@ -12,9 +12,8 @@ class tqvProtocolEngine;
 
 // The camera operations the main window's connection tools use. The window
 // holds one; it forwards to the single protocol engine (tenginelink) so the
-// window code does not depend on the engine's header, and tests and builds
-// without the camera library get a link that reports "not connected".
-// Failures are exceptions carrying the user's text.
+// window code does not depend on the engine's header. Failures are
+// exceptions carrying the user's text.
 class tcameralink : public tlinkprobe {
  public:
   virtual void SetDesiredSpeed(unsigned char baudIndex) = 0;
@@ -34,7 +33,7 @@ class tcameralink : public tlinkprobe {
   // Device path the COM name maps to (port map, environment first).
   virtual std::string DeviceOf(const std::string& portName) const = 0;
   // The protocol engine behind the link (for the camera thumbnail manager);
-  // null when the program is built without the camera library.
+  // null for a link without one (a test's stand-in).
   virtual tqvProtocolEngine* Engine() { return nullptr; }
 
   // Opens the port again when it is closed, so a device plugged in (or a
@@ -56,9 +55,7 @@ std::string CameraFailureText(const tcameralink& link, const std::string& messag
 std::string PortNotAvailableText(const std::string& portName, const std::string& device,
                                  const std::string& reason);
 
-// The engine link for the window: the real protocol engine when the camera
-// library is built in, otherwise a link on which every operation fails as
-// "not connected".
+// The engine link for the window: the one protocol engine on `portName`.
 std::unique_ptr<tcameralink> MakeEngineLink(const std::string& portName, bool irda);
 
 }  // namespace vantlo

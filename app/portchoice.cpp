@@ -19,23 +19,4 @@ std::string PortNameOfIndex(int index) {
   return "COM" + std::to_string(index + 1) + ":";
 }
 
-unsigned char SpeedChoiceToBaudIndex(int choice) {
-  switch (choice) {
-    case 0:
-      return 9;
-    case 1:
-      return 6;
-    case 2:
-      return 8;
-    case 3:
-      return 9;
-    case 4:
-      return 11;
-    case 5:
-      return 12;
-    default:
-      return 6;
-  }
-}
-
 }  // namespace vantlo

@@ -19,8 +19,4 @@ std::string ValidPortName(const std::string& portName);
 // "COM1:".."COM8:" for list index 0..7.
 std::string PortNameOfIndex(int index);
 
-// Speed choice ("Auto", "9600", "19200", "38400", "57600", "115200") to the
-// engine's baud index; "Auto" is 38400 and any other value 9600.
-unsigned char SpeedChoiceToBaudIndex(int choice);
-
 }  // namespace vantlo

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/atomicfile.h"
+#include "library/atomicfile.h"
 #include "app/core/contactsheetcommand.h"
 #include "benchutil.h"
 #include "picture/jpegimage.h"

@@ -16,7 +16,6 @@ namespace vantlo::configfolder {
 namespace {
 
 constexpr mode_t kFolderMode = 0700;
-constexpr mode_t kFileMode = 0600;
 
 std::string Env(const char* name) {
   const char* v = std::getenv(name);
@@ -36,8 +35,6 @@ std::string HomeFolder() {
   }
   return "/";
 }
-
-std::string SystemMessage(int error) { return std::strerror(error); }
 
 }  // namespace
 
@@ -105,11 +102,6 @@ std::optional<std::vector<std::uint8_t>> ReadBounded(const std::string& path, st
   if (got > limit) return std::nullopt;
   bytes.resize(got);
   return bytes;
-}
-
-void WriteAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
-  if (const int error = WriteFileAtomically(path, bytes, kFileMode))
-    throw tregconfigerror("Cannot write " + path + ": " + SystemMessage(error));
 }
 
 }  // namespace vantlo::configfolder

@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "library/atomicfile.h"
+
 namespace vantlo {
 
-// A failure of the configuration store; what() is the text for the user.
-class tregconfigerror : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+// A failure of the configuration store; what() is the text for the user. A record that cannot
+// be written fails as the atomic writer does ("Cannot write PATH: reason").
+using tregconfigerror = tfileerror;
 
 namespace configfolder {
 
@@ -36,12 +36,8 @@ bool EnsurePrivate(const std::string& folder, bool tighten);
 // blocks on a FIFO or device put in its place.
 std::optional<std::vector<std::uint8_t>> ReadBounded(const std::string& path, std::size_t limit);
 
-// Replaces `path` with `bytes` atomically: a temporary file in the same
-// folder is written, flushed to disk, made 0600 and renamed over the old
-// file, then the folder entry is flushed. On any failure the old file is
-// left untouched, the temporary file removed, and tregconfigerror thrown
-// with a message that names the file and the system's reason.
-void WriteAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+// Settings files are private to the user.
+inline constexpr unsigned kSettingsFileMode = 0600;
 
 }  // namespace configfolder
 

@@ -88,8 +88,9 @@ void tportmapstore::Save(const tmap& map) const {
     throw tregconfigerror("Registry open key failed");
   }
   const std::string text = Format(map);
-  configfolder::WriteAtomically(
-      Path(), std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+  WriteFileAtomic(Path(),
+                  std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+                  configfolder::kSettingsFileMode);
 }
 
 }  // namespace vantlo

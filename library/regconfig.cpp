@@ -49,7 +49,7 @@ void tregconfig::ReadRecord(std::string_view record, std::span<std::uint8_t> buf
 
 void tregconfig::WriteRecord(std::string_view record, std::span<const std::uint8_t> bytes) {
   Open();
-  configfolder::WriteAtomically(PathOf(record), bytes);
+  WriteFileAtomic(PathOf(record), bytes, configfolder::kSettingsFileMode);
 }
 
 void tregconfig::ReadConfig(tconfigrecord& r) {

@@ -1,8 +1,9 @@
 #include "library/unixfile.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
+#include <stdio.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -75,8 +76,29 @@ void SyncFolderOf(const std::string& path) {
   if (dir) ::fsync(dir.get());
 }
 
+namespace {
+
+// Puts the temporary file at `path` unless a file is there: renameat2 with RENAME_NOREPLACE,
+// else a hard link (refused for a taken name), else, on file systems with neither (FAT cards),
+// a rename after a last look.
+int PlaceWithoutReplacing(const std::string& temp, const std::string& path) {
+  if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
+  if (::link(temp.c_str(), path.c_str()) == 0) {
+    ::unlink(temp.c_str());
+    return 0;
+  }
+  if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP) return errno;
+  struct stat st;
+  if (::lstat(path.c_str(), &st) == 0) return EEXIST;
+  if (::rename(temp.c_str(), path.c_str()) != 0) return errno;
+  return 0;
+}
+
+}  // namespace
+
 int WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes, mode_t mode,
-                        const std::function<void(int fd)>& prepare) {
+                        const std::function<void(int fd)>& prepare, texisting existing) {
   tempfile temp(path);  // removed again unless renamed into place
   if (!temp.fd()) return errno;
   const int fd = temp.fd().get();
@@ -84,7 +106,11 @@ int WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> b
   if (prepare) prepare(fd);
   if (!WriteAll(fd, bytes.data(), bytes.size())) return errno;
   if (::fsync(fd) != 0) return errno;
-  if (::rename(temp.path().c_str(), path.c_str()) != 0) return errno;
+  if (existing == texisting::keep) {
+    if (const int error = PlaceWithoutReplacing(temp.path(), path)) return error;
+  } else if (::rename(temp.path().c_str(), path.c_str()) != 0) {
+    return errno;
+  }
   temp.Release();
   SyncFolderOf(path);
   return 0;

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <dirent.h>
-
 #include <sys/types.h>
 
 #include <cstddef>
@@ -69,12 +68,18 @@ bool WriteAll(int fd, const void* data, std::size_t size);
 // Flushes the folder entry of a renamed file (failure ignored).
 void SyncFolderOf(const std::string& path);
 
+// What an atomic write does with a file already at the target: replace it, or keep it (the
+// write then fails with EEXIST; no file is ever replaced, not even by a race).
+enum class texisting { replace, keep };
+
 // Replaces `path` with `bytes` so that a crash or a full disk leaves either the
 // old file or the complete new one: a temporary file in the same folder gets
 // `mode`, then `prepare` (if any) on its descriptor, the bytes and an fsync, and
-// is renamed over the target; the folder entry is flushed last. Returns 0, or
-// the errno of the step that failed, with the old file untouched.
+// is renamed over the target (or, to keep an existing file, put in place only
+// where the name is free); the folder entry is flushed last. Returns 0, or the
+// errno of the step that failed, with the old file untouched.
 int WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes, mode_t mode,
-                        const std::function<void(int fd)>& prepare = {});
+                        const std::function<void(int fd)>& prepare = {},
+                        texisting existing = texisting::replace);
 
 }  // namespace vantlo

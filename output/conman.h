@@ -82,7 +82,7 @@ class tconman {
   bool HasSheet() const { return !sheet_.isNull(); }
   const QImage& SheetImage() const { return sheet_; }
   // The sheet as a 24-bit bitmap (empty without a sheet).
-  tbitmap SheetBitmap() const { return ToBitmap(sheet_); }
+  tbitmap SheetBitmap() const { return BitmapFromImage(sheet_); }
 
  private:
   void DrawCell(const tbitmap& bitmap, const std::vector<std::string>& lines);

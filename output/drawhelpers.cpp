@@ -62,7 +62,9 @@ QImage BitmapView(const tbitmap& b) {
                 QImage::Format_BGR888);
 }
 
-tbitmap ToBitmap(const QImage& image) {
+QImage ImageFromBitmap(const tbitmap& b) { return BitmapView(b).copy(); }
+
+tbitmap BitmapFromImage(const QImage& image) {
   if (image.isNull()) return tbitmap();
   const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
   tbitmap out(bgr.width(), bgr.height());

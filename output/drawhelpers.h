@@ -38,10 +38,14 @@ std::uint32_t FromQColor(const QColor& colour);
 // Stored text (UTF-8, or Latin-1 when it is not valid UTF-8) as a QString.
 QString ToQString(std::string_view text);
 
+// The program's 24-bit bitmaps (rows of blue, green, red) as Qt images and back: the one
+// conversion the window, captions, contact sheets and printing use.
 // A QImage sharing the bitmap's pixels (no copy); valid while the bitmap lives unchanged.
 QImage BitmapView(const tbitmap& bitmap);
+// A QImage copy of the bitmap (a null image for an empty or not 24-bit bitmap).
+QImage ImageFromBitmap(const tbitmap& bitmap);
 // A 24-bit bitmap copy of any QImage.
-tbitmap ToBitmap(const QImage& image);
+tbitmap BitmapFromImage(const QImage& image);
 
 // Frames `r` one pixel wide inside its edges in `colour` (a black frame for borders).
 void FrameRect(QPainter& painter, const tcellrect& r, const QColor& colour = Qt::black);

@@ -74,11 +74,7 @@ tcamerafilekind DecodeCameraFile(std::span<const std::uint8_t> data, tpicturepip
   }
   if (correction.Mode != tcorrectionchoice::Off) {
     tbitmap bitmap = picture.Bitmap();
-    if (correction.Mode == tcorrectionchoice::Auto) {
-      AutoCorrect(bitmap, progress);
-    } else {
-      ApplyCasioCorrection(bitmap, correction.Strength, progress);
-    }
+    ApplyCorrection(bitmap, correction, progress);
     picture.Assign(bitmap);
   }
   return kind;

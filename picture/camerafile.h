@@ -27,13 +27,6 @@ std::string CameraFileKindText(tcamerafilekind kind);
 // when a picture kind byte follows the end-of-image marker at the very end.
 tcamerafilekind DetectCameraFile(std::span<const std::uint8_t> data);
 
-// The correction applied after decoding: none, "AutoCorrect" (strength from
-// the picture's contrast) or a fixed strength 0..20.
-struct tcorrectionchoice {
-  enum tmode { Off, Auto, Manual } Mode = Off;
-  int Strength = 0;
-};
-
 // Decodes `data` through the pipeline (its settings as the caller set them)
 // into `picture`, then applies the correction. The picture is prepared with
 // the pipeline's JPEG settings first, so saving it compresses at the

@@ -103,6 +103,21 @@ int AutoCorrect(tbitmap& bitmap, const tpictureprogress& progress) {
   return strength;
 }
 
+int ApplyCorrection(tbitmap& bitmap, const tcorrectionchoice& choice,
+                    const tpictureprogress& progress) {
+  switch (choice.Mode) {
+    case tcorrectionchoice::Auto:
+      return AutoCorrect(bitmap, progress);
+    case tcorrectionchoice::Manual: {
+      const int strength = std::clamp(choice.Strength, 0, kMaxCorrectionStrength);
+      ApplyCasioCorrection(bitmap, strength, progress);
+      return strength;
+    }
+    default:
+      return -1;
+  }
+}
+
 tcolourcuts FindColourCuts(const std::array<std::uint32_t, 256>& histogram, long long t) {
   tcolourcuts cuts;
   long long sum = 0;

@@ -46,6 +46,20 @@ int StrengthFromContrast(int contrast);
 // applies the correction. Returns the strength used.
 int AutoCorrect(tbitmap& bitmap, const tpictureprogress& progress = {});
 
+// The correction applied to a decoded picture, as the settings choose it:
+// none ("Off"), "AutoCorrect" (strength from the picture's contrast) or a
+// fixed strength 0..20 ("Manual").
+struct tcorrectionchoice {
+  enum tmode { Off, Auto, Manual } Mode = Off;
+  int Strength = 0;
+};
+
+// Applies the chosen correction to `bitmap`; a manual strength outside 0..20
+// is taken as the nearest end. Returns the strength applied, -1 for "Off"
+// (the bitmap is left alone).
+int ApplyCorrection(tbitmap& bitmap, const tcorrectionchoice& choice,
+                    const tpictureprogress& progress = {});
+
 // The cut points the expansion finds for one channel histogram with clip
 // count t: low cut L (one past the bin that made the sum from bin 2 upwards
 // exceed t) and high cut U (one below the bin that did so from 253

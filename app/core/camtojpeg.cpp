@@ -1,9 +1,11 @@
 #include "app/core/camtojpeg.h"
 
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
+#include "library/atomicfile.h"
 #include "library/hiddenlist.h"
 #include "library/pictureproperties.h"
 
@@ -30,48 +32,22 @@ std::string tcamtojpegreport::Summary() const {
 
 namespace {
 
-// Writes the picture to `target` without ever replacing a file: the data go
-// to a temp name in the same folder, which is then linked to the target name
-// (link fails when the name exists) and removed.
+// Writes the picture to `target` without ever replacing a file (a file that appears under that
+// name meanwhile is kept); the write is tried once more after a failure.
 bool WriteNew(TJPEGImage& picture, const std::string& target, std::string& why) {
   std::vector<std::uint8_t> data;
   picture.SaveToStream(data);
-  const std::string temp = target + ".vantlo-tmp";
   for (int attempt = 0; attempt < 2; ++attempt) {
-    std::error_code ec;
-    {
-      std::FILE* f = std::fopen(temp.c_str(), "wbx");
-      if (!f) {
-        why = "cannot write " + temp;
-        fs::remove(temp, ec);
-        continue;
-      }
-      const bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
-      const bool closed = std::fclose(f) == 0;
-      if (!ok || !closed) {
-        why = "cannot write " + temp;
-        fs::remove(temp, ec);
-        continue;
-      }
-    }
-    fs::create_hard_link(temp, target, ec);
-    if (ec) {
-      // File systems without hard links: rename after a last check.
-      if (fs::exists(target)) {
-        fs::remove(temp, ec);
+    try {
+      WriteFileAtomic(target, data, 0666, texisting::keep);
+      return true;
+    } catch (const tfileerror& e) {
+      if (e.Error() == EEXIST) {
         why = "already exists";
         return false;
       }
-      fs::rename(temp, target, ec);
-      if (ec) {
-        why = ec.message();
-        fs::remove(temp, ec);
-        continue;
-      }
-      return true;
+      why = e.what();
     }
-    fs::remove(temp, ec);
-    return true;
   }
   return false;
 }

@@ -13,22 +13,11 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "output/drawhelpers.h"
+
 namespace vantlo {
 
 namespace {
-
-QString ToQString(std::string_view s) {
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = utf8(QByteArrayView(s.data(), static_cast<qsizetype>(s.size())));
-  if (!utf8.hasError()) return text;
-  // Text typed on the older system is in a Windows code page; Latin-1 keeps its letters.
-  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-QColor ToQColor(std::uint32_t value) {
-  return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                static_cast<int>((value >> 16) & 0xFF));
-}
 
 QFont CaptionFont(const tcaptionstyle& style) {
   QFont font(ToQString(style.fontName));
@@ -58,14 +47,6 @@ void RequireBitmap(const tbitmap& image) {
   }
 }
 
-QImage ToQImage(const tbitmap& image) {
-  QImage q(image.Width(), image.Height(), QImage::Format_BGR888);
-  for (int y = 0; y < image.Height(); ++y) {
-    std::memcpy(q.scanLine(y), image.ScanLine(y), image.RowBytes());
-  }
-  return q;
-}
-
 void FromQImage(const QImage& q, tbitmap& image) {
   for (int y = 0; y < image.Height(); ++y) {
     std::memcpy(image.ScanLine(y), q.constScanLine(y), image.RowBytes());
@@ -89,7 +70,7 @@ tcaptionlayout DrawCaption(tbitmap& image, std::string_view caption, const tcapt
   RequireGui();
   RequireBitmap(image);
   if (image.Empty()) return {};
-  QImage q = ToQImage(image);
+  QImage q = ImageFromBitmap(image);
   QPainter painter(&q);
   painter.setClipRect(0, 0, q.width(), q.height());
   painter.setFont(CaptionFont(style));

@@ -20,16 +20,16 @@ tfetchsettings FetchSettingsFrom(const tsettingsrecords& records) {
   s.caption = CaptionSettingFrom(records.capdata, tcaptionkind::Interactive);
   switch (records.extra.ColourMode()) {
     case tcolourmode::Auto:
-      s.correction = tcorrectionmode::automatic;
+      s.correction.Mode = tcorrectionchoice::Auto;
       break;
     case tcolourmode::Manual:
-      s.correction = tcorrectionmode::manual;
+      s.correction.Mode = tcorrectionchoice::Manual;
       break;
     default:
-      s.correction = tcorrectionmode::off;
+      s.correction.Mode = tcorrectionchoice::Off;
       break;
   }
-  s.correctionStrength = records.extra.ColourFactor();
+  s.correction.Strength = records.extra.ColourFactor();
   s.askBeforeDelete = config.ConfirmDeleteFromCamera();
   return s;
 }

@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "app/core/captiondraw.h"
+#include "app/core/picturefinish.h"
 #include "app/core/thumbmanager.h"
 #include "camera/qv10int.h"
 #include "camera/qvexceptions.h"
 #include "picture/colourcorrection.h"
-#include "picture/rotation.h"
 
 namespace vantlo {
 
@@ -111,7 +111,7 @@ bool tfetchworkflow::FetchMovie(int n, tfetchresult& result) {
   if (!engine_.HasFileSystem()) return false;
   tshownpicture shown;
   shown.number = n;
-  shown.kind = tshownpicture::kMoviePreview;
+  shown.kind = tshownkind::moviePreview;
   shown.description = "picture #" + std::to_string(n);
   {
     tbitmap preview(320, 240);
@@ -155,7 +155,7 @@ void tfetchworkflow::FetchStill(int n, tfetchresult& result) {
 
   tshownpicture shown;
   shown.number = n;
-  shown.kind = tshownpicture::kCameraPicture;
+  shown.kind = tshownkind::cameraPicture;
   TJPEGImage& image = shown.image;
   manager_.Pipeline().PrepareJpeg(image);
   manager_.LoadPicture(n, image, [this](int position, const std::string& text, int picture) {
@@ -167,46 +167,38 @@ void tfetchworkflow::FetchStill(int n, tfetchresult& result) {
   std::vector<std::uint8_t> jpeg;
   image.SaveToStream(jpeg);
   shown.sizeBytes = jpeg.size();
-  bool changed = false;
-
-  const int orientation = static_cast<int>(settings_.orientation);
-  if (orientation >= 1 && orientation <= 3) {
-    Progress(80, "Orienting", n);
-    RotatePicture(image, image, orientation);
-    changed = true;
-  }
-
-  Progress(90, "Writing caption", n);
-  {
-    tbitmap bitmap = image.Bitmap();
-    if (WriteCaption(bitmap, n, settings_.caption, SystemFieldTexts(clock_()),
-                     host_.captionPrompt)) {
-      image.Assign(bitmap);
-      changed = true;
+  tfinishoptions finish;
+  finish.orientation = settings_.orientation;
+  finish.caption = [this, n](TJPEGImage& picture) {
+    tbitmap bitmap = picture.Bitmap();
+    if (!WriteCaption(bitmap, n, settings_.caption, SystemFieldTexts(clock_()),
+                      host_.captionPrompt))
+      return false;
+    picture.Assign(bitmap);
+    return true;
+  };
+  finish.correction = settings_.correction;
+  finish.step = [this, n](tfinishstep step) {
+    switch (step) {
+      case tfinishstep::orienting:
+        Progress(80, "Orienting", n);
+        break;
+      case tfinishstep::caption:
+        Progress(90, "Writing caption", n);
+        break;
+      case tfinishstep::correcting:
+        Progress(90, "Correcting", n);
+        break;
     }
-  }
-
-  Progress(90, "Correcting", n);
-  shown.uncorrected = image.Bitmap();
-  if (settings_.correction != tcorrectionmode::off) {
-    tbitmap bitmap = shown.uncorrected;
-    auto progress = [this, n](int position, const std::string& text) {
-      if (position >= 0) Progress(position, text, n);
-    };
-    if (settings_.correction == tcorrectionmode::automatic) {
-      shown.correctionStrength = AutoCorrect(bitmap, progress);
-    } else {
-      shown.correctionStrength =
-          std::clamp(settings_.correctionStrength, 0, kMaxCorrectionStrength);
-      ApplyCasioCorrection(bitmap, shown.correctionStrength, progress);
-    }
-    image.Assign(bitmap);
-    changed = true;
-  }
-  if (changed) {
-    manager_.Pipeline().PrepareJpeg(image);
-    jpeg.clear();
-  }
+  };
+  finish.correctionProgress = [this, n](int position, const std::string& text) {
+    if (position >= 0) Progress(position, text, n);
+  };
+  finish.keepUncorrected = true;
+  tfinishresult finished = FinishPicture(image, finish, manager_.Pipeline());
+  shown.uncorrected = std::move(finished.uncorrected);
+  shown.correctionStrength = finished.correctionStrength;
+  if (finished.changed) jpeg.clear();
 
   shown.description = "picture #" + std::to_string(n);
   if (host_.show) host_.show(shown);

@@ -22,6 +22,7 @@
 #include "app/core/captions.h"
 #include "app/core/clock.h"
 #include "app/core/picturesaver.h"
+#include "picture/colourcorrection.h"
 #include "picture/jpegimage.h"
 
 namespace vantlo {
@@ -29,9 +30,6 @@ namespace vantlo {
 class tqvProtocolEngine;
 class tthumbmanager;
 struct tsettingsrecords;
-
-// The correction applied after each fetch ("Off", "Manual", "Auto").
-enum class tcorrectionmode { off = 0, manual = 1, automatic = 2 };
 
 // What a fetch does with each picture besides saving it, filled from the stored records by
 // FetchSettingsFrom (or set directly by tests and the command line).
@@ -49,8 +47,8 @@ struct tfetchsettings {
   // counter-clockwise.
   int orientation = 0;
   tcaptionsetting caption;  // the interactive caption setting
-  tcorrectionmode correction = tcorrectionmode::off;
-  int correctionStrength = 10;  // "Manual": 0..20
+  // The correction after each fetch ("Off", "Auto", "Manual" with its strength 0..20).
+  tcorrectionchoice correction{tcorrectionchoice::Off, 10};
 
   bool askBeforeDelete = true;  // "Always ask before deleting a picture"
 };
@@ -77,16 +75,24 @@ class tcameraselection {
   std::array<std::uint8_t, kMax + 1> flags_{};
 };
 
+// What the window shows: the current picture kind as fetching and saving see it.
+enum class tshownkind {
+  none,
+  cameraPicture,  // fetched from the camera
+  jpegFile,       // a JPEG file opened from disk
+  camFile,        // a CAM file opened from disk
+  contactSheet,
+  webcamPicture,
+  moviePreview,  // the preview of a movie fetched from the camera
+};
+
 enum class tmessagekind { information, warning, error };
 
 // What the show callback gets.
 struct tshownpicture {
-  int number = 0;  // camera picture number
-  // The window's current picture kind: a camera picture or the preview of a camera movie.
-  static constexpr int kCameraPicture = 1;
-  static constexpr int kMoviePreview = 7;
-  int kind = kCameraPicture;
-  TJPEGImage image;             // what to show (for a movie, its preview)
+  int number = 0;                               // camera picture number
+  tshownkind kind = tshownkind::cameraPicture;  // or tshownkind::moviePreview
+  TJPEGImage image;                             // what to show (for a movie, its preview)
   tbitmap uncorrected;          // the picture before the correction (for the correction tab)
   int correctionStrength = -1;  // strength applied; -1: none ("Off", or a movie)
   std::size_t sizeBytes = 0;    // size of the decoded picture as a JPEG stream

@@ -6,6 +6,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/core/picturefinish.h"
 #include "library/pictureproperties.h"
 #include "picture/advstretch.h"
 #include "picture/pictureerror.h"
@@ -168,24 +169,27 @@ tpicturefiletype tpicturedocument::OpenPictureFile(const std::string& path,
       } catch (const std::exception&) {
         throw tpictureopenerror("Unable to parse the CAM data");
       }
-      const int orientation = StoredOrientationOf(path);
-      if (orientation != 0) {
-        Report(options, 85, "Orienting");
-        RotatePicture(picture, picture, orientation);
-        PrepareJpeg(picture);
+      tfinishoptions finish;
+      finish.orientation = StoredOrientationOf(path);
+      if (options.caption) {
+        finish.caption = [&options](TJPEGImage& p) {
+          options.caption(p);
+          return true;
+        };
       }
-      if (options.caption) options.caption(picture);
+      finish.correction = options.correction;
+      finish.step = [&options](tfinishstep step) {
+        if (step == tfinishstep::orienting) Report(options, 85, "Orienting");
+        if (step == tfinishstep::correcting) Report(options, 90, "Correcting");
+      };
+      finish.correctionProgress = options.progress;
+      tfinishresult finished = FinishPicture(picture, finish, pipeline_);
       SetPicture(picture, tpicturekind::CamFile, path, FileSizeOrZero(path));
-      Report(options, 90, "Correcting");
-      if (options.correction.Mode != tcorrectionchoice::Off) {
-        uncorrected_ = picture_;
-        tbitmap bitmap = picture_.Bitmap();
-        if (options.correction.Mode == tcorrectionchoice::Auto)
-          AutoCorrect(bitmap, options.progress);
-        else
-          ApplyCasioCorrection(bitmap, options.correction.Strength, options.progress);
-        picture_.Assign(bitmap);
-        PrepareJpeg(picture_);
+      if (finished.correctionStrength >= 0) {
+        TJPEGImage before;
+        PrepareJpeg(before);
+        before.Assign(finished.uncorrected);
+        uncorrected_ = std::move(before);
       }
       break;
     }

@@ -1,6 +1,6 @@
 #include "app/core/picturesaver.h"
 
-#include "app/core/atomicfile.h"
+#include "library/atomicfile.h"
 
 namespace vantlo {
 

@@ -69,7 +69,7 @@ void tprintcommand::PrintFetched(tfetchworkflow& fetch, const std::function<tfet
   } restore{host, shown};
   host.show = [this, shown](const tshownpicture& p) {
     if (shown) shown(p);
-    if (p.kind == 1) printer_.PrintPicture(p.image, depth_, "");
+    if (p.kind == tshownkind::cameraPicture) printer_.PrintPicture(p.image, depth_, "");
   };
   result = run();
 }

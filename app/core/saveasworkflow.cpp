@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/core/atomicfile.h"
+#include "library/atomicfile.h"
 #include "app/core/saveasname.h"
 #include "library/pictureproperties.h"
 

@@ -28,17 +28,6 @@
 
 namespace vantlo {
 
-// What the window shows, as far as saving is concerned.
-enum class tshownkind {
-  none,
-  cameraPicture,  // fetched from the camera
-  jpegFile,       // a JPEG file opened from disk
-  camFile,        // a CAM file opened from disk
-  contactSheet,
-  webcamPicture,
-  moviePreview,  // the preview of a movie fetched from the camera
-};
-
 // The filters of the save dialog, in the dialog's order.
 enum class tsaveasfilter { jpeg, cam, avi };
 

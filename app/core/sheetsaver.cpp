@@ -1,6 +1,6 @@
 #include "app/core/sheetsaver.h"
 
-#include "app/core/atomicfile.h"
+#include "library/atomicfile.h"
 #include "app/core/saveasname.h"
 #include "picture/jpegimage.h"
 

@@ -10,7 +10,7 @@
 #include <span>
 #include <system_error>
 
-#include "app/core/atomicfile.h"
+#include "library/atomicfile.h"
 #include "picture/camformats.h"
 #include "picture/jpegimage.h"
 #include "picture/pipeline.h"

@@ -8,36 +8,44 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSlider>
+#include <QSplitter>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <filesystem>
 
+#include "app/busyregister.h"
 #include "app/core/naming.h"
 #include "app/core/picturedocument.h"
 #include "app/core/settingsrecords.h"
+#include "app/progressreport.h"
+#include "app/stoprequest.h"
 #include "browsedialogs.h"
-#include "camerapictures.h"
 #include "deleteempty.h"
 #include "diskgrid.h"
 #include "editpicprop.h"
 #include "findpicsdlg.h"
 #include "foldertree.h"
-#include "form1.h"
 #include "library/keywords.h"
 #include "library/pictureproperties.h"
+#include "library/records.h"
 #include "library/userfolders.h"
 #include "overdeldlg.h"
 #include "pictureview.h"
 #include "tidydbdlg.h"
 #include "tilepictures.h"
+#include "windowhost.h"
 
 namespace vantlo {
 
@@ -57,21 +65,82 @@ std::string WithoutSlash(std::string s) {
 
 }  // namespace
 
-tbrowsepage::tbrowsepage(TForm1& form)
-    : QObject(&form),
-      form_(form),
-      manager_(std::make_unique<tdiskthumbmanager>(source_, DrawTilePictures())) {
-  grid_ = form.DrawGrid12;
+tbrowsepage::tbrowsepage(twindowhost& host)
+    : host_(host), manager_(std::make_unique<tdiskthumbmanager>(source_, DrawTilePictures())) {
+  setObjectName("BrowseSheet");
+  auto* lay = new QVBoxLayout(this);
+  Label27 = new QLabel;
+  Label27->setObjectName("Label27");
+  lay->addWidget(Label27);
+  auto* filters = new QHBoxLayout;
+  FilterCam = new QCheckBox("CAM");
+  FilterJpg = new QCheckBox("JPG");
+  FilterFolders = new QCheckBox("Folders");
+  CheckBox25 = new QCheckBox("Autoload");
+  CheckBox25->setObjectName("CheckBox25");
+  for (auto* c : {FilterCam, FilterJpg, FilterFolders, CheckBox25}) filters->addWidget(c);
+  filters->addStretch();
+  RefreshButton = new QPushButton("Refresh");
+  RefreshButton->setObjectName("RefreshButton");
+  RefreshButton->setToolTip("Refreshes the current directory");
+  TodayButton = new QPushButton("Today");
+  TodayButton->setObjectName("TodayButton");
+  TodayButton->setToolTip("Goes to Today's Autosave directory");
+  filters->addWidget(RefreshButton);
+  filters->addWidget(TodayButton);
+  lay->addLayout(filters);
+  auto* speed = new QHBoxLayout;
+  SlideShowSpeed = new QSlider(Qt::Horizontal);
+  SlideShowSpeed->setObjectName("SlideShowSpeed");
+  SlideShowSpeed->setRange(0, tdiskmanrecord::kDelayChoices - 1);
+  SlideShowSpeed->setPageStep(1);
+  SlideShowSpeed->setTickPosition(QSlider::TicksBelow);
+  SlideShowSpeed->setToolTip("Slide show speed");
+  speed->addWidget(new QLabel("Slide show speed"));
+  speed->addWidget(new QLabel("Slow"));
+  speed->addWidget(SlideShowSpeed, 1);
+  speed->addWidget(new QLabel("Fast"));
+  lay->addLayout(speed);
+  auto* split = new QSplitter(Qt::Horizontal);
+  auto* left = new QWidget;
+  auto* leftLay = new QVBoxLayout(left);
+  leftLay->setContentsMargins(0, 0, 0, 0);
+  dirModel_ = new tfoldertreemodel(this);
+  directoryoutline1 = new QTreeView;
+  directoryoutline1->setObjectName("directoryoutline1");
+  directoryoutline1->setModel(dirModel_);
+  directoryoutline1->header()->hide();
+  directoryoutline1->setEnabled(false);
+  leftLay->addWidget(directoryoutline1, 1);
+  Image1 = new QLabel;
+  Image1->setObjectName("Image1");
+  Image1->setFrameShape(QFrame::StyledPanel);
+  Image1->setFixedSize(132, 84);
+  leftLay->addWidget(Image1, 0, Qt::AlignHCenter);
+  split->addWidget(left);
+  DrawGrid12 = new Tdiskgrid;
+  DrawGrid12->setObjectName("DrawGrid12");
+  split->addWidget(DrawGrid12);
+  split->setStretchFactor(1, 1);
+  lay->addWidget(split, 1);
+  connect(directoryoutline1, &QTreeView::clicked, this, [this](const QModelIndex& i) {
+    std::string folder = WithSlash(dirModel_->filePath(i).toStdString());
+    shownFolder_ = folder;
+    Label27->setText(Q("  " + folder));
+    if (active_) SetFolder(folder);
+  });
+
+  grid_ = DrawGrid12;
   grid_->SetManager(manager_.get());
   message = [this](const std::string& text) {
-    QMessageBox::information(&form_, "Vantlo", Q(text));
+    QMessageBox::information(host_.Window(), "Vantlo", Q(text));
   };
   chooseFolder = [this](const std::string& title) {
-    return QFileDialog::getExistingDirectory(&form_, Q(title), Q(manager_->CurrentFolder()))
+    return QFileDialog::getExistingDirectory(host_.Window(), Q(title), Q(manager_->CurrentFolder()))
         .toStdString();
   };
   confirm = [this](const std::string& prompt, const std::string& path) {
-    Toverdeldlg dlg(Q(prompt), Q(path), &form_);
+    Toverdeldlg dlg(Q(prompt), Q(path), host_.Window());
     switch (dlg.Ask()) {
       case Toverdeldlg::tanswer::yes:
         return tanswer::Yes;
@@ -82,7 +151,7 @@ tbrowsepage::tbrowsepage(TForm1& form)
     }
   };
   askRename = [this](std::string& path) {
-    prename dlg(path, &form_);
+    prename dlg(path, host_.Window());
     dlg.exec();
     if (dlg.Answer() == prename::Ok) path = dlg.NewPath();
     return static_cast<int>(dlg.Answer());
@@ -99,31 +168,31 @@ tbrowsepage::~tbrowsepage() {
 void tbrowsepage::Hook() {
   auto& h = manager_->Hooks();
   h.loadingStarted = [this] {
-    form_.BusyControl(tbusyregister::kDiskThumbnails);
+    host_.Busy().BusyControl(tbusyregister::kDiskThumbnails);
     // A stop request left over from earlier work does not end this run; one
     // made while it runs (the Stop button, closing the window) does.
-    stopAtStart_ = form_.StopRequest().IsSet();
+    stopAtStart_ = host_.StopRequest().IsSet();
     if (!loadQueued_) {
       loadQueued_ = true;
       QTimer::singleShot(0, this, &tbrowsepage::LoadStep);
     }
   };
   h.loadingFinished = [this] {
-    form_.BusyControl(tbusyregister::kDiskThumbnails + 1);
-    form_.ReportPosition(0);
+    host_.Busy().BusyControl(tbusyregister::kDiskThumbnails + 1);
+    host_.Progress().ReportPosition(0);
   };
   h.thumbnailMade = [this](int n) {
     grid_->RepaintItem(n);
     const int count = std::max(1, manager_->Count());
-    form_.ReportText("Making thumb", n * 100 / count);
-    form_.ReportPosition(n * 100 / count);
+    host_.Progress().ReportText("Making thumb", n * 100 / count);
+    host_.Progress().ReportPosition(n * 100 / count);
   };
   h.folderChanged = [this] {
     searchResults_ = false;
-    form_.RefreshButton->setText("Refresh");
+    RefreshButton->setText("Refresh");
     ShowCaption("  " + WithSlash(manager_->CurrentFolder()));
     ShowTreeFolder(manager_->CurrentFolder());
-    form_.BrowseFolderShown(WithSlash(manager_->CurrentFolder()));
+    FolderShown(WithSlash(manager_->CurrentFolder()));
     grid_->Reshape();
     grid_->verticalScrollBar()->setValue(0);
   };
@@ -137,17 +206,16 @@ void tbrowsepage::Hook() {
     if (menu_) menu_->popup(at);
   };
 
-  connect(form_.CheckBox25, &QCheckBox::toggled, this,
-          [this](bool on) { manager_->SetAutoload(on); });
-  for (QCheckBox* c : {form_.FilterCam, form_.FilterJpg, form_.FilterFolders})
+  connect(CheckBox25, &QCheckBox::toggled, this, [this](bool on) { manager_->SetAutoload(on); });
+  for (QCheckBox* c : {FilterCam, FilterJpg, FilterFolders})
     connect(c, &QCheckBox::toggled, this, [this] { ApplyFilters(); });
-  connect(form_.RefreshButton, &QPushButton::clicked, this, &tbrowsepage::RefreshClick);
-  connect(form_.TodayButton, &QPushButton::clicked, this, &tbrowsepage::TodayClick);
+  connect(RefreshButton, &QPushButton::clicked, this, &tbrowsepage::RefreshClick);
+  connect(TodayButton, &QPushButton::clicked, this, &tbrowsepage::TodayClick);
 }
 
 void tbrowsepage::LoadStep() {
   loadQueued_ = false;
-  if (!stopAtStart_ && form_.StopRequest().IsSet()) manager_->StopLoading();
+  if (!stopAtStart_ && host_.StopRequest().IsSet()) manager_->StopLoading();
   bool more = false;
   try {
     more = manager_->LoadNextThumbnail();
@@ -161,17 +229,17 @@ void tbrowsepage::LoadStep() {
   }
 }
 
-void tbrowsepage::ShowCaption(const std::string& text) { form_.Label27->setText(Q(text)); }
+void tbrowsepage::ShowCaption(const std::string& text) { Label27->setText(Q(text)); }
 
 void tbrowsepage::ShowTreeFolder(const std::string& folder) {
-  auto* model = qobject_cast<tfoldertreemodel*>(form_.directoryoutline1->model());
+  auto* model = qobject_cast<tfoldertreemodel*>(directoryoutline1->model());
   if (!model || folder.empty()) return;
   const QModelIndex index = model->IndexOf(Q(WithoutSlash(folder)));
   if (!index.isValid()) return;
-  form_.directoryoutline1->setEnabled(true);
-  QSignalBlocker block(form_.directoryoutline1);
-  form_.directoryoutline1->setCurrentIndex(index);
-  form_.directoryoutline1->scrollTo(index);
+  directoryoutline1->setEnabled(true);
+  QSignalBlocker block(directoryoutline1);
+  directoryoutline1->setCurrentIndex(index);
+  directoryoutline1->scrollTo(index);
 }
 
 bool tbrowsepage::SetFolder(const std::string& folder) {
@@ -182,9 +250,9 @@ bool tbrowsepage::SetFolder(const std::string& folder) {
     return false;
   }
   searchResults_ = false;
-  form_.RefreshButton->setText("Refresh");
+  RefreshButton->setText("Refresh");
   ShowCaption("  " + WithSlash(manager_->CurrentFolder()));
-  form_.BrowseFolderShown(WithSlash(manager_->CurrentFolder()));
+  FolderShown(WithSlash(manager_->CurrentFolder()));
   ShowTreeFolder(manager_->CurrentFolder());
   grid_->Reshape();
   grid_->verticalScrollBar()->setValue(0);
@@ -192,8 +260,9 @@ bool tbrowsepage::SetFolder(const std::string& folder) {
 }
 
 void tbrowsepage::Activate() {
+  active_ = true;
   manager_->SetActive(true);
-  manager_->SetAutoload(form_.CheckBox25->isChecked());
+  manager_->SetAutoload(CheckBox25->isChecked());
   OpenOutputFolderInTree();
   grid_->Reshape();
 }
@@ -201,11 +270,55 @@ void tbrowsepage::Activate() {
 // The tree opens onto the output folder, where the pictures go, as a file manager opens onto
 // the folder the user works in.
 void tbrowsepage::OpenOutputFolderInTree() {
-  auto* model = qobject_cast<tfoldertreemodel*>(form_.directoryoutline1->model());
+  auto* model = qobject_cast<tfoldertreemodel*>(directoryoutline1->model());
   if (!model) return;
   for (QModelIndex i = model->IndexOf(Q(WithoutSlash(DefaultFolder()))); i.isValid();
        i = i.parent())
-    form_.directoryoutline1->expand(i);
+    directoryoutline1->expand(i);
+}
+
+void tbrowsepage::ApplySettings(tsettingsrecords& records) {
+  FilterCam->setChecked(records.diskman.ShowCam());
+  FilterJpg->setChecked(records.diskman.ShowJpg());
+  FilterFolders->setChecked(records.diskman.ShowFolders());
+  SlideShowSpeed->setValue(records.diskman.SlideShowDelayIndex());
+}
+
+void tbrowsepage::ReadSettings(tsettingsrecords& records) {
+  records.diskman.SetShowCam(FilterCam->isChecked());
+  records.diskman.SetShowJpg(FilterJpg->isChecked());
+  records.diskman.SetShowFolders(FilterFolders->isChecked());
+  records.diskman.SetAutoLoad(1);
+  records.diskman.SetSlideShowDelayIndex(SlideShowSpeed->value());
+  records.extra.SetBrowseFolder(shownFolder_);
+}
+
+void tbrowsepage::SetStartFolder(const std::string& folder) {
+  shownFolder_ = folder;
+  Label27->setText(Q("  " + folder));
+}
+
+void tbrowsepage::ShowStartFolderInTree() {
+  if (shownFolder_.empty()) return;
+  const QModelIndex index = dirModel_->IndexOf(Q(shownFolder_));
+  directoryoutline1->setEnabled(true);
+  directoryoutline1->setCurrentIndex(index);
+  directoryoutline1->scrollTo(index);
+}
+
+void tbrowsepage::WindowShown() {
+  Activate();
+  if (!shownFolder_.empty()) SetFolder(shownFolder_);
+}
+
+void tbrowsepage::DeferredStart() { CheckBox25->setChecked(true); }
+
+bool tbrowsepage::PrepareSaveAs() {
+  const titemkind item = manager_->Collection().Kind(manager_->CurrentItem());
+  if (item == ikJpeg || item == ikCam) return openPicture && openPicture(manager_->CurrentPath());
+  if (item == ikAvi) return true;
+  QMessageBox::warning(host_.Window(), "Vantlo", "Select a picture to save");
+  return false;
 }
 
 void tbrowsepage::PageShown() {
@@ -215,9 +328,9 @@ void tbrowsepage::PageShown() {
 
 void tbrowsepage::ApplyFilters() {
   std::uint8_t flags = 16;
-  if (form_.FilterCam->isChecked()) flags |= 1;
-  if (form_.FilterJpg->isChecked()) flags |= 2;
-  if (form_.FilterFolders->isChecked()) flags |= 4;
+  if (FilterCam->isChecked()) flags |= 1;
+  if (FilterJpg->isChecked()) flags |= 2;
+  if (FilterFolders->isChecked()) flags |= 4;
   manager_->SetScanFlags(flags);
   grid_->Reshape();
 }
@@ -227,23 +340,36 @@ void tbrowsepage::AfterChange() {
   grid_->Reshape();
 }
 
-void tbrowsepage::FileWritten(const std::string& path) {
+// The listed folder holds `path`, or a folder right under it (a new daily folder) does.
+bool tbrowsepage::ShowsFolderOf(const std::string& path) const {
   const std::string listed = manager_->CurrentFolder();
-  if (searchResults_ || listed.empty() || path.empty() || path[0] != '/') return;
+  if (searchResults_ || listed.empty() || path.empty() || path[0] != '/') return false;
   namespace fs = std::filesystem;
   std::error_code ec;
   // The listed folder is canonical; so must the written file's folders be to compare with it.
   fs::path folder = fs::weakly_canonical(fs::path(path).parent_path(), ec);
-  if (ec) return;
+  if (ec) return false;
   const bool here = WithSlash(folder.string()) == listed;
   const bool below = WithSlash(folder.parent_path().string()) == listed;
-  if (!(here || below) || refreshQueued_) return;
+  return here || below;
+}
+
+void tbrowsepage::FilesWritten(const std::vector<std::string>& paths) {
+  for (const std::string& path : paths) {
+    if (!ShowsFolderOf(path)) continue;
+    if (auto* model = qobject_cast<tfoldertreemodel*>(directoryoutline1->model())) model->Reread();
+    AfterChange();
+    return;
+  }
+}
+
+void tbrowsepage::FileWritten(const std::string& path) {
+  if (!ShowsFolderOf(path) || refreshQueued_) return;
   refreshQueued_ = true;
   QTimer::singleShot(0, this, [this] {
     refreshQueued_ = false;
     if (searchResults_) return;
-    if (auto* model = qobject_cast<tfoldertreemodel*>(form_.directoryoutline1->model()))
-      model->Reread();
+    if (auto* model = qobject_cast<tfoldertreemodel*>(directoryoutline1->model())) model->Reread();
     AfterChange();
   });
 }
@@ -277,9 +403,9 @@ void tbrowsepage::DeleteSelected() {
   manager_->StopLoading();
   const auto pictures = SelectedPictures();
   if (!pictures.empty()) {
-    form_.ReadControlsIntoSettings();  // the confirmations as the Setup pages show them
+    host_.CollectSettings();  // the confirmations as the Setup pages show them
     const tbatchresult r =
-        DeletePictures(pictures, form_.Settings().config.ConfirmDeleteFile(), confirm, ops_);
+        DeletePictures(pictures, host_.Settings().config.ConfirmDeleteFile(), confirm, ops_);
     for (const auto& f : r.failures) message(f);
     if (r.Changed()) AfterChange();
     return;
@@ -291,7 +417,7 @@ void tbrowsepage::DeleteSelected() {
       if (!std::filesystem::remove(WithoutSlash(f), ec) || ec)
         message("Cannot delete " + f + " -- folder is not empty");
     }
-    auto* model = qobject_cast<tfoldertreemodel*>(form_.directoryoutline1->model());
+    auto* model = qobject_cast<tfoldertreemodel*>(directoryoutline1->model());
     if (model) model->Reread();
     AfterChange();
     return;
@@ -310,9 +436,9 @@ void tbrowsepage::CopySelected(bool move) {
       chooseFolder(move ? "Move Selected Disk Pictures" : "Copy Selected Disk Pictures");
   if (folder.empty()) return;
   folder = WithoutSlash(folder);
-  form_.ReadControlsIntoSettings();
+  host_.CollectSettings();
   const tbatchresult r = CopyPictures(pictures, folder, move,
-                                      form_.Settings().config.ConfirmOverwrite(), confirm, ops_);
+                                      host_.Settings().config.ConfirmOverwrite(), confirm, ops_);
   for (const auto& f : r.failures) message(f);
   if (move && r.Changed()) AfterChange();
 }
@@ -346,22 +472,22 @@ void tbrowsepage::RenameSelected() {
 
 // The output folder; an empty one is the user's Pictures folder.
 std::string tbrowsepage::DefaultFolder() const {
-  const std::string folder = form_.Settings().config.SaveFolder();
+  const std::string folder = host_.Settings().config.SaveFolder();
   return folder.empty() ? UserPicturesFolder() : folder;
 }
 
 void tbrowsepage::DeleteEmptyFolders() {
   manager_->StopLoading();
-  Tdeleteempty dlg(DefaultFolder(), &form_);
+  Tdeleteempty dlg(DefaultFolder(), host_.Window());
   runDialog(dlg);
-  auto* model = qobject_cast<tfoldertreemodel*>(form_.directoryoutline1->model());
+  auto* model = qobject_cast<tfoldertreemodel*>(directoryoutline1->model());
   if (model) model->Reread();
   AfterChange();
 }
 
 void tbrowsepage::SlideShow(bool selectedOnly) {
   if (sliding_) return;
-  form_.ReadControlsIntoSettings();
+  host_.CollectSettings();
   std::vector<std::string> list;
   if (selectedOnly) {
     list = manager_->SelectedPaths({ikCam, ikJpeg});
@@ -379,17 +505,17 @@ void tbrowsepage::SlideShow(bool selectedOnly) {
       return;
     }
   }
-  const int delay = form_.Settings().diskman.SlideShowDelayMs();
+  const int delay = host_.Settings().diskman.SlideShowDelayMs();
   sliding_ = true;
   slideStop_ = false;
   closeAfterSlideShow_ = false;
-  form_.StopRequest().Clear();
+  host_.StopRequest().Clear();
   // Closing the window runs the close from inside this loop's event processing, where it would
-  // wait for this very loop to end. Hold the close back and close once the show has ended.
-  form_.installEventFilter(this);
-  while (!slideStop_ && !form_.StopRequest().IsSet()) {
+  // wait for this very loop to end: MayClose holds the close back, and the window is closed once
+  // the show has ended.
+  while (!slideStop_ && !host_.StopRequest().IsSet()) {
     manager_->StopLoading();
-    tbusyguard guard(form_.Busy(), tbusyregister::kDiskList);
+    tbusyguard guard(host_.Busy(), tbusyregister::kDiskList);
     std::size_t i = 0;
     try {
       while (i < list.size() && !slideStop_) {
@@ -407,12 +533,11 @@ void tbrowsepage::SlideShow(bool selectedOnly) {
       message(e.what());
     }
   }
-  form_.removeEventFilter(this);
   sliding_ = false;
-  form_.StopRequest().Clear();
+  host_.StopRequest().Clear();
   if (closeAfterSlideShow_) {
     closeAfterSlideShow_ = false;
-    QTimer::singleShot(0, &form_, [this] { form_.close(); });
+    QTimer::singleShot(0, host_.Window(), [w = host_.Window()] { w->close(); });
   }
 }
 
@@ -420,7 +545,7 @@ void tbrowsepage::SlideShow(bool selectedOnly) {
 // Stop button and the close box work at every speed, the fastest (no wait at all) included.
 void tbrowsepage::SlideWait(int delay) {
   slideStep_ = 0;
-  if (form_.StopRequest().IsSet()) slideStop_ = true;
+  if (host_.StopRequest().IsSet()) slideStop_ = true;
   if (slideStop_) return;
   QEventLoop wait;
   QTimer timer;
@@ -429,7 +554,7 @@ void tbrowsepage::SlideWait(int delay) {
   // The Stop button sets the window's stop request; look at it as events come in.
   QTimer poll;
   connect(&poll, &QTimer::timeout, &wait, [this, &wait] {
-    if (form_.StopRequest().IsSet()) {
+    if (host_.StopRequest().IsSet()) {
       slideStop_ = true;
       wait.quit();
     }
@@ -439,7 +564,7 @@ void tbrowsepage::SlideWait(int delay) {
   poll.start(50);
   wait.exec();
   slideWait_ = nullptr;
-  if (form_.StopRequest().IsSet()) slideStop_ = true;
+  if (host_.StopRequest().IsSet()) slideStop_ = true;
 }
 
 void tbrowsepage::EndSlideWait() {
@@ -451,14 +576,11 @@ void tbrowsepage::StopSlideShow() {
   EndSlideWait();
 }
 
-bool tbrowsepage::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == &form_ && event->type() == QEvent::Close && sliding_) {
-    closeAfterSlideShow_ = true;
-    StopSlideShow();
-    event->ignore();
-    return true;
-  }
-  return QObject::eventFilter(watched, event);
+bool tbrowsepage::MayClose() {
+  if (!sliding_) return true;
+  closeAfterSlideShow_ = true;
+  StopSlideShow();
+  return false;
 }
 
 void tbrowsepage::Back() { Step(-1); }
@@ -474,14 +596,11 @@ void tbrowsepage::Step(int by) {
     EndSlideWait();
     return;
   }
-  const bool onBrowser = form_.PageControl2->currentWidget() == form_.BrowseSheet;
-  const tpicturekind shown = form_.PictureView().Document().Kind();
+  const bool onBrowser = host_.BrowsePageShown();
+  const tpicturekind shown = host_.PictureView().Document().Kind();
   const bool diskPicture = shown == tpicturekind::JpegFile || shown == tpicturekind::CamFile;
   if (!onBrowser && !diskPicture) {
-    if (by > 0)
-      form_.CameraPictures().NextPicture();
-    else
-      form_.CameraPictures().PreviousPicture();
+    if (stepCamera) stepCamera(by);
     return;
   }
   if (by > 0)
@@ -497,7 +616,7 @@ void tbrowsepage::Step(int by) {
 }
 
 void tbrowsepage::PictureProperties() {
-  if (form_.PageControl2->currentWidget() != form_.BrowseSheet) {
+  if (!host_.BrowsePageShown()) {
     message("Please select a picture on disk using the Browser");
     return;
   }
@@ -508,7 +627,7 @@ void tbrowsepage::PictureProperties() {
     return;
   }
   try {
-    Teditpicprop dlg(InfoOf(n), &form_);
+    Teditpicprop dlg(InfoOf(n), host_.Window());
     runDialog(dlg);
   } catch (const std::exception& e) {
     message(e.what());
@@ -521,7 +640,7 @@ void tbrowsepage::DefineOrientationSelected() {
     message("Please select one or more CAM files");
     return;
   }
-  Tdefineorientation dlg(Q(SelectedCamFilesText(static_cast<int>(cams.size()))), 0, &form_);
+  Tdefineorientation dlg(Q(SelectedCamFilesText(static_cast<int>(cams.size()))), 0, host_.Window());
   if (runDialog(dlg) != QDialog::Accepted) return;
   const tbatchresult r = DefineOrientation(cams, static_cast<std::uint32_t>(dlg.Orientation()));
   for (const auto& f : r.failures) message(f);
@@ -530,14 +649,14 @@ void tbrowsepage::DefineOrientationSelected() {
 void tbrowsepage::CompressDatabase() {
   std::string root = manager_->CurrentFolder();
   if (root.empty()) root = DefaultFolder();
-  Ttidydb dlg(root, &form_);
+  Ttidydb dlg(root, host_.Window());
   runDialog(dlg);
 }
 
 void tbrowsepage::FindPictures() {
   std::string start = manager_->CurrentFolder();
   if (start.empty()) start = DefaultFolder();
-  Tfindpics dlg(start, &form_);
+  Tfindpics dlg(start, host_.Window());
   if (runDialog(dlg) != QDialog::Accepted || dlg.Results().empty()) return;
   manager_->StopLoading();
   try {
@@ -546,7 +665,7 @@ void tbrowsepage::FindPictures() {
     message(e.what());
   }
   searchResults_ = true;
-  form_.RefreshButton->setText("<Disk>");
+  RefreshButton->setText("<Disk>");
   ShowCaption(" Search Results");
   grid_->Reshape();
 }
@@ -557,7 +676,7 @@ void tbrowsepage::AddKeywords() {
     message("Please select a picture");
     return;
   }
-  Taddkeywords dlg(static_cast<int>(pictures.size()), &form_);
+  Taddkeywords dlg(static_cast<int>(pictures.size()), host_.Window());
   if (runDialog(dlg) != QDialog::Accepted) return;
   std::vector<std::string> lines;
   for (auto& l : dlg.Lines())
@@ -568,13 +687,13 @@ void tbrowsepage::AddKeywords() {
 }
 
 void tbrowsepage::RefreshClick() {
-  auto* model = qobject_cast<tfoldertreemodel*>(form_.directoryoutline1->model());
+  auto* model = qobject_cast<tfoldertreemodel*>(directoryoutline1->model());
   if (searchResults_) {
     searchResults_ = false;
-    form_.RefreshButton->setText("Refresh");
+    RefreshButton->setText("Refresh");
     std::string folder;
-    if (model && form_.directoryoutline1->currentIndex().isValid())
-      folder = model->filePath(form_.directoryoutline1->currentIndex()).toStdString();
+    if (model && directoryoutline1->currentIndex().isValid())
+      folder = model->filePath(directoryoutline1->currentIndex()).toStdString();
     if (folder.empty()) folder = DefaultFolder();
     manager_->SetFolder("");
     SetFolder(folder);
@@ -586,8 +705,8 @@ void tbrowsepage::RefreshClick() {
 }
 
 void tbrowsepage::TodayClick() {
-  form_.ReadControlsIntoSettings();
-  tnamingsettings naming = NamingSettingsFrom(form_.Settings());
+  host_.CollectSettings();
+  tnamingsettings naming = NamingSettingsFrom(host_.Settings());
   std::string folder;
   try {
     folder = tfilenamer(naming).Folder();
@@ -598,8 +717,8 @@ void tbrowsepage::TodayClick() {
   if (SetFolder(folder)) ShowTreeFolder(manager_->CurrentFolder());
 }
 
-QMenu* tbrowsepage::BuildMenu(QMenuBar* bar) {
-  menu_ = bar->addMenu("&Disk");
+void tbrowsepage::AddMenuCommands(const twindowmenus& menus) {
+  menu_ = menus.Menu("&Disk");
   menu_->setObjectName("DiskMenu");
   auto add = [this](const QString& text, auto fn) { return menu_->addAction(text, this, fn); };
   add("&Find...", [this] { FindPictures(); });
@@ -633,13 +752,12 @@ QMenu* tbrowsepage::BuildMenu(QMenuBar* bar) {
   menu_->addSeparator();
   FtpSendAction = menu_->addAction("Send Selected Files by FTP...");
   FtpSendAction->setEnabled(false);  // comes with the internet features
-  if (auto* bar2 = form_.findChild<QToolBar*>()) {
-    QAction* back = bar2->addAction("Back", this, [this] { Back(); });
+  if (QToolBar* bar = menus.toolBar) {
+    QAction* back = bar->addAction("Back", this, [this] { Back(); });
     back->setToolTip("Previous Picture");
-    QAction* fwd = bar2->addAction("Forward", this, [this] { Forward(); });
+    QAction* fwd = bar->addAction("Forward", this, [this] { Forward(); });
     fwd->setToolTip("Next Picture");
   }
-  return menu_;
 }
 
 }  // namespace vantlo

@@ -1,11 +1,13 @@
 #include "camerapictures.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
@@ -13,115 +15,101 @@
 #include <QTableWidget>
 #include <QThread>
 
+#include "app/busyregister.h"
+#include "app/cameralink.h"
 #include "app/core/saveasworkflow.h"
 #include "app/core/settingsrecords.h"
 #include "app/core/thumbmanager.h"
-#include "browsepage.h"
+#include "app/createdfolders.h"
+#include "app/progressreport.h"
 #include "camera/qv10int.h"
 #include "cameragrid.h"
 #include "caponpicdlg.h"
 #include "confirmdelete.h"
-#include "form1.h"
 #include "library/diskthumbmanager.h"
 #include "library/pictureproperties.h"
 #include "pictureview.h"
-#include "savingpage.h"
 #include "showpicnum.h"
+#include "tilepictures.h"
+#include "windowhost.h"
+#include "windowpage.h"
 
 namespace vantlo {
 
-namespace {
+namespace {}  // namespace
 
-QImage ToImage(const tbitmap& b) {
-  if (b.Empty() || b.Format() != PixelFormat::pf24bit) return {};
-  QImage q(b.Width(), b.Height(), QImage::Format_BGR888);
-  for (int y = 0; y < b.Height(); ++y) std::copy_n(b.ScanLine(y), b.RowBytes(), q.scanLine(y));
-  return q;
-}
-
-}  // namespace
-
-tcamerapictures::tcamerapictures(TForm1& form, tsavingpage* savingPage)
-    : QObject(&form),
-      form_(form),
-      savingPage_(savingPage),
-      overwrite_(&form),
-      captionPrompt_(&form) {
-  grid_ = new tcameragrid(form.DrawGrid11);
+tcamerapictures::tcamerapictures(twindowhost& host, QTableWidget* grid, QWidget* folderPanel,
+                                 QComboBox* folders, QObject* parent)
+    : QObject(parent),
+      Panel10(folderPanel),
+      ComboBox5(folders),
+      host_(host),
+      overwrite_(host.Window()),
+      captionPrompt_(host.Window()) {
+  grid_ = new tcameragrid(grid);
   grid_->CellAt = [this](int n) { return CellOf(n); };
   grid_->OnClick = [this](int n, Qt::KeyboardModifiers m) { DrawGrid11Click(n, m); };
   grid_->OnDoubleClick = [this](int n) { DrawGrid11DblClick(n); };
-  grid_->OnPointerOver = [this](int n) { form_.Label1->setText(" " + QString::number(n)); };
+  grid_->OnPointerOver = [this](int n) { host_.StatusText(" " + std::to_string(n)); };
   grid_->OnDeleteKey = [this] {
-    if (form_.BusyControl(tbusyregister::kQuery)) DeleteSelec1Click(false);
+    if (host_.Busy().BusyControl(tbusyregister::kQuery)) DeleteSelec1Click(false);
   };
   grid_->OnSelectAllKey = [this] { SelectAll1Click(); };
 
-  // The folder choice above the grid, for cameras that keep their pictures in folders.
-  Panel10 = new QWidget;
-  Panel10->setObjectName("Panel10");
-  auto* pl = new QHBoxLayout(Panel10);
-  pl->setContentsMargins(0, 0, 0, 0);
-  ComboBox5 = new QComboBox;
-  ComboBox5->setObjectName("ComboBox5");
-  pl->addWidget(ComboBox5, 1);
-  Panel10->hide();
-  if (auto* lay = qobject_cast<QBoxLayout*>(form.TabSheet1->layout()))
-    lay->insertWidget(0, Panel10);
   connect(ComboBox5, &QComboBox::activated, this, [this] { ComboBox5Change(); });
 }
 
 tcamerapictures::~tcamerapictures() = default;
 
 tqvProtocolEngine* tcamerapictures::Engine() {
-  return form_.HasCameraLink() ? form_.Camera().Engine() : nullptr;
+  tcameralink* link = host_.CameraLink();
+  return link ? link->Engine() : nullptr;
 }
 
 tthumbmanager* tcamerapictures::Manager() {
   EnsureWorkflow();
-  return manager_.get();
+  return manager_;
 }
 
 bool tcamerapictures::EnsureWorkflow() {
   // Every camera command starts here: a port that would not open is tried again first.
-  if (form_.HasCameraLink()) form_.Camera().ReopenIfClosed();
+  // Without the engine (freed by the close) there is nothing to work on.
+  tcameralink* link = host_.CameraLink();
+  if (!link) return false;
+  link->ReopenIfClosed();
   if (workflow_) return true;
   tqvProtocolEngine* engine = Engine();
-  if (!engine) return false;
-  manager_ =
-      std::make_unique<tthumbmanager>(*engine, *engine, form_.Settings().config.CacheFolder());
-  form_.Settings().config.SetCacheFolder(manager_->CacheFolderSetting());
+  manager_ = host_.CameraThumbnails();
+  if (!engine || !manager_) return false;
   manager_->OnThumbnail = [this](int n, bool& stop) { OnThumbnail(n, stop); };
   SyncFromSettings();
   namer_ = std::make_unique<tfilenamer>(naming_, clock_);
-  namer_->SetFolderCreated([this](const std::string& f) { form_.CreatedFolders().NoteCreated(f); });
+  namer_->SetFolderCreated([this](const std::string& f) { host_.CreatedFolders().NoteCreated(f); });
   tfetchhost host;
   host.progress = [this](int position, const std::string& text, int n) {
-    form_.ReportPosition(position);
-    form_.ReportText(text, n);
+    host_.Progress().ReportPosition(position);
+    host_.Progress().ReportText(text, n);
   };
   host.stopRequested = [this] {
     QApplication::processEvents();
-    return form_.StopRequest().IsSet();
+    return host_.StopRequest().IsSet();
   };
   host.message = [this](tmessagekind kind, const std::string& text) { Message(kind, text); };
   host.show = [this](const tshownpicture& p) { ShowFetched(p); };
   host.overwrite = &overwrite_;
   host.captionPrompt = &captionPrompt_;
   host.confirmDelete = [this](int n, bool& alwaysAsk) {
-    Tconfirmdelete dlg(CellOf(n), alwaysAsk, &form_);
+    Tconfirmdelete dlg(CellOf(n), alwaysAsk, host_.Window());
     const bool yes = dlg.Confirm();
     alwaysAsk = dlg.AlwaysAsk();
     return yes;
   };
   host.confirm = [this](const std::string& text) {
-    return QMessageBox::question(&form_, "Vantlo", QString::fromStdString(text),
+    return QMessageBox::question(host_.Window(), "Vantlo", QString::fromStdString(text),
                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel) ==
            QMessageBox::Yes;
   };
-  host.onConfirmOverwriteOff = [this] {
-    if (savingPage_) savingPage_->SetConfirmOverwrite(false);
-  };
+  host.onConfirmOverwriteOff = [this] { ConfirmOverwriteOff(); };
   workflow_ = std::make_unique<tfetchworkflow>(*engine, *manager_, *namer_, saveOptions_,
                                                fetchSettings_, host, clock_);
   return true;
@@ -129,41 +117,43 @@ bool tcamerapictures::EnsureWorkflow() {
 
 void tcamerapictures::Message(tmessagekind kind, const std::string& text) {
   // A lost connection on a port that would not open says what is wrong with the port.
-  const QString t = QString::fromStdString(kind == tmessagekind::error && form_.HasCameraLink()
-                                               ? CameraFailureText(form_.Camera(), text)
-                                               : text);
+  tcameralink* link = host_.CameraLink();
+  const QString t = QString::fromStdString(
+      kind == tmessagekind::error && link ? CameraFailureText(*link, text) : text);
   if (kind == tmessagekind::information) {
-    form_.ShowPageNumber(1);
-    QMessageBox::information(&form_, "Vantlo", t);
+    host_.ShowPage(1);
+    QMessageBox::information(host_.Window(), "Vantlo", t);
   } else if (kind == tmessagekind::warning) {
-    QMessageBox::warning(&form_, "Vantlo", t);
+    QMessageBox::warning(host_.Window(), "Vantlo", t);
   } else {
-    QMessageBox::critical(&form_, "Vantlo", t);
+    QMessageBox::critical(host_.Window(), "Vantlo", t);
   }
 }
 
 void tcamerapictures::FilesWritten(const std::vector<std::string>& paths) {
-  // The window tells the Browse page, which shows them when it lists their folder.
-  for (const std::string& path : paths) form_.FileWritten(path);
+  if (!paths.empty()) host_.FilesWritten(paths);
+}
+
+void tcamerapictures::ConfirmOverwriteOff() {
+  // "Yes to All": the Saving page shows the confirmation off at once.
+  host_.Settings().config.SetConfirmOverwrite(false);
+  host_.SettingsChanged();
 }
 
 void tcamerapictures::SyncFromSettings() {
-  form_.ReadControlsIntoSettings();
-  const tsettingsrecords& r = form_.Settings();
+  host_.CollectSettings();
+  const tsettingsrecords& r = host_.Settings();
   naming_ = NamingSettingsFrom(r);
   saveOptions_ = SaveOptionsFrom(r.config);
   fetchSettings_ = FetchSettingsFrom(r);
 }
 
 void tcamerapictures::SyncToSettings() {
-  tsettingsrecords& r = form_.Settings();
+  tsettingsrecords& r = host_.Settings();
   StoreNamingSettings(naming_, r);
   StoreSaveOptions(saveOptions_, r.config);
   r.config.SetConfirmDeleteFromCamera(fetchSettings_.askBeforeDelete);
-  if (savingPage_) {
-    savingPage_->SetConfirmOverwrite(saveOptions_.confirmOverwrite);
-    savingPage_->FolderEdit->setText(QString::fromStdString(naming_.outputFolder));
-  }
+  host_.SettingsChanged();
 }
 
 int tcamerapictures::Count() const { return manager_ ? manager_->Count() : 0; }
@@ -178,7 +168,7 @@ tcameracell tcamerapictures::CellOf(int n) const {
   cell.selected = selection_.IsSelected(n);
   if (const tbitmap* thumb = manager_->Thumbnail(n)) {
     cell.loaded = true;
-    cell.thumbnail = ToImage(*thumb);
+    cell.thumbnail = ImageFromBitmap(*thumb);
     cell.movie = manager_->MovieFlag(n);
     cell.fine = manager_->FineFlag(n);
   }
@@ -187,16 +177,17 @@ tcameracell tcamerapictures::CellOf(int n) const {
 
 void tcamerapictures::ShowError(const std::exception& e) {
   QApplication::restoreOverrideCursor();
-  form_.ReportText("Ready", 0);
+  host_.Progress().ReportText("Ready", 0);
   Message(tmessagekind::error, e.what());
 }
 
-bool tcamerapictures::Query() { return form_.BusyControl(tbusyregister::kQuery); }
+bool tcamerapictures::Query() { return host_.Busy().BusyControl(tbusyregister::kQuery); }
 
 void tcamerapictures::SetRows() {
   const int count = manager_->RefreshCount();
   if (!manager_->CountMessage().empty())
-    QMessageBox::warning(&form_, "Vantlo", QString::fromStdString(manager_->CountMessage()));
+    QMessageBox::warning(host_.Window(), "Vantlo",
+                         QString::fromStdString(manager_->CountMessage()));
   grid_->SetPictureCount(count);
 }
 
@@ -213,7 +204,7 @@ void tcamerapictures::ReadFolderList() {
     }
   }
   const bool folders = ComboBox5->count() > 0;
-  Panel10->setVisible(folders && form_.pagecontrol1->currentWidget() == form_.TabSheet1);
+  Panel10->setVisible(folders && host_.ShownPage() == 1);
   if (folders) {
     cameraFolder_ = ComboBox5->currentText().toStdString();
     engine->ChangeFolder(cameraFolder_);
@@ -223,7 +214,7 @@ void tcamerapictures::ReadFolderList() {
 void tcamerapictures::OnThumbnail(int n, bool& stop) {
   grid_->RedrawPicture(n);
   const int count = manager_->Count();
-  if (count > 0) form_.ReportPosition(n * 100 / count);
+  if (count > 0) host_.Progress().ReportPosition(n * 100 / count);
   if (saveOptions_.saveThumbnails) {
     if (const tbitmap* thumb = manager_->Thumbnail(n)) {
       try {
@@ -231,35 +222,33 @@ void tcamerapictures::OnThumbnail(int n, bool& stop) {
         TJPEGImage picture;
         picture.Assign(*thumb);
         const tjpegsettings jpeg{fetchSettings_.jpegQuality, fetchSettings_.progressive};
-        tpicturesaver saver(*namer_, saveOptions_, &overwrite_, [this] {
-          if (savingPage_) savingPage_->SetConfirmOverwrite(false);
-        });
+        tpicturesaver saver(*namer_, saveOptions_, &overwrite_, [this] { ConfirmOverwriteOff(); });
         FilesWritten(saver.SaveThumbnail(n, [&] { return PictureJpegBytes(picture, jpeg); }).saved);
       } catch (const std::exception& e) {
-        QMessageBox::critical(&form_, "Vantlo", QString::fromStdString(e.what()));
+        QMessageBox::critical(host_.Window(), "Vantlo", QString::fromStdString(e.what()));
         stop = true;
         return;
       }
     }
   }
   if (n < count)
-    form_.Label1->setText(" Fetching thumbnail " + QString::number(n + 1) + " of " +
-                          QString::number(count));
+    host_.StatusText(" Fetching thumbnail " + std::to_string(n + 1) + " of " +
+                     std::to_string(count));
   QApplication::processEvents();
-  if (form_.StopRequest().IsSet()) stop = true;
+  if (host_.StopRequest().IsSet()) stop = true;
 }
 
 void tcamerapictures::ShowThumbnails1Click() {
-  form_.ShowPageNumber(1);
+  host_.ShowPage(1);
   if (!EnsureWorkflow()) return;
-  tbusyguard guard(form_.Busy(), tbusyregister::kThumbnails);
+  tbusyguard guard(host_.Busy(), tbusyregister::kThumbnails);
   if (!guard.Granted()) return;
   try {
     SyncFromSettings();
     ReadFolderList();
     grid_->SetPictureCount(0);
     SetRows();
-    form_.Label1->setText(" Fetching thumbnails");
+    host_.StatusText(" Fetching thumbnails");
     QApplication::processEvents();
     manager_->FetchAllThumbnails();
   } catch (const std::exception& e) {
@@ -271,24 +260,24 @@ void tcamerapictures::ShowThumbnails1Click() {
 
 void tcamerapictures::ShowSelectedThumbnails1Click() {
   if (!EnsureWorkflow()) return;
-  tbusyguard guard(form_.Busy(), tbusyregister::kThumbnails);
+  tbusyguard guard(host_.Busy(), tbusyregister::kThumbnails);
   if (!guard.Granted()) return;
   try {
     SyncFromSettings();
     SetRows();
     const auto chosen = selection_.Selected(Count());
     if (chosen.empty()) {
-      form_.ShowPageNumber(1);
+      host_.ShowPage(1);
       grid_->RedrawAll();
-      QMessageBox::information(&form_, "Vantlo", tfetchworkflow::kSelectToDisplay);
+      QMessageBox::information(host_.Window(), "Vantlo", tfetchworkflow::kSelectToDisplay);
       return;
     }
     for (int n : chosen) {
       QApplication::processEvents();
-      if (form_.StopRequest().IsSet()) break;
+      if (host_.StopRequest().IsSet()) break;
       manager_->FetchThumbnail(n);
       QApplication::processEvents();
-      if (form_.StopRequest().IsSet()) break;
+      if (host_.StopRequest().IsSet()) break;
     }
   } catch (const std::exception& e) {
     ShowError(e);
@@ -299,7 +288,7 @@ void tcamerapictures::ShowSelectedThumbnails1Click() {
 
 bool tcamerapictures::RunPictures(const std::function<tfetchresult()>& body) {
   if (!EnsureWorkflow()) return false;
-  tbusyguard guard(form_.Busy(), tbusyregister::kPictures);
+  tbusyguard guard(host_.Busy(), tbusyregister::kPictures);
   if (!guard.Granted()) return false;
   QApplication::setOverrideCursor(Qt::BusyCursor);
   try {
@@ -319,12 +308,13 @@ bool tcamerapictures::RunPictures(const std::function<tfetchresult()>& body) {
 }
 
 void tcamerapictures::ShowPictures1Click() {
-  if (form_.PageControl2->currentWidget() == form_.BrowseSheet && form_.Browser()) {
-    form_.Browser()->OpenCurrent();
+  if (host_.BrowsePageShown() && showBrowsePicture) {
+    showBrowsePicture();
     return;
   }
-  if (form_.pagecontrol1->currentWidget() != form_.TabSheet1) {
-    QMessageBox::warning(&form_, "Vantlo", "Please select a disk or camera picture to show");
+  if (host_.ShownPage() != 1) {
+    QMessageBox::warning(host_.Window(), "Vantlo",
+                         "Please select a disk or camera picture to show");
     return;
   }
   const int n = grid_->CurrentNumber();
@@ -338,7 +328,7 @@ void tcamerapictures::ShowAllPictures1Click() {
 void tcamerapictures::ShowSelectedPictures1Click() {
   RunPictures([&] {
     if (selection_.Selected(Count()).empty()) {
-      form_.ShowPageNumber(1);
+      host_.ShowPage(1);
       grid_->RedrawAll();
     }
     return workflow_->FetchSelected(selection_);
@@ -347,16 +337,16 @@ void tcamerapictures::ShowSelectedPictures1Click() {
 
 void tcamerapictures::PicturebyNumber1Click() {
   if (!EnsureWorkflow()) return;
-  tbusyguard guard(form_.Busy(), tbusyregister::kPictures);
+  tbusyguard guard(host_.Busy(), tbusyregister::kPictures);
   if (!guard.Granted()) return;
   try {
     SyncFromSettings();
     SetRows();
     if (Count() == 0) {
-      QMessageBox::warning(&form_, "Vantlo", tfetchworkflow::kMemoryEmpty);
+      QMessageBox::warning(host_.Window(), "Vantlo", tfetchworkflow::kMemoryEmpty);
       return;
     }
-    Tshowpicnum dlg(form_.Camera(), Count(), &form_);
+    Tshowpicnum dlg(*host_.CameraLink(), Count(), host_.Window());
     int chosen = 0;
     dlg.SetFetch([&](int n) { chosen = n; });
     dlg.exec();
@@ -375,8 +365,8 @@ void tcamerapictures::PicturebyNumber1Click() {
 
 void tcamerapictures::NextPicture() {
   if (!Query() || !EnsureWorkflow()) return;
-  if (shownKind_ != 0 && shownKind_ != tshownpicture::kCameraPicture &&
-      shownKind_ != tshownpicture::kMoviePreview)
+  if (shownKind_ != tshownkind::none && shownKind_ != tshownkind::cameraPicture &&
+      shownKind_ != tshownkind::moviePreview)
     return;
   const int next = CurrentPicture() + 1;
   RunPictures([&] {
@@ -387,8 +377,7 @@ void tcamerapictures::NextPicture() {
 
 void tcamerapictures::PreviousPicture() {
   if (!Query() || !EnsureWorkflow()) return;
-  if (shownKind_ != tshownpicture::kCameraPicture && shownKind_ != tshownpicture::kMoviePreview)
-    return;
+  if (shownKind_ != tshownkind::cameraPicture && shownKind_ != tshownkind::moviePreview) return;
   const int previous = CurrentPicture() - 1;
   RunPictures([&] {
     if (previous >= 1 && previous <= Count()) return workflow_->FetchPicture(previous);
@@ -401,10 +390,10 @@ void tcamerapictures::SelectedPictureonCameraDisplay1Click() {
   try {
     const int lowest = selection_.Selected().empty() ? 0 : selection_.Selected().front();
     if (lowest == 0 || lowest > manager_->RefreshCount()) {
-      QMessageBox::warning(&form_, "Vantlo", "Select a Camera Thumbnail to display");
+      QMessageBox::warning(host_.Window(), "Vantlo", "Select a Camera Thumbnail to display");
       return;
     }
-    form_.Camera().SelectPicture(lowest);
+    host_.CameraLink()->SelectPicture(lowest);
   } catch (const std::exception& e) {
     ShowError(e);
   }
@@ -428,7 +417,7 @@ void tcamerapictures::DeleteSelec1Click(bool checkBattery) {
     SyncFromSettings();
     SetRows();
     if (selection_.Selected(Count()).empty()) {
-      form_.ShowPageNumber(1);
+      host_.ShowPage(1);
       grid_->RedrawAll();
     }
     lastResult_ = workflow_->DeleteSelected(selection_, checkBattery);
@@ -474,7 +463,7 @@ void tcamerapictures::ComboBox5Change() {
     // A load or fetch is using the camera: its grid and folder stay as they are.
     const int index = ComboBox5->findText(QString::fromStdString(cameraFolder_));
     if (index >= 0) ComboBox5->setCurrentIndex(index);
-    form_.BusyStatusText(" Program is busy");
+    host_.StatusText(" Program is busy");
     return;
   }
   try {
@@ -497,7 +486,7 @@ void tcamerapictures::DrawGrid11Click(int n, Qt::KeyboardModifiers modifiers) {
   for (int changed : clicks_.Click(selection_, n, how)) grid_->RedrawPicture(changed);
   if (how == tgridclicks::tclick::plain && manager_ && !manager_->HasThumbnail(n)) {
     try {
-      form_.Camera().SelectPicture(n);
+      host_.CameraLink()->SelectPicture(n);
     } catch (const std::exception& e) {
       ShowError(e);
     }
@@ -510,7 +499,7 @@ void tcamerapictures::DrawGrid11DblClick(int n) {
     RunPictures([&] { return workflow_->FetchPicture(n); });
     return;
   }
-  tbusyguard guard(form_.Busy(), tbusyregister::kThumbnails);
+  tbusyguard guard(host_.Busy(), tbusyregister::kThumbnails);
   if (!guard.Granted()) return;
   try {
     manager_->FetchThumbnail(n);
@@ -525,19 +514,18 @@ void tcamerapictures::ShowFetched(const tshownpicture& picture) {
   shownKind_ = picture.kind;
   // The picture view of the Picture page shows it at the chosen zoom; "Redisplay" fetches the
   // camera picture again.
-  const bool movie = picture.kind == tshownpicture::kMoviePreview;
-  form_.PictureView().ShowPicture(
+  const bool movie = picture.kind == tshownkind::moviePreview;
+  host_.PictureView().ShowPicture(
       picture.image, picture.description, movie ? tpicturekind::Other : tpicturekind::Camera, {},
       picture.correctionStrength >= 0 ? &picture.uncorrected : nullptr, picture.sizeBytes);
   // Fetching again for "Redisplay" and the resize shows the picture as it came from the camera;
   // its files were saved by the first fetch and are not written (or asked about) again.
-  form_.PictureView().Refetch = [this, n = picture.number] {
+  host_.PictureView().Refetch = [this, n = picture.number] {
     if (!EnsureWorkflow() || n < 1) return false;
     return RunPictures([&] { return workflow_->RedisplayPicture(n); }) && CurrentPicture() == n;
   };
-  form_.PageControl2->setCurrentWidget(form_.TabSheet11);
-  form_.SetCurrentPicture(QString::fromStdString(picture.description),
-                          static_cast<qint64>(picture.sizeBytes));
+  host_.ShowPicturePage();
+  host_.SetCurrentPicture(picture.description, picture.sizeBytes);
   QApplication::processEvents();
 }
 
@@ -576,7 +564,7 @@ class tsaveasdialog : public QFileDialog {
 }  // namespace
 
 tsaveassubject tcamerapictures::SaveAsSubject() {
-  const tpicturedocument& doc = form_.PictureView().Document();
+  const tpicturedocument& doc = host_.PictureView().Document();
   tsaveassubject subject;
   subject.picture = &doc.Picture();
   switch (doc.Kind()) {
@@ -596,7 +584,7 @@ tsaveassubject tcamerapictures::SaveAsSubject() {
       subject.openedFile = doc.Path();
       break;
     case tpicturekind::Other:
-      if (shownKind_ == tshownpicture::kMoviePreview && !shown_.movieData.empty()) {
+      if (shownKind_ == tshownkind::moviePreview && !shown_.movieData.empty()) {
         subject.kind = tshownkind::moviePreview;
         subject.number = shown_.number;
         subject.movieData = &shown_.movieData;
@@ -612,31 +600,20 @@ void tcamerapictures::Other1Click() {
   if (!Query()) return;
   // On the Browse page the selected item decides: a picture file is opened first and becomes the
   // shown picture, a movie file keeps the shown picture, anything else cannot be saved.
-  if (form_.PageControl2->currentWidget() == form_.BrowseSheet && form_.Browser()) {
-    const tdiskthumbmanager& disk = form_.Browser()->Manager();
-    const titemkind item = disk.Collection().Kind(disk.CurrentItem());
-    if (item == ikJpeg || item == ikCam) {
-      if (!form_.OpenPictureFile(disk.CurrentPath(), true)) return;
-    } else if (item != ikAvi) {
-      QMessageBox::warning(&form_, "Vantlo", "Select a picture to save");
-      return;
-    }
-  }
+  if (host_.BrowsePageShown() && prepareBrowseSaveAs && !prepareBrowseSaveAs()) return;
   const tsaveassubject subject = SaveAsSubject();
   try {
     SyncFromSettings();
     tfilenamer namer(naming_, clock_);
-    namer.SetFolderCreated([this](const std::string& f) { form_.CreatedFolders().NoteCreated(f); });
-    tsaveasworkflow saveAs(namer, saveOptions_, &overwrite_, [this] {
-      if (savingPage_) savingPage_->SetConfirmOverwrite(false);
-    });
+    namer.SetFolderCreated([this](const std::string& f) { host_.CreatedFolders().NoteCreated(f); });
+    tsaveasworkflow saveAs(namer, saveOptions_, &overwrite_, [this] { ConfirmOverwriteOff(); });
     const std::optional<std::string> proposal = saveAs.Proposal(subject);
     if (!proposal) {
-      QMessageBox::warning(&form_, "Vantlo", tsaveasworkflow::kNothingToSave);
+      QMessageBox::warning(host_.Window(), "Vantlo", tsaveasworkflow::kNothingToSave);
       return;
     }
     namer.EnsureDailyFolder();
-    tsaveasdialog dlg(&form_, "Save Picture As", QString::fromStdString(namer.Folder()));
+    tsaveasdialog dlg(host_.Window(), "Save Picture As", QString::fromStdString(namer.Folder()));
     dlg.SelectFilter(tsaveasworkflow::InitialFilter(subject.kind));
     dlg.selectFile(QString::fromStdString(*proposal));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) {
@@ -656,10 +633,86 @@ void tcamerapictures::Other1Click() {
 }
 
 void tcamerapictures::Captions1Click(bool webcam) {
-  form_.ReadControlsIntoSettings();
+  host_.CollectSettings();
   const tcaptionkind kind = webcam ? tcaptionkind::Webcam : tcaptionkind::Interactive;
-  Tcaponpicdlg dlg(form_.Settings().capdata.Caption(kind), &form_, clock_);
-  if (dlg.exec() == QDialog::Accepted) form_.Settings().capdata.SetCaption(kind, dlg.Record());
+  Tcaponpicdlg dlg(host_.Settings().capdata.Caption(kind), host_.Window(), clock_);
+  if (dlg.exec() == QDialog::Accepted) host_.Settings().capdata.SetCaption(kind, dlg.Record());
+}
+
+}  // namespace vantlo
+
+namespace vantlo {
+
+void tcamerapictures::AddMenuCommands(const twindowmenus& menus) {
+  auto stepBy = [this](int by) {
+    if (step)
+      step(by);
+    else if (by > 0)
+      NextPicture();
+    else
+      PreviousPicture();
+  };
+
+  QMenu* file = menus.Menu("&File");
+  QAction* saveAs = new QAction("Save &As...", file);
+  saveAs->setShortcut(QKeySequence("Ctrl+S"));
+  connect(saveAs, &QAction::triggered, this, &tcamerapictures::Other1Click);
+  file->insertAction(file->actions().isEmpty() ? nullptr : file->actions().first(), saveAs);
+
+  QMenu* pictures = menus.Menu("&Pictures");
+  pictures->addAction("Camera &Thumbnails", this, &tcamerapictures::ShowThumbnails1Click);
+  pictures->addAction("Show Selected Camera Thumbnails", this,
+                      &tcamerapictures::ShowSelectedThumbnails1Click);
+  pictures->addSeparator();
+  pictures->addAction("&All Camera Pictures", this, &tcamerapictures::ShowAllPictures1Click);
+  pictures->addAction("Se&lected Camera Pictures", this,
+                      &tcamerapictures::ShowSelectedPictures1Click);
+  pictures->addAction("Camera Picture by N&umber...", this,
+                      &tcamerapictures::PicturebyNumber1Click);
+  // The same steps as the tool bar's "Forward" and "Back" (slide show, disk browser, camera).
+  pictures->addAction("&Next Picture", this, [stepBy] { stepBy(1); });
+  pictures->addAction("P&revious Picture", this, [stepBy] { stepBy(-1); });
+  pictures->addSeparator();
+  pictures->addAction("&Take Picture", this, &tcamerapictures::TakePicture1Click);
+  pictures->addAction("&Delete Selected Camera Pictures", this,
+                      [this] { DeleteSelec1Click(true); });
+  pictures->addAction("Delete &All Camera Pictures", this,
+                      &tcamerapictures::DeleteAllPictures1Click);
+  pictures->addSeparator();
+  pictures->addAction("Picture &Captions...", this, [this] { Captions1Click(false); });
+  pictures->addAction("Vantlo Captions...", this, [this] { Captions1Click(true); });
+  pictures->addSeparator();
+  QMenu* select = pictures->addMenu("&Select");
+  select->addAction("&All Pictures", this, &tcamerapictures::SelectAll1Click);
+  select->addAction("&No Pictures", this, &tcamerapictures::SelectNone1Click);
+  select->addAction("&Invert Selection", this, &tcamerapictures::InvertSelection1Click);
+
+  if (QMenu* thumbs = menus.thumbnails) {
+    thumbs->clear();
+    thumbs->addAction("Show All Camera Thumbnails", this, &tcamerapictures::ShowThumbnails1Click);
+    thumbs->addAction("Show Selected Camera Thumbnails", this,
+                      &tcamerapictures::ShowSelectedThumbnails1Click);
+    thumbs->addSeparator();
+    thumbs->addAction("Select All", this, &tcamerapictures::SelectAll1Click);
+    thumbs->addAction("Select None", this, &tcamerapictures::SelectNone1Click);
+    thumbs->addAction("Invert Selection", this, &tcamerapictures::InvertSelection1Click);
+    thumbs->addSeparator();
+    thumbs->addAction("Selected Thumbnail on Camera Display", this,
+                      &tcamerapictures::SelectedPictureonCameraDisplay1Click);
+    thumbs->addAction("Take Picture", this, &tcamerapictures::TakePicture1Click);
+    thumbs->addAction("Delete Selected Pictures", this, [this] { DeleteSelec1Click(true); });
+    thumbs->addAction("Delete All Pictures", this, &tcamerapictures::DeleteAllPictures1Click);
+  }
+  if (QMenu* show = menus.show) {
+    show->clear();
+    show->addAction("Picture", this, &tcamerapictures::ShowPictures1Click);
+    show->addAction("All Camera Pictures", this, &tcamerapictures::ShowAllPictures1Click);
+    show->addAction("Selected Camera Pictures", this, &tcamerapictures::ShowSelectedPictures1Click);
+    show->addAction("Camera Picture by Number...", this, &tcamerapictures::PicturebyNumber1Click);
+    show->addSeparator();
+    show->addAction("Forward", this, [stepBy] { stepBy(1); });
+    show->addAction("Back", this, [stepBy] { stepBy(-1); });
+  }
 }
 
 }  // namespace vantlo

@@ -1,13 +1,16 @@
-// The camera pictures of the main window: the camera grid with its selection, the camera
-// thumbnail manager on the one protocol engine, and the commands of the "Camera" page (load
+// The camera pictures of the "Camera" page: the camera grid with its selection, the window's
+// camera thumbnail manager, and the commands on camera pictures with their menu entries (load
 // thumbnails, fetch current/all/selected/by number, next and previous, show on the camera
-// display, take, delete selected/all, camera folders, Save As). The picture work itself is
-// tfetchworkflow's; this class wires it to the window: busy slots, Stop, progress, dialogs.
+// display, take, delete selected/all, camera folders, captions, Save As). The picture work itself
+// is tfetchworkflow's; this class wires it to the window through its host: busy slots, Stop,
+// progress, dialogs.
 #pragma once
 
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/core/clock.h"
 #include "app/core/fetchworkflow.h"
@@ -20,21 +23,28 @@
 #include "overdeldlg.h"
 
 class QComboBox;
+class QTableWidget;
 class QWidget;
 
 namespace vantlo {
 
-class TForm1;
 class tcameragrid;
-class tsavingpage;
 class tthumbmanager;
 class tqvProtocolEngine;
+class twindowhost;
+struct twindowmenus;
 
 class tcamerapictures : public QObject {
   Q_OBJECT
  public:
-  tcamerapictures(TForm1& form, tsavingpage* savingPage);
+  // Works on the camera page's grid and its camera folder choice (`folderPanel` holds
+  // `folders`; it is shown for cameras with folders).
+  tcamerapictures(twindowhost& host, QTableWidget* grid, QWidget* folderPanel, QComboBox* folders,
+                  QObject* parent = nullptr);
   ~tcamerapictures() override;
+
+  // The File menu's Save As, the Pictures menu and the tool bar's Thumbnails and Show buttons.
+  void AddMenuCommands(const twindowmenus& menus);
 
   // The date and time names and captions use (tests fix it); call before the first command.
   void SetClock(tlocalclock clock) { clock_ = std::move(clock); }
@@ -42,7 +52,7 @@ class tcamerapictures : public QObject {
   tcameragrid& Grid() { return *grid_; }
   tcameraselection& Selection() { return selection_; }
   tgridclicks& Clicks() { return clicks_; }
-  // Null without a protocol engine (the program built without the camera library).
+  // The window's camera thumbnail manager (null without a protocol engine).
   tthumbmanager* Manager();
   int Count() const;
   int CurrentPicture() const;
@@ -77,8 +87,17 @@ class tcamerapictures : public QObject {
 
   // The cell of picture n as the grid draws it.
   tcameracell CellOf(int n) const;
-  // Picture kind shown: 0 none, or tshownpicture::kCameraPicture / kMoviePreview.
-  int ShownKind() const { return shownKind_; }
+  // The kind of camera picture shown last (none, a camera picture or a movie preview).
+  tshownkind ShownKind() const { return shownKind_; }
+
+  // Seams the window fills in (the Browse page's side of commands that depend on it).
+  // "Next Picture"/"Previous Picture" (+1/-1); empty: the camera picture after or before.
+  std::function<void(int by)> step;
+  // "Show Picture" while the Browse page is shown: opens its selected picture.
+  std::function<void()> showBrowsePicture;
+  // Save As while the Browse page is shown: opens the selected picture first (false: nothing
+  // to save, and the user has been told).
+  std::function<bool()> prepareBrowseSaveAs;
 
   QWidget* Panel10 = nullptr;
   QComboBox* ComboBox5 = nullptr;
@@ -96,21 +115,22 @@ class tcamerapictures : public QObject {
   void Message(tmessagekind kind, const std::string& text);
   // Files a command wrote (the Browse page shows them when it shows their folder).
   void FilesWritten(const std::vector<std::string>& paths);
+  // "Yes to All" switched the overwrite confirmation off.
+  void ConfirmOverwriteOff();
   // What Save As gets to save: the picture the view shows and where it came from.
   tsaveassubject SaveAsSubject();
   bool Query();
   // Runs a picture command in slot P; false when refused, failed or thrown.
   bool RunPictures(const std::function<tfetchresult()>& body);
 
-  TForm1& form_;
-  tsavingpage* savingPage_;
+  twindowhost& host_;
   tcameragrid* grid_;
   tcameraselection selection_;
   tgridclicks clicks_;
   tlocalclock clock_ = SystemLocalTime;
   tdialogoverwrite overwrite_;
   tdialogcaptionprompt captionPrompt_;
-  std::unique_ptr<tthumbmanager> manager_;
+  tthumbmanager* manager_ = nullptr;  // the window's
   tnamingsettings naming_;
   tsaveoptions saveOptions_;
   tfetchsettings fetchSettings_;
@@ -118,7 +138,7 @@ class tcamerapictures : public QObject {
   std::unique_ptr<tfetchworkflow> workflow_;
   tfetchresult lastResult_;
   tshownpicture shown_;
-  int shownKind_ = 0;
+  tshownkind shownKind_ = tshownkind::none;
   bool foldersRead_ = false;
   std::string cameraFolder_;  // the folder last chosen on the camera
 };

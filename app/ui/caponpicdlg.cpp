@@ -16,26 +16,11 @@
 
 #include "app/core/captiondraw.h"
 #include "app/core/settingsrecords.h"
+#include "output/drawhelpers.h"
 
 namespace vantlo {
 
 namespace {
-
-QColor FromColourValue(std::uint32_t c) {
-  return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                static_cast<int>((c >> 16) & 0xFF));
-}
-
-std::uint32_t ToColourValue(const QColor& c) {
-  return static_cast<std::uint32_t>(c.red()) | (static_cast<std::uint32_t>(c.green()) << 8) |
-         (static_cast<std::uint32_t>(c.blue()) << 16);
-}
-
-QImage ToImage(const tbitmap& b) {
-  QImage q(b.Width(), b.Height(), QImage::Format_BGR888);
-  for (int y = 0; y < b.Height(); ++y) std::copy_n(b.ScanLine(y), b.RowBytes(), q.scanLine(y));
-  return q;
-}
 
 struct tfield {
   const char* caption;
@@ -181,7 +166,7 @@ void Tcaponpicdlg::AddField(const char* name) {
 
 void Tcaponpicdlg::ShowSwatch() {
   QPixmap p(15, 15);
-  p.fill(FromColourValue(record_.BackgroundColour()));
+  p.fill(ToQColor(record_.BackgroundColour()));
   Swatch->setPixmap(p);
 }
 
@@ -199,15 +184,14 @@ void Tcaponpicdlg::SelectFontClick() {
   record_.SetFontStyle(static_cast<std::uint8_t>((f.bold() ? 1 : 0) | (f.italic() ? 2 : 0) |
                                                  (f.underline() ? 4 : 0) |
                                                  (f.strikeOut() ? 8 : 0)));
-  const QColor c =
-      QColorDialog::getColor(FromColourValue(record_.FontColour()), this, "Font Colour");
-  if (c.isValid()) record_.SetFontColour(ToColourValue(c));
+  const QColor c = QColorDialog::getColor(ToQColor(record_.FontColour()), this, "Font Colour");
+  if (c.isValid()) record_.SetFontColour(FromQColor(c));
 }
 
 void Tcaponpicdlg::SelectColorClick() {
-  const QColor c = QColorDialog::getColor(FromColourValue(record_.BackgroundColour()), this);
+  const QColor c = QColorDialog::getColor(ToQColor(record_.BackgroundColour()), this);
   if (!c.isValid()) return;
-  record_.SetBackgroundColour(ToColourValue(c));
+  record_.SetBackgroundColour(FromQColor(c));
   ShowSwatch();
 }
 
@@ -235,7 +219,7 @@ void Tcaponpicdlg::PreviewClick() {
   } catch (const std::exception& e) {
     SampleImage->setToolTip(QString::fromStdString(e.what()));
   }
-  SampleImage->setPixmap(QPixmap::fromImage(ToImage(sample)));
+  SampleImage->setPixmap(QPixmap::fromImage(ImageFromBitmap(sample)));
 }
 
 }  // namespace vantlo

@@ -39,6 +39,7 @@ QPushButton* Button(const char* text, const char* name, const char* hint) {
 
 tcorrectionpage::tcorrectionpage(tcorrectionhost& host, QWidget* parent)
     : QWidget(parent), host_(host) {
+  setObjectName("tabcorrection");
   auto* lay = new QVBoxLayout(this);
 
   auto* correct = new QGroupBox(" Casio Correction ");
@@ -104,6 +105,10 @@ tcorrectionpage::tcorrectionpage(tcorrectionhost& host, QWidget* parent)
 }
 
 int tcorrectionpage::SavingQuality() const { return TrackBar12->value(); }
+
+void tcorrectionpage::AddGroupOnTop(QWidget* group) {
+  static_cast<QVBoxLayout*>(layout())->insertWidget(0, group);
+}
 
 void tcorrectionpage::ShowQuality() {
   QualityLabel->setText(QString("JPEG Quality %1 %").arg(TrackBar12->value()));

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include "app/ui/picturetoolhost.h"
+#include "app/ui/windowpage.h"
 #include "picture/correctionstate.h"
 
 class QLabel;
@@ -36,10 +37,16 @@ class tcorrectionhost : public tpicturetoolhost {
   virtual void SetCorrectionStrength(int strength) = 0;
 };
 
-class tcorrectionpage : public QWidget {
+class tcorrectionpage : public QWidget, public twindowpage {
   Q_OBJECT
  public:
   explicit tcorrectionpage(tcorrectionhost& host, QWidget* parent = nullptr);
+
+  int PageNumber() const override { return 11; }
+  QWidget* Widget() override { return this; }
+  QString TabText() const override { return "Correction"; }
+  // Puts a group (the window's " Resize ") at the top of the page.
+  void AddGroupOnTop(QWidget* group);
 
   // Handlers named after their controls.
   void Button15Click();           // AutoCorrect

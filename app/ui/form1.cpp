@@ -1,57 +1,46 @@
-// TForm1: construction of the window (menus, tool bar, pages, status line)
-// and the small shared routines. Start-up is in form1init.cpp, the camera
-// and setup handlers in form1camera.cpp, the close in form1close.cpp.
+// TForm1: construction of the window (page list, menus, tool bar, status line), the page
+// controls and the small shared routines. Start-up is in form1init.cpp, the close in
+// form1close.cpp.
 #include "form1.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QScrollArea>
-#include <QScrollBar>
-#include <QSlider>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QTimer>
 #include <QToolBar>
-#include <QTreeView>
-#include <QVBoxLayout>
+#include <memory>
 
+#include "app/core/thumbmanager.h"
 #include "app/picturedescription.h"
-#include "app/portchoice.h"
 #include "browsepage.h"
-#include "diskgrid.h"
-#include "foldertree.h"
+#include "camerapage.h"
+#include "camerapictures.h"
+#include "correctionpage.h"
 #include "manual.h"
+#include "picture/retoucher.h"
+#include "picturetoolsite.h"
+#include "pictureview.h"
+#include "placeholderpage.h"
 #include "popupbutton.h"
+#include "preferencespage.h"
+#include "resizegroup.h"
+#include "rotatepage.h"
 #include "savingpage.h"
+#include "setuppage.h"
+#include "touchpage.h"
 
 namespace vantlo {
 
 namespace {
-
-QWidget* EmptyPage(const QString& note) {
-  auto* page = new QWidget;
-  auto* lay = new QVBoxLayout(page);
-  auto* label = new QLabel(note);
-  label->setWordWrap(true);
-  label->setEnabled(false);
-  lay->addWidget(label);
-  lay->addStretch();
-  return page;
-}
 
 QTimer* MakeTimer(QObject* parent, int ms, const char* name) {
   auto* t = new QTimer(parent);
@@ -70,16 +59,17 @@ TForm1::TForm1(tstartoptions options, QWidget* parent)
   busy_.SetView(this);
   BuildPages();
   BuildMenus();
-  BuildPictureCommands();
   BuildToolBar();
-  BuildCameraPictureCommands();
   BuildStatusLine();
-  browser_ = new tbrowsepage(*this);
-  browser_->BuildMenu(menuBar());
-  browser_->openPicture = [this](const std::string& path) { return OpenPictureFile(path, true); };
-  connect(PageControl2, &QTabWidget::currentChanged, this, [this] {
-    if (PageControl2->currentWidget() == BrowseSheet) browser_->PageShown();
-  });
+  twindowmenus menus;
+  menus.bar = menuBar();
+  menus.toolBar = findChild<QToolBar*>("ToolBar1");
+  for (tpopupbutton* b : ToolButtons) {
+    if (b->objectName() == "ToolButton_Thumbnails") menus.thumbnails = b->PopupMenu();
+    if (b->objectName() == "ToolButton_Show") menus.show = b->PopupMenu();
+  }
+  for (twindowpage* page : pages_) page->AddMenuCommands(menus);
+  WirePages();
 
   Timer1 = MakeTimer(this, 1000, "Timer1");
   Timer2 = MakeTimer(this, 500, "Timer2");
@@ -93,86 +83,66 @@ TForm1::TForm1(tstartoptions options, QWidget* parent)
   resize(1000, 680);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // The pages go first: they work on the retoucher, the tool host and the managers below.
+  pages_.clear();
+  pictureView_ = nullptr;
+  delete takeCentralWidget();
+}
 
 void TForm1::BuildPages() {
   splitter_ = new QSplitter(Qt::Horizontal, this);
   setCentralWidget(splitter_);
-
   PageControl2 = new QTabWidget;
   PageControl2->setObjectName("PageControl2");
-  BuildBrowsePage();
-  TabSheet11 = new QWidget;
-  TabSheet11->setObjectName("TabSheet11");
-  {
-    auto* lay = new QVBoxLayout(TabSheet11);
-    auto* top = new QHBoxLayout;
-    BitBtn5 = new QPushButton("Redisplay");
-    BitBtn5->setObjectName("BitBtn5");
-    BitBtn5->setEnabled(false);
-    Label32 = new QLabel;
-    Label32->setObjectName("Label32");
-    top->addWidget(BitBtn5);
-    top->addWidget(Label32, 1);
-    lay->addLayout(top);
-    auto* scroll = new QScrollArea;
-    Image3 = new QLabel;
-    Image3->setObjectName("Image3");
-    Image3->setAlignment(Qt::AlignCenter);
-    scroll->setWidget(Image3);
-    scroll->setWidgetResizable(true);
-    lay->addWidget(scroll, 1);
-  }
-  PageControl2->addTab(TabSheet11, "Picture");
-  splitter_->addWidget(PageControl2);
-
   pagecontrol1 = new QTabWidget;
   pagecontrol1->setObjectName("pagecontrol1");
   pagecontrol1->setUsesScrollButtons(true);
   pagecontrol1->setElideMode(Qt::ElideNone);
-  BuildCameraPage();
-  TabSheet2 = EmptyPage("The second camera page comes with fetching from the camera.");
-  BuildSetupPage();
-  TabSheet4 = EmptyPage("File commands come with the disk picture browser.");
-  SavingPage = new tsavingpage;
-  TabSheet5 = SavingPage;
-  TabSheet6 = EmptyPage("Webcam mode comes with its scheduler.");
-  preferences = EmptyPage("Picture options come with the picture commands.");
-  TabSheet8 = EmptyPage("AutoCapture comes with its workflow.");
-  TabSheet9 = EmptyPage("Rotation comes with the picture commands.");
-  TabSheet10 = EmptyPage("Retouching comes with the retoucher.");
-  tabcorrection = EmptyPage("Colour correction comes with the picture commands.");
-  TabSheet13 = EmptyPage("Mini movies come with the movie maker.");
-  struct tpage {
-    QWidget* w;
-    const char* name;
-    const char* caption;
+
+  // The pages: first the left-hand ones (number 0), then pagecontrol1's in their order.
+  retoucher_ = std::make_unique<tretoucher>();
+  toolSite_ = std::make_unique<tpicturetoolsite>(*this);
+  pictureView_ = new tpictureview(*this);
+  pages_ = {
+      new tbrowsepage(*this),
+      pictureView_,
+      new tcamerapage(*this),
+      new tplaceholderpage(2, "TabSheet2", "Camera",
+                           "The second camera page comes with fetching from the camera.", false),
+      new tsetuppage(*this, options_.portOverride),
+      new tplaceholderpage(4, "TabSheet4", " Files ",
+                           "File commands come with the disk picture browser."),
+      new tsavingpage,
+      new tplaceholderpage(6, "TabSheet6", "Vantlo", "Webcam mode comes with its scheduler."),
+      new tpreferencespage,
+      new tplaceholderpage(8, "TabSheet8", "AutoCapture", "AutoCapture comes with its workflow.",
+                           false),
+      new trotatepage(*this),
+      new ttouchpage(*retoucher_, *toolSite_),
+      new tcorrectionpage(*toolSite_),
+      new tplaceholderpage(13, "TabSheet13", "Movie", "Mini movies come with the movie maker."),
   };
-  const tpage pages[] = {{TabSheet1, "TabSheet1", "Camera"},
-                         {TabSheet2, "TabSheet2", "Camera"},
-                         {TabSheet3, "TabSheet3", "Setup"},
-                         {TabSheet4, "TabSheet4", " Files "},
-                         {TabSheet5, "TabSheet5", "Saving"},
-                         {TabSheet6, "TabSheet6", "Vantlo"},
-                         {preferences, "preferences", "Image"},
-                         {TabSheet8, "TabSheet8", "AutoCapture"},
-                         {TabSheet9, "TabSheet9", "Rotate"},
-                         {TabSheet10, "TabSheet10", "Touch"},
-                         {tabcorrection, "tabcorrection", "Correction"},
-                         {TabSheet13, "TabSheet13", "Movie"}};
-  for (const auto& p : pages) {
-    p.w->setObjectName(p.name);
-    pagecontrol1->addTab(p.w, p.caption);
+  for (twindowpage* page : pages_) {
+    QTabWidget* control = page->PageNumber() == 0 ? PageControl2 : pagecontrol1;
+    const int index = control->addTab(page->Widget(), page->TabText());
+    // Pages without a tab of their own are opened by the menus.
+    if (!page->HasTab()) control->setTabVisible(index, false);
   }
-  // The second camera page and the AutoCapture page have no tab of their
-  // own; the menus open them.
-  pagecontrol1->setTabVisible(pagecontrol1->indexOf(TabSheet2), false);
-  pagecontrol1->setTabVisible(pagecontrol1->indexOf(TabSheet8), false);
+  splitter_->addWidget(PageControl2);
   splitter_->addWidget(pagecontrol1);
   splitter_->setStretchFactor(0, 1);
   splitter_->setStretchFactor(1, 0);
   splitter_->setCollapsible(1, false);
-  connect(pagecontrol1, &QTabWidget::currentChanged, this, [this] { UpdateRightPanelWidth(); });
+  for (QTabWidget* control : {PageControl2, pagecontrol1}) {
+    auto shown = std::make_shared<QPointer<QWidget>>(control->currentWidget());
+    connect(control, &QTabWidget::currentChanged, this, [this, control, shown] {
+      if (twindowpage* left = PageOf(*shown)) left->Left();
+      *shown = control->currentWidget();
+      if (control == pagecontrol1) UpdateRightPanelWidth();
+      if (twindowpage* page = PageOf(*shown)) page->Entered();
+    });
+  }
 
   // Hidden label that measures the wide right panel in the current font.
   Label49 = new QLabel("Report Battery State  ", this);
@@ -180,199 +150,65 @@ void TForm1::BuildPages() {
   Label49->hide();
 }
 
-void TForm1::BuildBrowsePage() {
-  BrowseSheet = new QWidget;
-  BrowseSheet->setObjectName("BrowseSheet");
-  auto* lay = new QVBoxLayout(BrowseSheet);
-  Label27 = new QLabel;
-  Label27->setObjectName("Label27");
-  lay->addWidget(Label27);
-  auto* filters = new QHBoxLayout;
-  FilterCam = new QCheckBox("CAM");
-  FilterJpg = new QCheckBox("JPG");
-  FilterFolders = new QCheckBox("Folders");
-  CheckBox25 = new QCheckBox("Autoload");
-  CheckBox25->setObjectName("CheckBox25");
-  for (auto* c : {FilterCam, FilterJpg, FilterFolders, CheckBox25}) filters->addWidget(c);
-  filters->addStretch();
-  RefreshButton = new QPushButton("Refresh");
-  RefreshButton->setObjectName("RefreshButton");
-  RefreshButton->setToolTip("Refreshes the current directory");
-  TodayButton = new QPushButton("Today");
-  TodayButton->setObjectName("TodayButton");
-  TodayButton->setToolTip("Goes to Today's Autosave directory");
-  filters->addWidget(RefreshButton);
-  filters->addWidget(TodayButton);
-  lay->addLayout(filters);
-  auto* speed = new QHBoxLayout;
-  SlideShowSpeed = new QSlider(Qt::Horizontal);
-  SlideShowSpeed->setObjectName("SlideShowSpeed");
-  SlideShowSpeed->setRange(0, tdiskmanrecord::kDelayChoices - 1);
-  SlideShowSpeed->setPageStep(1);
-  SlideShowSpeed->setTickPosition(QSlider::TicksBelow);
-  SlideShowSpeed->setToolTip("Slide show speed");
-  speed->addWidget(new QLabel("Slide show speed"));
-  speed->addWidget(new QLabel("Slow"));
-  speed->addWidget(SlideShowSpeed, 1);
-  speed->addWidget(new QLabel("Fast"));
-  lay->addLayout(speed);
-  auto* split = new QSplitter(Qt::Horizontal);
-  auto* left = new QWidget;
-  auto* leftLay = new QVBoxLayout(left);
-  leftLay->setContentsMargins(0, 0, 0, 0);
-  dirModel_ = new tfoldertreemodel(this);
-  directoryoutline1 = new QTreeView;
-  directoryoutline1->setObjectName("directoryoutline1");
-  directoryoutline1->setModel(dirModel_);
-  directoryoutline1->header()->hide();
-  directoryoutline1->setEnabled(false);
-  leftLay->addWidget(directoryoutline1, 1);
-  Image1 = new QLabel;
-  Image1->setObjectName("Image1");
-  Image1->setFrameShape(QFrame::StyledPanel);
-  leftLay->addWidget(Image1, 0, Qt::AlignHCenter);
-  split->addWidget(left);
-  DrawGrid12 = new Tdiskgrid;
-  DrawGrid12->setObjectName("DrawGrid12");
-  split->addWidget(DrawGrid12);
-  split->setStretchFactor(1, 1);
-  lay->addWidget(split, 1);
-  PageControl2->addTab(BrowseSheet, "Browse");
-  connect(directoryoutline1, &QTreeView::clicked, this,
-          [this](const QModelIndex& i) { SetBrowseFolder(dirModel_->filePath(i).toStdString()); });
-}
-
-void TForm1::BuildCameraPage() {
-  TabSheet1 = new QWidget;
-  auto* lay = new QVBoxLayout(TabSheet1);
-  DrawGrid11 = new QTableWidget(0, 2);
-  DrawGrid11->setObjectName("DrawGrid11");
-  DrawGrid11->horizontalHeader()->hide();
-  DrawGrid11->verticalHeader()->hide();
-  DrawGrid11->verticalHeader()->setDefaultSectionSize(64);
-  DrawGrid11->horizontalHeader()->setDefaultSectionSize(64);
-  DrawGrid11->setShowGrid(false);
-  DrawGrid11->setToolTip("Double click once to load thumbnail; again to load picture");
-  lay->addWidget(DrawGrid11, 1);
-
-  auto button = [&](QPushButton*& b, const char* name, const QString& text) {
-    b = new QPushButton(text);
-    b->setObjectName(name);
-    lay->addWidget(b);
+// The links between pages: what one page's command needs of another goes through here.
+void TForm1::WirePages() {
+  tbrowsepage& browse = Page<tbrowsepage>();
+  tcamerapictures& camera = Page<tcamerapage>().Pictures();
+  browse.openPicture = [this](const std::string& path) { return OpenPictureFile(path, true); };
+  browse.stepCamera = [&camera](int by) {
+    if (by > 0)
+      camera.NextPicture();
+    else
+      camera.PreviousPicture();
   };
-  button(SpeedButton1, "SpeedButton1", "Switch Power Off");
-  button(SpeedButton2, "SpeedButton2", "Reset Camera");
-  button(ShowPicNumButton, "ShowPicNumButton", "Show Picture by Number...");
-  auto* battery = new QGroupBox("Battery");
-  auto* bl = new QVBoxLayout(battery);
-  SpeedButton3 = new QPushButton("Report Battery State");
-  SpeedButton3->setObjectName("SpeedButton3");
-  Gauge1 = new QProgressBar;
-  Gauge1->setObjectName("Gauge1");
-  Gauge1->setRange(0, 100);
-  Gauge1->setValue(0);
-  Gauge1->setTextVisible(false);
-  VoltageLabel = new QLabel;
-  VoltageLabel->setObjectName("VoltageLabel");
-  SpeedButton11 = new QPushButton("Voltage Threshold...");
-  SpeedButton11->setObjectName("SpeedButton11");
-  bl->addWidget(SpeedButton3);
-  bl->addWidget(Gauge1);
-  bl->addWidget(VoltageLabel);
-  bl->addWidget(SpeedButton11);
-  lay->addWidget(battery);
+  camera.step = [&browse](int by) {
+    if (by > 0)
+      browse.Forward();
+    else
+      browse.Back();
+  };
+  camera.showBrowsePicture = [&browse] { browse.OpenCurrent(); };
+  camera.prepareBrowseSaveAs = [&browse] { return browse.PrepareSaveAs(); };
+  pictureView_->saveAs = [&camera] { camera.Other1Click(); };
+  pictureView_->openFolder = [&browse] { return browse.ShownFolder(); };
+  pictureView_->defineOrientationSelected = [&browse] { browse.DefineOrientationSelected(); };
+  pictureView_->selectedDiskPictures = [&browse] { return browse.SelectedPictures(); };
+  pictureView_->OnZoomChanged = [this](int mode) { zoom_ = mode; };
+  Page<trotatepage>().defineOrientationSelected = [&browse] { browse.DefineOrientationSelected(); };
 
-  connect(SpeedButton1, &QPushButton::clicked, this, &TForm1::SpeedButton1Click);
-  connect(SpeedButton2, &QPushButton::clicked, this, &TForm1::SpeedButton2Click);
-  connect(SpeedButton3, &QPushButton::clicked, this, &TForm1::SpeedButton3Click);
-  connect(SpeedButton11, &QPushButton::clicked, this, &TForm1::SpeedButton11Click);
-  connect(ShowPicNumButton, &QPushButton::clicked, this, &TForm1::ShowPictureByNumberClick);
-}
-
-void TForm1::BuildSetupPage() {
-  TabSheet3 = new QWidget;
-  auto* lay = new QVBoxLayout(TabSheet3);
-  auto* link = new QGroupBox("Camera connection");
-  auto* grid = new QGridLayout(link);
-  ComboBox2 = new QComboBox;
-  ComboBox2->setObjectName("ComboBox2");
-  ComboBox1 = new QComboBox;
-  ComboBox1->setObjectName("ComboBox1");
-  ComboBox1->addItems({"Auto", "9600", "19200", "38400", "57600", "115200"});
-  grid->addWidget(new QLabel("Port:"), 0, 0);
-  grid->addWidget(ComboBox2, 0, 1);
-  grid->addWidget(new QLabel("Baud Rate:"), 1, 0);
-  grid->addWidget(ComboBox1, 1, 1);
-  RadioButton7 = new QRadioButton("Cable");
-  RadioButton7->setObjectName("RadioButton7");
-  RadioButton8 = new QRadioButton("IrDA");
-  RadioButton8->setObjectName("RadioButton8");
-  RadioButton7->setChecked(true);
-  auto* radios = new QHBoxLayout;
-  radios->addWidget(RadioButton7);
-  radios->addWidget(RadioButton8);
-  radios->addStretch();
-  grid->addLayout(radios, 2, 0, 1, 2);
-  lay->addWidget(link);
-
-  Button5 = new QPushButton("Test Communications");
-  Button5->setObjectName("Button5");
-  ConnectionWizardButton = new QPushButton("Connection Wizard");
-  ConnectionWizardButton->setObjectName("ConnectionWizardButton");
-  PortMapButton = new QPushButton("Port Devices...");
-  PortMapButton->setObjectName("PortMapButton");
-  PortMapButton->setToolTip("Choose the device each COM port name opens");
-  TestStatusLabel = new QLabel;
-  TestStatusLabel->setObjectName("TestStatusLabel");
-  TestStatusLabel->setWordWrap(true);
-  lay->addWidget(Button5);
-  lay->addWidget(TestStatusLabel);
-  lay->addWidget(ConnectionWizardButton);
-  lay->addWidget(PortMapButton);
-
-  auto* size = new QGroupBox("CAM to JPEG picture size");
-  auto* sl = new QVBoxLayout(size);
-  ComboBox4 = new QComboBox;
-  ComboBox4->setObjectName("ComboBox4");
-  ComboBox4->addItems({"Default", "160 x 120", "320 x 240", "480 x 360", "640 x 480", "1280 x 960",
-                       "Half Size", "Quarter Size"});
-  sl->addWidget(ComboBox4);
-  lay->addWidget(size);
-  lay->addStretch();
-
-  connect(ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Change);
-  connect(ComboBox2, &QComboBox::activated, this, &TForm1::ComboBox2Change);
-  connect(RadioButton7, &QRadioButton::clicked, this, &TForm1::RadioButton7Click);
-  connect(RadioButton8, &QRadioButton::clicked, this, &TForm1::RadioButton7Click);
-  connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
-  connect(ConnectionWizardButton, &QPushButton::clicked, this, &TForm1::ConnectionWizard1Click);
-  connect(PortMapButton, &QPushButton::clicked, this, &TForm1::EditPortMapClick);
+  // The picture tools: the decoder's output size from the "Image" page, its correction strength
+  // for the correction page, the " Resize " group on top of the correction page, the Touch
+  // page's display hook and clicks on the picture.
+  tpreferencespage& preferences = Page<tpreferencespage>();
+  connect(&preferences, &tpreferencespage::OutputSizeChanged, this, [this](int choice) {
+    pictureView_->Pipeline().SetOutputSize(static_cast<std::uint8_t>(choice));
+  });
+  toolSite_->strength = [&preferences] { return preferences.CorrectionStrength(); };
+  toolSite_->setStrength = [&preferences](int s) { preferences.SetCorrectionStrength(s); };
+  tcorrectionpage& correction = Page<tcorrectionpage>();
+  correction.AddGroupOnTop(
+      new tresizegroup(*this, [&correction] { return correction.SavingQuality(); }));
+  ttouchpage& touch = Page<ttouchpage>();
+  connect(pictureView_, &tpictureview::PictureChanged, this,
+          [this] { toolSite_->PictureChanged(); });
+  pictureView_->OnDisplayed = [&touch] { touch.PictureDisplayed(); };
+  pictureView_->OnPictureClicked = [&touch](const QPoint& at) { touch.PictureClicked(at); };
 }
 
 void TForm1::BuildMenus() {
+  // The bar in its order; the pages add their commands, the "Picture" menu after "File".
   QMenu* file = menuBar()->addMenu("&File");
   file->addAction("E&xit", this, [this] { close(); });
-
-  QMenu* camera = menuBar()->addMenu("&Camera");
-  camera->addAction("&Test Communications", this, &TForm1::TestCommunications1Click);
-  camera->addAction("Connection &Wizard...", this, &TForm1::ConnectionWizard1Click);
-  camera->addSeparator();
-  camera->addAction("Switch Power &Off", this, &TForm1::SpeedButton1Click);
-  camera->addAction("&Reset Camera", this, &TForm1::SpeedButton2Click);
-  camera->addAction("Report &Voltage", this, &TForm1::ReportVoltage1Click);
-  camera->addAction("Voltage &Threshold...", this, &TForm1::SpeedButton11Click);
-  camera->addSeparator();
-  camera->addAction("Show Picture by &Number...", this, &TForm1::ShowPictureByNumberClick);
-  camera->addAction("Selected Thumbnail on Camera &Display", this,
-                    &TForm1::SelectedThumbnailOnCamera1Click);
+  menuBar()->addMenu("&Camera");
 
   QMenu* view = menuBar()->addMenu("&View");
   view->addAction("&Camera", this, [this] { ShowPage(1); });
   view->addAction("&Setup", this, [this] { ShowPage(3); });
   view->addAction("&AutoCapture", this, &TForm1::AutoCapture3Click);
   view->addSeparator();
-  view->addAction("&Browse", this, [this] { PageControl2->setCurrentWidget(BrowseSheet); });
-  view->addAction("&Picture", this, [this] { PageControl2->setCurrentWidget(TabSheet11); });
+  view->addAction("&Browse", this,
+                  [this] { PageControl2->setCurrentWidget(Page<tbrowsepage>().Widget()); });
+  view->addAction("&Picture", this, [this] { ShowPicturePage(); });
 
   QMenu* help = menuBar()->addMenu("&Help");
   help->addAction("&Manual", this, [this] {
@@ -383,6 +219,8 @@ void TForm1::BuildMenus() {
                        "Vantlo\nFor Casio QV digital cameras.\nThe manual is the README "
                        "shipped with the program.");
   });
+  menuBar()->addMenu("&Pictures");
+  menuBar()->addMenu("&Disk");
 }
 
 void TForm1::BuildToolBar() {
@@ -394,11 +232,9 @@ void TForm1::BuildToolBar() {
     a->setEnabled(false);
     a->setToolTip(why);
   };
+  // The camera page fills the Thumbnails and Show buttons.
   auto* thumbs = new QMenu(this);
-  later(thumbs, "Load Camera Thumbnails", "Comes with fetching from the camera");
   auto* show = new QMenu(this);
-  later(show, "Show Picture", "Comes with the picture commands");
-  show->addAction("Show Picture by Number...", this, &TForm1::ShowPictureByNumberClick);
   auto* minilab = new QMenu(this);
   later(minilab, "MiniLab", "Comes with the MiniLab task");
   auto* autocap = new QMenu(this);
@@ -471,8 +307,10 @@ void TForm1::ReportPosition(int position) {
   statusBar()->repaint();
 }
 
-void TForm1::FileWritten(const std::string& path) {
-  if (browser_) browser_->FileWritten(path);
+void TForm1::FileWritten(const std::string& path) { Page<tbrowsepage>().FileWritten(path); }
+
+void TForm1::FilesWritten(const std::vector<std::string>& paths) {
+  Page<tbrowsepage>().FilesWritten(paths);
 }
 
 void TForm1::Trace(const QString& text) {
@@ -481,79 +319,59 @@ void TForm1::Trace(const QString& text) {
 
 void TForm1::ShowError(const QString& text) { QMessageBox::critical(this, "Vantlo", text); }
 
-void TForm1::ShowCameraError(const std::exception& e) {
-  ShowError(QString::fromStdString(link_ ? CameraFailureText(*link_, e.what()) : e.what()));
+// ---- settings ----
+
+void TForm1::ApplySettingsToControls() {
+  for (twindowpage* page : pages_) page->ApplySettings(settings_);
+}
+
+void TForm1::ReadControlsIntoSettings() {
+  for (twindowpage* page : pages_) page->ReadSettings(settings_);
+}
+
+void TForm1::SettingsChanged() {
+  for (twindowpage* page : pages_) page->SettingsChanged(settings_);
 }
 
 // ---- pages ----
 
+twindowpage* TForm1::PageOf(QWidget* widget) const {
+  for (twindowpage* page : pages_)
+    if (page->Widget() == widget) return page;
+  return nullptr;
+}
+
 void TForm1::ShowPage(int number) {
-  QWidget* page = nullptr;
-  switch (number) {
-    case 1:
-      page = TabSheet1;
-      break;
-    case 2:
-      page = TabSheet2;
-      break;
-    case 3:
-      page = TabSheet3;
-      break;
-    case 4:
-      page = TabSheet4;
-      break;
-    case 5:
-      page = TabSheet5;
-      break;
-    case 6:
-      page = TabSheet6;
-      break;
-    case 7:
-      page = preferences;
-      break;
-    case 8:
-      page = TabSheet8;
-      break;
-    case 9:
-      page = TabSheet9;
-      break;
-    case 10:
-      page = TabSheet10;
-      break;
-    case 11:
-      page = tabcorrection;
-      break;
-    case 13:
-      page = TabSheet13;
-      break;
-    default:
-      return;  // other numbers leave the page as it is
+  for (twindowpage* page : pages_) {
+    if (page->PageNumber() == number && number != 0) {
+      pagecontrol1->setCurrentWidget(page->Widget());
+      UpdateRightPanelWidth();
+      return;
+    }
   }
-  pagecontrol1->setCurrentWidget(page);
-  UpdateRightPanelWidth();
+  // other numbers leave the page as it is
 }
 
 int TForm1::PageNumber() const {
-  QWidget* w = pagecontrol1->currentWidget();
-  const std::pair<QWidget*, int> pages[] = {
-      {TabSheet1, 1}, {TabSheet2, 2},   {TabSheet3, 3},      {TabSheet4, 4},
-      {TabSheet5, 5}, {TabSheet6, 6},   {preferences, 7},    {TabSheet8, 8},
-      {TabSheet9, 9}, {TabSheet10, 10}, {tabcorrection, 11}, {TabSheet13, 13}};
-  for (const auto& [page, n] : pages)
-    if (page == w) return n;
-  return 1;
+  const twindowpage* page = PageOf(pagecontrol1->currentWidget());
+  return page && page->PageNumber() != 0 ? page->PageNumber() : 1;
+}
+
+void TForm1::ShowPicturePage() { PageControl2->setCurrentWidget(pictureView_); }
+
+bool TForm1::BrowsePageShown() const {
+  const twindowpage* page = PageOf(PageControl2->currentWidget());
+  return page && dynamic_cast<const tbrowsepage*>(page);
 }
 
 void TForm1::UpdateRightPanelWidth() {
   const int wide = std::max(2 * Label49->sizeHint().width(), 156);
+  QWidget* current = pagecontrol1->currentWidget();
+  const twindowpage* page = PageOf(current);
   int width = wide;
-  if (pagecontrol1->currentWidget() == TabSheet1) {
-    // Narrow unless the camera grid needs its scroll bar.
-    const bool scrolls =
-        DrawGrid11->verticalScrollBar() && DrawGrid11->verticalScrollBar()->isVisible();
-    width = scrolls ? wide : std::max(narrowWidth_, TabSheet1->minimumSizeHint().width());
-  }
-  width = std::max(width, pagecontrol1->currentWidget()->minimumSizeHint().width() + 8);
+  if (page && page->NarrowPanel())
+    width = std::max(narrowWidth_, current->minimumSizeHint().width());
+  width = std::max(width, current->minimumSizeHint().width() + 8);
   pagecontrol1->setFixedWidth(width);
   // The splitter keeps its old sizes when a child's width is fixed anew;
   // give the rest to the left-hand pages so no gap is left.
@@ -563,10 +381,24 @@ void TForm1::UpdateRightPanelWidth() {
 
 void TForm1::AutoCapture3Click() { ShowPage(8); }
 
-void TForm1::SetCurrentPicture(const QString& path, qint64 bytes) {
-  const auto d = DescribePicture(path.toStdString(), bytes);
+void TForm1::ToolButton4Click() {
+  stop_.Set();
+  // Webcam mode, AutoCapture and the disk thumbnail loader stop here as
+  // they join; each tests the stop request between items.
+}
+
+void TForm1::SetCurrentPicture(const std::string& path, std::uint64_t bytes) {
+  const auto d = DescribePicture(path, static_cast<std::int64_t>(bytes));
   Label9->setText(QString::fromStdString(d.showing));
   Label19->setText(QString::fromStdString(d.size));
+}
+
+void TForm1::SetPictureText(const std::string& text) {
+  Label9->setText(QString::fromStdString(text));
+}
+
+bool TForm1::OpenPictureFile(const std::string& path, bool interactive) {
+  return pictureView_ && pictureView_->OpenPictureFile(path, interactive);
 }
 
 }  // namespace vantlo

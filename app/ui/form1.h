@@ -13,36 +13,24 @@
 #include "app/progressreport.h"
 #include "app/settingsio.h"
 #include "app/stoprequest.h"
+#include "app/ui/windowhost.h"
+#include "app/ui/windowpage.h"
 #include "library/records.h"
 
-class QAction;
-class QButtonGroup;
-class QComboBox;
 class QLabel;
-class QMenu;
 class QProgressBar;
 class QPushButton;
-class QRadioButton;
-class QSlider;
 class QSplitter;
 class QTabWidget;
-class QTableWidget;
 class QTimer;
-class QToolButton;
-class QTreeView;
-class QCheckBox;
-class QWidget;
 
 namespace vantlo {
 
-class tpopupbutton;
-class Tdiskgrid;
-class tbrowsepage;
-class tfoldertreemodel;
-class Tconnectionwiz;
+class tpicturetoolsite;
 class tpictureview;
-class tcamerapictures;
-class tsavingpage;
+class tpopupbutton;
+class tretoucher;
+class tthumbmanager;
 
 // How the program was started, beyond its own command line.
 struct tstartoptions {
@@ -52,11 +40,16 @@ struct tstartoptions {
   std::string portOverride;
 };
 
-// The main window: owns the long-lived objects and the settings records,
-// runs start-up and shut-down, arbitrates long operations with the busy
-// register and shows progress in its status line. The work of commands sits
-// in their own classes; the window wires them together.
-class TForm1 : public QMainWindow, public tbusyview, public tprogressreport, public tfilewritten {
+// The main window: owns the long-lived objects and the settings records, runs start-up and
+// shut-down, arbitrates long operations with the busy register and shows progress in its status
+// line. Its pages build their own widgets and reach the window through twindowhost; the window
+// keeps one list of them and loops over it for the page controls, the menus, the settings and
+// closing. The work of commands sits in their own classes.
+class TForm1 : public QMainWindow,
+               public twindowhost,
+               public tbusyview,
+               public tprogressreport,
+               public tfilewritten {
   Q_OBJECT
  public:
   explicit TForm1(tstartoptions options, QWidget* parent = nullptr);
@@ -68,12 +61,7 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport, pub
   // Shared machinery for the other parts of the window.
   void Trace(const QString& text);
   bool BusyControl(int code) { return busy_.BusyControl(code); }
-  tbusyregister& Busy() { return busy_; }
-  tstoprequest& StopRequest() { return stop_; }
   tcameralink& Camera() { return *link_; }
-  tsettingsrecords& Settings() { return settings_; }
-  tcreatedfolders& CreatedFolders() { return createdFolders_; }
-  void SetCurrentPicture(const QString& path, qint64 bytes);
   void ApplySettingsToControls();
   void ReadControlsIntoSettings();
   bool FirstRun() const { return firstRun_; }
@@ -85,6 +73,36 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport, pub
   // Write failures of the last close, "NAME: message".
   const std::vector<std::string>& CloseWriteFailures() const { return closeFailures_; }
 
+  // The page of type T in the page list.
+  template <class T>
+  T& Page() {
+    for (twindowpage* p : pages_)
+      if (auto* page = dynamic_cast<T*>(p)) return *page;
+    throw std::logic_error("the window has no such page");
+  }
+  const std::vector<twindowpage*>& Pages() const { return pages_; }
+
+  // twindowhost
+  QWidget* Window() override { return this; }
+  tsettingsrecords& Settings() override { return settings_; }
+  void CollectSettings() override { ReadControlsIntoSettings(); }
+  void SettingsChanged() override;
+  tbusyregister& Busy() override { return busy_; }
+  tstoprequest& StopRequest() override { return stop_; }
+  tprogressreport& Progress() override { return *this; }
+  void StatusText(const std::string& text) override { BusyStatusText(text); }
+  void SetCurrentPicture(const std::string& path, std::uint64_t bytes) override;
+  void SetPictureText(const std::string& text) override;
+  tcameralink* CameraLink() override { return link_.get(); }
+  tthumbmanager* CameraThumbnails() override { return cameraThumbs_.get(); }
+  tpictureview& PictureView() override { return *pictureView_; }
+  void ShowPage(int number) override;
+  int ShownPage() const override { return PageNumber(); }
+  void ShowPicturePage() override;
+  bool BrowsePageShown() const override;
+  void FilesWritten(const std::vector<std::string>& paths) override;
+  tcreatedfolders& CreatedFolders() override { return createdFolders_; }
+
   // tbusyview
   void BusyStatusText(const std::string& text) override;
   void BusyIndicators(bool busy) override;
@@ -95,60 +113,15 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport, pub
   // tfilewritten: the Browse page shows the file when it lists that folder.
   void FileWritten(const std::string& path) override;
 
-  // Controls other code and tests reach by their designer names.
-  QTabWidget* pagecontrol1 = nullptr;
-  QTabWidget* PageControl2 = nullptr;
-  QWidget* TabSheet1 = nullptr;
-  QWidget* TabSheet2 = nullptr;
-  QWidget* TabSheet3 = nullptr;
-  QWidget* TabSheet4 = nullptr;
-  QWidget* TabSheet5 = nullptr;
-  QWidget* TabSheet6 = nullptr;
-  QWidget* preferences = nullptr;
-  QWidget* TabSheet8 = nullptr;
-  QWidget* TabSheet9 = nullptr;
-  QWidget* TabSheet10 = nullptr;
-  QWidget* tabcorrection = nullptr;
-  QWidget* TabSheet11 = nullptr;
-  QWidget* TabSheet13 = nullptr;
-  QWidget* BrowseSheet = nullptr;
+  // The window's own controls, by their designer names.
+  QTabWidget* pagecontrol1 = nullptr;  // the right-hand pages
+  QTabWidget* PageControl2 = nullptr;  // the left-hand pages (Browse, Picture)
   QProgressBar* ProgressBar1 = nullptr;
-  QLabel* Label1 = nullptr;
-  QLabel* Label9 = nullptr;
-  QLabel* Label19 = nullptr;
-  QLabel* Label27 = nullptr;
-  QLabel* Label32 = nullptr;
-  QLabel* Label49 = nullptr;
-  QPushButton* BitBtn_15 = nullptr;
-  QPushButton* BitBtn5 = nullptr;
-  QComboBox* ComboBox1 = nullptr;        // baud rate
-  QComboBox* ComboBox2 = nullptr;        // port
-  QComboBox* ComboBox4 = nullptr;        // picture size
-  QRadioButton* RadioButton7 = nullptr;  // Cable
-  QRadioButton* RadioButton8 = nullptr;  // IrDA
-  QPushButton* Button5 = nullptr;        // Test Communications
-  QPushButton* ConnectionWizardButton = nullptr;
-  QPushButton* PortMapButton = nullptr;
-  QLabel* TestStatusLabel = nullptr;
-  QPushButton* SpeedButton1 = nullptr;   // Switch Power Off
-  QPushButton* SpeedButton2 = nullptr;   // Reset Camera
-  QPushButton* SpeedButton3 = nullptr;   // Report Battery State
-  QPushButton* SpeedButton11 = nullptr;  // Voltage Threshold...
-  QPushButton* ShowPicNumButton = nullptr;
-  QProgressBar* Gauge1 = nullptr;
-  QLabel* VoltageLabel = nullptr;
-  QTableWidget* DrawGrid11 = nullptr;
-  Tdiskgrid* DrawGrid12 = nullptr;  // disk tiles
-  QPushButton* RefreshButton = nullptr;
-  QPushButton* TodayButton = nullptr;
-  QTreeView* directoryoutline1 = nullptr;
-  QCheckBox* CheckBox25 = nullptr;  // Autoload
-  QCheckBox* FilterCam = nullptr;
-  QCheckBox* FilterJpg = nullptr;
-  QCheckBox* FilterFolders = nullptr;
-  QSlider* SlideShowSpeed = nullptr;  // "Slide show speed", Slow 0 .. Fast 10
-  QLabel* Image1 = nullptr;
-  QLabel* Image3 = nullptr;
+  QLabel* Label1 = nullptr;          // status text
+  QLabel* Label9 = nullptr;          // the current picture
+  QLabel* Label19 = nullptr;         // its size
+  QLabel* Label49 = nullptr;         // measures the wide right panel
+  QPushButton* BitBtn_15 = nullptr;  // Stop
   QTimer* Timer1 = nullptr;
   QTimer* Timer2 = nullptr;
   QTimer* Timer3 = nullptr;
@@ -158,20 +131,6 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport, pub
 
   // Handlers named after their controls.
   void ToolButton4Click();  // Stop
-  void Button5Click();      // Test Communications
-  void ConnectionWizard1Click();
-  void SpeedButton1Click();
-  void SpeedButton2Click();
-  void SpeedButton3Click();
-  void SpeedButton11Click();
-  void ShowPictureByNumberClick();
-  void SelectedThumbnailOnCamera1Click();
-  void ComboBox1Change();
-  void ComboBox2Change();
-  void RadioButton7Click();
-  void EditPortMapClick();
-  void TestCommunications1Click();
-  void ReportVoltage1Click();
   void AutoCapture3Click();
   void Timer2Timer();
   void Timer3Timer();
@@ -184,22 +143,6 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport, pub
   // After the message loop has ended without a close: runs the close.
   void CloseAfterLoop();
 
-  // The disk browser of the Browse page.
-  tbrowsepage* Browser() { return browser_; }
-  // The folder the Browse page shows (stored at close).
-  void BrowseFolderShown(const std::string& folder) { browseFolder_ = folder; }
-
-  // The connection wizard, created on first use.
-  Tconnectionwiz* ConnectionWizard();
-
-  // The camera pictures: grid, selection, thumbnails and fetching (camerapictures.h).
-  tcamerapictures& CameraPictures() { return *cameraPictures_; }
-  bool HasCameraLink() const { return link_ != nullptr; }
-  tsavingpage* SavingPage = nullptr;  // TabSheet5
-
-  // The picture view on the "Picture" page: every picture shown in the
-  // window goes through it (form1picture.cpp).
-  tpictureview& PictureView() { return *pictureView_; }
   // Opens a ".JPG", ".CAM" or ".RCD" file for display (see tpictureview).
   bool OpenPictureFile(const std::string& path, bool interactive = true);
 
@@ -211,27 +154,20 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport, pub
  private:
   class tclosehostimpl;
 
+  void BuildPages();
   void BuildMenus();
   void BuildToolBar();
   void BuildStatusLine();
-  void BuildPages();
-  void BuildCameraPage();
-  void BuildSetupPage();
-  void BuildBrowsePage();
+  void WirePages();
   void FormShow();
   bool FormCloseQuery();
   void FormClose();
-  void ShowPage(int number);
   int PageNumber() const;
+  twindowpage* PageOf(QWidget* widget) const;
   void UpdateRightPanelWidth();
-  void FillPortList();
   void ShowError(const QString& text);
-  void ShowCameraError(const std::exception& e);
   void SetZoom(int mode);
-  void SetBrowseFolder(const std::string& folder);
   void GuardedBlock(const char* message, const std::function<void()>& body);
-  void BuildPictureCommands();
-  void BuildCameraPictureCommands();  // form1fetch.cpp
 
   tstartoptions options_;
   tstoprequest stop_;
@@ -240,13 +176,13 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport, pub
   tsettingsrecords settings_;
   std::unique_ptr<tsettingsio> store_;
   std::unique_ptr<tcameralink> link_;
-  twebcamsettings webcamBlock_;  // the webcam scheduler's settings block
-  std::string browseFolder_;
-  Tconnectionwiz* wizard_ = nullptr;
-  tbrowsepage* browser_ = nullptr;
-  tcamerapictures* cameraPictures_ = nullptr;
-  tpictureview* pictureView_ = nullptr;
-  tfoldertreemodel* dirModel_ = nullptr;
+  std::unique_ptr<tthumbmanager> cameraThumbs_;  // on the link's engine
+  std::unique_ptr<tretoucher> retoucher_;        // the Touch page's, for the whole run
+  std::unique_ptr<tpicturetoolsite> toolSite_;   // the picture tool pages' host
+  twebcamsettings webcamBlock_;                  // the webcam scheduler's settings block
+  // The pages, in the order of their page controls; the tab widgets own them.
+  std::vector<twindowpage*> pages_;
+  tpictureview* pictureView_ = nullptr;  // one of the pages
   QSplitter* splitter_ = nullptr;
   bool debug_ = false;
   bool autostart_ = false;
@@ -259,7 +195,6 @@ class TForm1 : public QMainWindow, public tbusyview, public tprogressreport, pub
   int zoom_ = 4;
   int narrowWidth_ = 140;
   std::vector<std::string> closeFailures_;
-  QAction* pagesAction_[14] = {};
 };
 
 }  // namespace vantlo

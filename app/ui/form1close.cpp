@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "app/closesequence.h"
-#include "connectionwiz.h"
+#include "app/core/thumbmanager.h"
 #include "form1.h"
 
 namespace vantlo {
@@ -44,7 +44,6 @@ class TForm1::tclosehostimpl : public tclosehost {
     f_.settings_.ftp.SetWindowState(state);
     f_.settings_.config.SetStartPage(f_.PageNumber());
     f_.settings_.config.SetLastExit(tdatetime::Now());
-    f_.settings_.extra.SetBrowseFolder(f_.browseFolder_);
     f_.settings_.diskman.SetZoomMode(f_.zoom_);
   }
   void WriteRecord(const std::string& name) override {
@@ -65,10 +64,13 @@ class TForm1::tclosehostimpl : public tclosehost {
     if (f_.link_) f_.link_->ResetCamera();
   }
   void FreeEngine() override {
-    if (f_.wizard_) f_.wizard_->hide();
+    for (twindowpage* page : f_.pages_) page->Closing();
     f_.link_.reset();
   }
-  void FreeRest() override { f_.store_.reset(); }
+  void FreeRest() override {
+    f_.store_.reset();
+    f_.cameraThumbs_.reset();
+  }
   void ReportWriteFailures(const std::vector<std::string>& failures) override {
     QString text = "These settings could not be saved:";
     for (const auto& s : failures) {
@@ -84,7 +86,10 @@ class TForm1::tclosehostimpl : public tclosehost {
 };
 
 bool TForm1::FormCloseQuery() {
-  const bool may = MayClose(busy_);
+  // Every page is asked (a running slide show stops and closes the window once it has ended).
+  bool pagesMay = true;
+  for (twindowpage* page : pages_) pagesMay = page->MayClose() && pagesMay;
+  const bool may = pagesMay && MayClose(busy_);
   // Webcam mode and AutoCapture are stopped here as they join; the user
   // then closes again.
   return may;

@@ -2,30 +2,24 @@
 // FormShow, the deferred start, the welcome window, the resize relayout and
 // the copying of settings to controls and back.
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QMessageBox>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
-#include <QSlider>
 #include <QTabWidget>
 #include <QTimer>
-#include <QTreeView>
 #include <filesystem>
 
+#include "app/core/thumbmanager.h"
 #include "app/portchoice.h"
 #include "app/pumpingwait.h"
 #include "app/zoommode.h"
 #include "browsepage.h"
-#include "foldertree.h"
+#include "camera/qv10int.h"
 #include "form1.h"
 #include "library/userfolders.h"
 #include "pictureview.h"
-#include "savingpage.h"
+#include "preferencespage.h"
 #include "welcome.h"
 
 namespace vantlo {
@@ -70,12 +64,9 @@ void TForm1::Initialise() {
   });
 
   GuardedBlock("Error starting manager", [&] {
-    // The contact sheet manager, display picture and disk thumbnail manager
-    // join here as they are built; the browser filters come from DISKMAN.
-    FilterCam->setChecked(settings_.diskman.ShowCam());
-    FilterJpg->setChecked(settings_.diskman.ShowJpg());
-    FilterFolders->setChecked(settings_.diskman.ShowFolders());
-    SlideShowSpeed->setValue(settings_.diskman.SlideShowDelayIndex());
+    // The contact sheet manager and display picture join here as they are built; the disk
+    // thumbnail manager is the Browse page's, whose filters come from DISKMAN.
+    Page<tbrowsepage>().ApplySettings(settings_);
   });
 
   Trace("init10");
@@ -87,6 +78,12 @@ void TForm1::Initialise() {
 
   GuardedBlock("Error thumb handler", [&] {
     Trace("init11");
+    // The camera thumbnail manager on the one engine, for the whole run.
+    if (tqvProtocolEngine* engine = link_->Engine()) {
+      cameraThumbs_ =
+          std::make_unique<tthumbmanager>(*engine, *engine, settings_.config.CacheFolder());
+      settings_.config.SetCacheFolder(cameraThumbs_->CacheFolderSetting());
+    }
     Trace("init12");
     Trace("init13");
     Trace("init14");
@@ -121,8 +118,8 @@ void TForm1::Initialise() {
   });
 
   GuardedBlock("Init Error #2 ", [&] {
-    BitBtn5->setEnabled(false);
-    Image1->setFixedSize(132, 84);
+    // No picture is current (the picture view starts with Redisplay disabled); the Browse
+    // page's preview is 132 x 84.
     switch (settings_.ftp.WindowState()) {
       case twindowstate::Minimized:
         setWindowState(Qt::WindowMinimized);
@@ -134,10 +131,11 @@ void TForm1::Initialise() {
         setWindowState(Qt::WindowNoState);
         break;
     }
-    PageControl2->setCurrentWidget(BrowseSheet);
+    PageControl2->setCurrentWidget(Page<tbrowsepage>().Widget());
   });
 
   Trace("init16");
+  tbrowsepage& browse = Page<tbrowsepage>();
   try {
     // The browse folder is the window's state: the process's current directory is never changed
     // to follow it, and an empty or vanished folder starts at the user's Pictures folder.
@@ -150,29 +148,23 @@ void TForm1::Initialise() {
     if (!ec) folder = canonical.string();
     if (!fs::is_directory(folder, ec)) folder.clear();
     if (!folder.empty() && folder.back() != '/') folder += '/';
-    browseFolder_ = folder;
-    Label27->setText(QString::fromStdString("  " + folder));
+    browse.SetStartFolder(folder);
   } catch (...) {
-    browseFolder_.clear();
+    browse.SetStartFolder({});
   }
 
   Trace("init17");
   try {
-    if (!browseFolder_.empty()) {
-      const QModelIndex index = dirModel_->IndexOf(QString::fromStdString(browseFolder_));
-      directoryoutline1->setEnabled(true);
-      directoryoutline1->setCurrentIndex(index);
-      directoryoutline1->scrollTo(index);
-    }
+    browse.ShowStartFolderInTree();
   } catch (...) {
-    QMessageBox::critical(
-        this, "Vantlo",
-        "There was a problem setting the directory " + QString::fromStdString(browseFolder_));
+    QMessageBox::critical(this, "Vantlo",
+                          "There was a problem setting the directory " +
+                              QString::fromStdString(browse.ShownFolder()));
   }
 
   GuardedBlock("Init Error #3", [&] { Trace("init18"); });
 
-  ComboBox4->setCurrentIndex(settings_.config.PictureSize());
+  Page<tpreferencespage>().ComboBox4->setCurrentIndex(settings_.config.PictureSize());
   Trace("Init Complete");
 }
 
@@ -203,13 +195,13 @@ void TForm1::FormShow() {
   Trace("Entering part 6");
   try {
     Trace("Part 6/1 OK");
-    SetCurrentPicture(QString(), 0);
+    SetCurrentPicture({}, 0);
     Trace("Part 6/2 OK");
     ApplySettingsToControls();
     Trace("Part 6/3 OK");
     if (auto page = settings_.config.StartPage()) ShowPage(*page);
     UpdateRightPanelWidth();
-    Trace("Part 6/4 OK -- " + QString::fromStdString(browseFolder_));
+    Trace("Part 6/4 OK -- " + QString::fromStdString(Page<tbrowsepage>().ShownFolder()));
     if (firstRun_) Timer2->start();
     Trace("Part 6/5 OK");
   } catch (const std::exception& e) {
@@ -219,15 +211,14 @@ void TForm1::FormShow() {
                              "contact Corvane");
     ShowError(QString::fromStdString(e.what()));
   }
-  browser_->Activate();
-  if (!browseFolder_.empty()) browser_->SetFolder(browseFolder_);
+  for (twindowpage* page : pages_) page->WindowShown();
   Trace("FormShow complete");
   Timer3->start();
 }
 
 void TForm1::Timer3Timer() {
   Timer3->stop();
-  CheckBox25->setChecked(true);
+  for (twindowpage* page : pages_) page->DeferredStart();
   if (auto mode = settings_.diskman.ZoomMode())
     SetZoom(*mode);
   else
@@ -260,7 +251,7 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 void TForm1::resizetimerTimer() {
   try {
     UpdateRightPanelWidth();
-    if (pictureView_ && PageControl2->currentWidget() == TabSheet11 && pictureView_->HasPicture())
+    if (PageControl2->currentWidget() == pictureView_ && pictureView_->HasPicture())
       pictureView_->Redraw();
   } catch (...) {
   }
@@ -276,66 +267,7 @@ void TForm1::killtimerTimer() {
 void TForm1::SetZoom(int mode) {
   if (ZoomText(mode).empty()) mode = kZoomActualSize;
   zoom_ = mode;
-  Label32->setText(QString::fromStdString(ZoomText(mode)));
-  if (pictureView_) pictureView_->SetZoom(mode);
-}
-
-void TForm1::SetBrowseFolder(const std::string& folder) {
-  browseFolder_ = folder;
-  if (!browseFolder_.empty() && browseFolder_.back() != '/') browseFolder_ += '/';
-  Label27->setText(QString::fromStdString("  " + browseFolder_));
-  if (browser_ && shown_) browser_->SetFolder(browseFolder_);
-}
-
-void TForm1::FillPortList() {
-  const int current = ComboBox2->currentIndex();
-  ComboBox2->clear();
-  for (int i = 0; i < kPortCount; ++i) {
-    const std::string name = PortNameOfIndex(i);
-    const std::string device = link_ ? link_->DeviceOf(name) : std::string();
-    QString text = QString::fromStdString(name);
-    if (!device.empty()) text += "  " + QString::fromStdString(device);
-    ComboBox2->addItem(text, QString::fromStdString(name));
-  }
-  if (current >= 0) ComboBox2->setCurrentIndex(current);
-}
-
-void TForm1::ApplySettingsToControls() {
-  FillPortList();
-  std::string port = settings_.config.Port();
-  if (PortListIndex(port) < 0) {
-    port = "COM1:";
-    settings_.config.SetPort(port);
-  }
-  const std::string shown = options_.portOverride.empty() ? port : options_.portOverride;
-  ComboBox2->setCurrentIndex(std::max(0, PortListIndex(shown)));
-  const int speed = settings_.config.SpeedChoice();
-  ComboBox1->setCurrentIndex(speed);
-  if (link_) link_->SetDesiredSpeed(SpeedChoiceToBaudIndex(speed));
-  (settings_.extra.IrDA() ? RadioButton8 : RadioButton7)->setChecked(true);
-  if (SavingPage) SavingPage->ApplyFrom(settings_);
-  ComboBox4->setCurrentIndex(settings_.config.PictureSize());
-  FilterCam->setChecked(settings_.diskman.ShowCam());
-  FilterJpg->setChecked(settings_.diskman.ShowJpg());
-  FilterFolders->setChecked(settings_.diskman.ShowFolders());
-  SlideShowSpeed->setValue(settings_.diskman.SlideShowDelayIndex());
-}
-
-void TForm1::ReadControlsIntoSettings() {
-  const std::string chosen = ComboBox2->currentData().toString().toStdString().substr(0, 5);
-  // With a simulated camera the port list starts on its port; the stored
-  // port only changes when the user picks another one.
-  if (options_.portOverride.empty() || chosen != options_.portOverride)
-    settings_.config.SetPort(chosen);
-  settings_.config.SetSpeedChoice(ComboBox1->currentIndex());
-  settings_.config.SetPictureSize(ComboBox4->currentIndex());
-  settings_.extra.SetIrDA(RadioButton8->isChecked());
-  if (SavingPage) SavingPage->ReadInto(settings_);
-  settings_.diskman.SetShowCam(FilterCam->isChecked());
-  settings_.diskman.SetShowJpg(FilterJpg->isChecked());
-  settings_.diskman.SetShowFolders(FilterFolders->isChecked());
-  settings_.diskman.SetAutoLoad(1);
-  settings_.diskman.SetSlideShowDelayIndex(SlideShowSpeed->value());
+  pictureView_->SetZoom(mode);
 }
 
 }  // namespace vantlo

@@ -2,34 +2,37 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTabWidget>
+#include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/busyregister.h"
 #include "app/core/captiondraw.h"
 #include "app/core/clock.h"
 #include "app/core/fetchworkflow.h"
+#include "app/progressreport.h"
+#include "app/stoprequest.h"
 #include "app/ui/browsedialogs.h"
 #include "app/ui/capprompt.h"
-#include "app/ui/form1.h"
+#include "app/ui/windowhost.h"
 #include "app/zoommode.h"
+#include "output/drawhelpers.h"
 
 namespace vantlo {
 
 namespace {
-
-QImage ToImage(const tbitmap& b) {
-  if (b.Empty() || b.Format() != PixelFormat::pf24bit) return {};
-  QImage q(b.Width(), b.Height(), QImage::Format_BGR888);
-  for (int y = 0; y < b.Height(); ++y) std::copy_n(b.ScanLine(y), b.RowBytes(), q.scanLine(y));
-  return q;
-}
 
 // Restores the cursor however the work ends.
 class tbusycursor {
@@ -49,26 +52,119 @@ class tbusycursor {
 
 }  // namespace
 
-tpictureview::tpictureview(TForm1& form, QLabel* image, QLabel* zoomLabel, QScrollArea* scroll)
-    : QObject(&form),
-      form_(form),
-      image_(image),
-      zoomLabel_(zoomLabel),
-      scroll_(scroll),
-      doc_(std::make_unique<tpicturedocument>(pipeline_)) {
+tpictureview::tpictureview(twindowhost& host)
+    : host_(host), doc_(std::make_unique<tpicturedocument>(pipeline_)) {
+  setObjectName("TabSheet11");
+  auto* lay = new QVBoxLayout(this);
+  auto* top = new QHBoxLayout;
+  BitBtn5 = new QPushButton("Redisplay");
+  BitBtn5->setObjectName("BitBtn5");
+  BitBtn5->setEnabled(false);  // no picture is current yet
+  ZoomOutButton = new QPushButton("Zoom Out");
+  ZoomOutButton->setObjectName("ZoomOutButton");
+  ZoomInButton = new QPushButton("Zoom In");
+  ZoomInButton->setObjectName("ZoomInButton");
+  Label32 = new QLabel;
+  Label32->setObjectName("Label32");
+  top->addWidget(BitBtn5);
+  top->addWidget(ZoomOutButton);
+  top->addWidget(ZoomInButton);
+  top->addWidget(Label32, 1);
+  lay->addLayout(top);
+  scroll_ = new QScrollArea;
+  Image3 = new QLabel;
+  Image3->setObjectName("Image3");
+  Image3->setAlignment(Qt::AlignCenter);
+  scroll_->setWidget(Image3);
+  // The picture is drawn at its zoomed size; the scroll area scrolls it.
+  scroll_->setWidgetResizable(true);
+  lay->addWidget(scroll_, 1);
+
   ShowMessage = [this](const std::string& text) {
-    QMessageBox::information(&form_, "Vantlo", QString::fromStdString(text));
+    QMessageBox::information(host_.Window(), "Vantlo", QString::fromStdString(text));
   };
   RunDialog = [](QDialog& dialog) { return dialog.exec(); };
-  dialogPrompt_ = std::make_unique<tdialogcaptionprompt>(&form_);
+  dialogPrompt_ = std::make_unique<tdialogcaptionprompt>(host_.Window());
   CaptionPrompt = dialogPrompt_.get();
+
+  connect(BitBtn5, &QPushButton::clicked, this, &tpictureview::RedisplayClick);
+  connect(this, &tpictureview::PictureChanged, this, [this] { BitBtn5->setEnabled(HasPicture()); });
+  connect(ZoomInButton, &QPushButton::clicked, this, &tpictureview::ZoomIn);
+  connect(ZoomOutButton, &QPushButton::clicked, this, &tpictureview::ZoomOut);
+  Image3->installEventFilter(this);
+  SetZoom(zoom_);
+}
+
+bool tpictureview::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Image3 && event->type() == QEvent::MouseButtonPress && OnPictureClicked) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPixmap shown = Image3->pixmap();
+    if (mouse->button() == Qt::LeftButton && !shown.isNull()) {
+      // The label centres the picture; the offset is taken off.
+      const QPoint offset((Image3->width() - shown.width()) / 2,
+                          (Image3->height() - shown.height()) / 2);
+      OnPictureClicked(mouse->position().toPoint() - offset);
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void tpictureview::ShowZoomButtons() {
+  ZoomOutButton->setEnabled(zoom_ != 1);
+  ZoomInButton->setEnabled(zoom_ != 7);
+}
+
+void tpictureview::AddMenuCommands(const twindowmenus& menus) {
+  QMenu* menu = new QMenu("&Picture", host_.Window());
+  menu->setObjectName("PictureMenu");
+  // Second on the bar, after "File".
+  menus.bar->insertMenu(menus.bar->actions().size() > 1 ? menus.bar->actions().at(1) : nullptr,
+                        menu);
+  menu->addAction("&Open Picture File...", this, [this] {
+    const QString file = QFileDialog::getOpenFileName(
+        host_.Window(), "Open Picture File",
+        QString::fromStdString(openFolder ? openFolder() : std::string()),
+        "Pictures (*.jpg *.JPG *.cam *.CAM *.rcd *.RCD)");
+    if (!file.isEmpty()) OpenPictureFile(file.toStdString(), true);
+  });
+  menu->addAction("&Redisplay", this, &tpictureview::RedisplayClick);
+  menu->addSeparator();
+  menu->addAction("Rotate &Clockwise", this, &tpictureview::RotateClockwise);
+  menu->addAction("Rotate C&ounter-clockwise", this, &tpictureview::RotateCounterClockwise);
+  menu->addAction("Zoom &In", this, &tpictureview::ZoomIn);
+  menu->addAction("Zoom O&ut", this, &tpictureview::ZoomOut);
+  menu->addSeparator();
+  menu->addAction("&Define Orientation...", this, &tpictureview::DefineOrientationCurrent);
+  menu->addAction("Define Orientation for Selected CAM files...", this, [this] {
+    if (defineOrientationSelected) defineOrientationSelected();
+  });
+  menu->addAction("&Save Selected CAM Files as JPEGs", this, [this] {
+    SaveSelectedCamFilesAsJpegs(selectedDiskPictures ? selectedDiskPictures()
+                                                     : std::vector<std::string>());
+  });
+
+  // The picture's own pop-up menu (right mouse button on the picture).
+  QMenu* popup = new QMenu(host_.Window());
+  popup->setObjectName("PicturePopupMenu");
+  popup->addAction("Save As...", this, [this] {
+    if (saveAs) saveAs();
+  });
+  popup->addSeparator();
+  popup->addAction("Redisplay", this, &tpictureview::RedisplayClick);
+  popup->addAction("Rotate Clockwise", this, &tpictureview::RotateClockwise);
+  popup->addAction("Rotate Counter-clockwise", this, &tpictureview::RotateCounterClockwise);
+  popup->addAction("Zoom In", this, &tpictureview::ZoomIn);
+  popup->addAction("Zoom Out", this, &tpictureview::ZoomOut);
+  Image3->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(Image3, &QWidget::customContextMenuRequested, popup,
+          [this, popup](const QPoint& at) { popup->popup(Image3->mapToGlobal(at)); });
 }
 
 tpictureview::~tpictureview() = default;
 
 void tpictureview::CopySettings() {
   // The same picture settings a fetch uses, read from the stored records.
-  const tfetchsettings f = FetchSettingsFrom(form_.Settings());
+  const tfetchsettings f = FetchSettingsFrom(host_.Settings());
   try {
     pipeline_.SetJpegQuality(std::clamp(f.jpegQuality, 1, 100));
   } catch (const std::exception&) {
@@ -79,10 +175,7 @@ void tpictureview::CopySettings() {
   pipeline_.AlwaysReencode = f.alwaysReencode;
   pipeline_.ColourExpand = f.colourExpand;
   pipeline_.ColourExpandPercent = f.colourExpandPercent;
-  Correction.Mode = f.correction == tcorrectionmode::automatic ? tcorrectionchoice::Auto
-                    : f.correction == tcorrectionmode::manual  ? tcorrectionchoice::Manual
-                                                               : tcorrectionchoice::Off;
-  Correction.Strength = f.correctionStrength;
+  Correction = f.correction;
   // The caption configured for pictures, with picture number 0; "Prompt
   // each time" asks for this picture's caption.
   Caption = [setting = f.caption, prompt = CaptionPrompt](TJPEGImage& picture) {
@@ -98,8 +191,8 @@ tpictureopenoptions tpictureview::OpenOptions(bool interactive) {
   o.caption = Caption;
   if (interactive) {
     o.progress = [this](int position, const std::string& text) {
-      if (!text.empty()) form_.ReportText(text, 0);
-      form_.ReportPosition(position);
+      if (!text.empty()) host_.Progress().ReportText(text, 0);
+      host_.Progress().ReportPosition(position);
     };
   }
   return o;
@@ -115,13 +208,13 @@ void tpictureview::ShowPicture(const TJPEGImage& picture, const std::string& des
     copy.Assign(*uncorrected);
     doc_->Uncorrected() = std::move(copy);
   }
-  if (!description.empty()) form_.Label9->setText(QString::fromStdString(description));
+  if (!description.empty()) host_.SetPictureText(description);
   Redraw();
   emit PictureChanged();
 }
 
 bool tpictureview::OpenPictureFile(const std::string& path, bool interactive) {
-  if (!form_.BusyControl(16)) return false;
+  if (!host_.Busy().BusyControl(tbusyregister::kQuery)) return false;
   if (PictureFileType(path) == tpicturefiletype::None) return false;
   CopySettings();
   if (!interactive) {
@@ -143,18 +236,18 @@ bool tpictureview::OpenPictureFile(const std::string& path, bool interactive) {
       ok = true;
     } catch (const std::exception& e) {
       Redraw();
-      form_.ReportText("Ready", 0);
-      form_.BusyProgressReset();
+      host_.Progress().ReportText("Ready", 0);
+      host_.Progress().ReportPosition(0);
       ShowMessage(e.what());
       return false;
     }
-    form_.ReportText("Ready", 0);
-    form_.BusyProgressReset();
-    form_.SetCurrentPicture(QString::fromStdString(path), static_cast<qint64>(doc_->FileSize()));
+    host_.Progress().ReportText("Ready", 0);
+    host_.Progress().ReportPosition(0);
+    host_.SetCurrentPicture(path, doc_->FileSize());
     Redraw();
   }
-  if (form_.PageControl2) form_.PageControl2->setCurrentWidget(form_.TabSheet11);
-  if (form_.BitBtn5) form_.BitBtn5->setEnabled(true);
+  host_.ShowPicturePage();
+  BitBtn5->setEnabled(true);
   emit PictureChanged();
   return ok;
 }
@@ -180,7 +273,7 @@ bool tpictureview::Redisplay() {
 }
 
 void tpictureview::RedisplayClick() {
-  if (!form_.BusyControl(16)) return;
+  if (!host_.Busy().BusyControl(tbusyregister::kQuery)) return;
   try {
     if (!doc_->HasPicture() || !Redisplay()) {
       Redraw();
@@ -209,7 +302,8 @@ void tpictureview::RotateCounterClockwise() {
 void tpictureview::SetZoom(int mode) {
   if (ZoomText(mode).empty()) mode = kZoomActualSize;
   zoom_ = mode;
-  if (zoomLabel_) zoomLabel_->setText(QString::fromStdString(ZoomText(mode)));
+  Label32->setText(QString::fromStdString(ZoomText(mode)));
+  ShowZoomButtons();
   if (OnZoomChanged) OnZoomChanged(mode);
   Redraw();
 }
@@ -235,28 +329,28 @@ QSize tpictureview::DisplaySize(int width, int height) const {
   return QSize(width, height).scaled(area, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
 }
 
-void tpictureview::Redraw() {
-  if (!image_) return;
+void tpictureview::Redraw(bool displayHook) {
   if (!doc_->HasPicture()) {
-    image_->clear();
+    Image3->clear();
     return;
   }
   QImage picture;
   try {
-    picture = ToImage(doc_->Picture().Bitmap());
+    picture = ImageFromBitmap(doc_->Picture().Bitmap());
   } catch (const std::exception&) {
   }
   if (picture.isNull()) {
-    image_->clear();
+    Image3->clear();
     return;
   }
   const QSize size = DisplaySize(picture.width(), picture.height());
   const bool smooth = size.width() < picture.width();
-  image_->setPixmap(QPixmap::fromImage(
+  Image3->setPixmap(QPixmap::fromImage(
       size == picture.size()
           ? picture
           : picture.scaled(size, Qt::IgnoreAspectRatio,
                            smooth ? Qt::SmoothTransformation : Qt::FastTransformation)));
+  if (displayHook && OnDisplayed) OnDisplayed();
 }
 
 void tpictureview::Clear() {
@@ -281,7 +375,8 @@ void tpictureview::DefineOrientationCurrent() {
   }
   const std::string path = doc_->Path();
   const int stored = StoredOrientationOf(path);
-  Tdefineorientation dlg(QString::fromStdString("Current file is : " + path), stored, &form_);
+  Tdefineorientation dlg(QString::fromStdString("Current file is : " + path), stored,
+                         host_.Window());
   if (RunDialog(dlg) != QDialog::Accepted) return;
   const int chosen = dlg.Orientation();
   if (chosen == stored) return;
@@ -302,25 +397,26 @@ tcamtojpegreport tpictureview::SaveSelectedCamFilesAsJpegs(
     return report;
   }
   CopySettings();
-  form_.BusyControl(14);
+  tbusyregister& busy = host_.Busy();
+  busy.BusyControl(tbusyregister::kDiskList);
   struct trelease {
-    TForm1& f;
-    ~trelease() { f.BusyControl(15); }
-  } release{form_};
+    tbusyregister& b;
+    ~trelease() { b.BusyControl(tbusyregister::kDiskList + 1); }
+  } release{busy};
   tcamtojpegoptions options;
   options.open = OpenOptions(false);
   options.stopRequested = [this] {
     QCoreApplication::processEvents();
-    return form_.StopRequest().IsSet();
+    return host_.StopRequest().IsSet();
   };
   options.onFile = [this](const std::string& file) {
-    form_.ReportText("Saving " + file.substr(file.find_last_of('/') + 1), 0);
+    host_.Progress().ReportText("Saving " + file.substr(file.find_last_of('/') + 1), 0);
   };
   {
     tbusycursor cursor(true);
     report = SaveCamFilesAsJpegs(selection, *doc_, options);
   }
-  form_.ReportText("Ready", 0);
+  host_.Progress().ReportText("Ready", 0);
   Redraw();
   emit PictureChanged();
   std::string text =

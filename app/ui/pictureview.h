@@ -1,11 +1,13 @@
-// The main window's picture view: holds the displayed picture (through
-// tpicturedocument) and shows it on Image3 at the zoom of Label32. Every
-// part of the window that shows a picture goes through here: fetched camera
-// pictures (ShowPicture) and files opened from the browser (OpenPictureFile).
+// The main window's picture view, the "Picture" page (TabSheet11): holds the
+// displayed picture (through tpicturedocument) and shows it on Image3 at the
+// zoom of Label32, with "Redisplay" and the zoom buttons above it, the
+// "Picture" menu and the picture's pop-up menu. Every part of the window that
+// shows a picture goes through here: fetched camera pictures (ShowPicture)
+// and files opened from the browser (OpenPictureFile).
 #pragma once
 
-#include <QObject>
 #include <QSize>
+#include <QWidget>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,21 +16,36 @@
 #include "app/core/camtojpeg.h"
 #include "app/core/captions.h"
 #include "app/core/picturedocument.h"
+#include "app/ui/windowpage.h"
 #include "picture/pipeline.h"
 
 class QDialog;
 class QLabel;
+class QPushButton;
 class QScrollArea;
 
 namespace vantlo {
 
-class TForm1;
+class twindowhost;
 
-class tpictureview : public QObject {
+class tpictureview : public QWidget, public twindowpage {
   Q_OBJECT
  public:
-  tpictureview(TForm1& form, QLabel* image, QLabel* zoomLabel, QScrollArea* scroll);
+  explicit tpictureview(twindowhost& host);
   ~tpictureview() override;
+
+  int PageNumber() const override { return 0; }
+  QWidget* Widget() override { return this; }
+  QString TabText() const override { return "Picture"; }
+  // The "Picture" menu and the picture's pop-up menu.
+  void AddMenuCommands(const twindowmenus& menus) override;
+
+  // Seams the window fills in: the pop-up menu's "Save As...", and the Browse page's side of
+  // the menu (its folder for "Open Picture File", its selected CAM files).
+  std::function<void()> saveAs;
+  std::function<std::string()> openFolder;
+  std::function<void()> defineOrientationSelected;
+  std::function<std::vector<std::string>()> selectedDiskPictures;
 
   tpicturedocument& Document() { return *doc_; }
   // The pipeline the view decodes files with (the window's settings are
@@ -74,8 +91,9 @@ class tpictureview : public QObject {
   int Zoom() const { return zoom_; }
   void ZoomIn();
   void ZoomOut();
-  // Draws the picture again at the current zoom.
-  void Redraw();
+  // Draws the picture again at the current zoom; with `displayHook` the display hook is told
+  // (not after the Touch page's "Apply" and "Undo").
+  void Redraw(bool displayHook = true);
   bool HasPicture() const { return doc_->HasPicture(); }
   void Clear();
 
@@ -83,6 +101,10 @@ class tpictureview : public QObject {
   std::function<void(const std::string&)> ShowMessage;
   // Told of every zoom change (the window stores the zoom at close).
   std::function<void(int)> OnZoomChanged;
+  // The display hook: a picture has been drawn in the ordinary way.
+  std::function<void()> OnDisplayed;
+  // A click on the picture, in picture display coordinates (0, 0 at its top-left).
+  std::function<void(const QPoint&)> OnPictureClicked;
   // Colour correction applied to opened CAM files, and the caption written
   // onto them; CopySettings fills them from the stored settings.
   tcorrectionchoice Correction;
@@ -96,16 +118,25 @@ class tpictureview : public QObject {
   // The size the picture is drawn at for the current zoom.
   QSize DisplaySize(int width, int height) const;
 
+  QPushButton* BitBtn5 = nullptr;  // Redisplay
+  QPushButton* ZoomOutButton = nullptr;
+  QPushButton* ZoomInButton = nullptr;
+  QLabel* Label32 = nullptr;  // the zoom text
+  QLabel* Image3 = nullptr;   // the picture
+
  signals:
   void PictureChanged();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   tpictureopenoptions OpenOptions(bool interactive);
 
-  TForm1& form_;
-  QLabel* image_;
-  QLabel* zoomLabel_;
-  QScrollArea* scroll_;
+  void ShowZoomButtons();
+
+  twindowhost& host_;
+  QScrollArea* scroll_ = nullptr;
   tpicturepipeline pipeline_;
   std::unique_ptr<tpicturedocument> doc_;
   std::unique_ptr<tcaptionprompt> dialogPrompt_;

@@ -33,6 +33,7 @@ QLabel* Label(const char* name) {
 QString CorrectionStrengthText(int strength) { return QString("%1 %").arg(strength * 5); }
 
 tpreferencespage::tpreferencespage(QWidget* parent) : QWidget(parent) {
+  setObjectName("preferences");
   auto* lay = new QVBoxLayout(this);
 
   auto* jpeg = new QGroupBox(" JPEG ");

@@ -9,6 +9,7 @@
 
 #include <QWidget>
 
+#include "app/ui/windowpage.h"
 #include "library/records.h"
 
 class QCheckBox;
@@ -19,10 +20,16 @@ class QSlider;
 
 namespace vantlo {
 
-class tpreferencespage : public QWidget {
+class tpreferencespage : public QWidget, public twindowpage {
   Q_OBJECT
  public:
   explicit tpreferencespage(QWidget* parent = nullptr);
+
+  int PageNumber() const override { return 7; }
+  QWidget* Widget() override { return this; }
+  QString TabText() const override { return "Image"; }
+  void ApplySettings(tsettingsrecords& records) override { ApplyFrom(records); }
+  void ReadSettings(tsettingsrecords& records) override { ReadInto(records); }
 
   // The stored values into the controls.
   void ApplyFrom(const tsettingsrecords& records);

@@ -2,29 +2,20 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QEvent>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QSlider>
-#include <QVBoxLayout>
 
-#include "app/ui/form1.h"
+#include "app/busyregister.h"
 #include "app/ui/pictureview.h"
+#include "app/ui/windowhost.h"
 
 namespace vantlo {
 
-tresizegroup::tresizegroup(TForm1& form, tpictureview& view, QWidget* page)
-    : QObject(page), form_(form), view_(view), page_(page) {
-  auto* lay = qobject_cast<QVBoxLayout*>(page->layout());
-  if (!lay) {
-    delete page->layout();
-    lay = new QVBoxLayout(page);
-  }
-  auto* group = new QGroupBox(" Resize ");
-  group->setObjectName("ResizeGroup");
-  auto* gl = new QGridLayout(group);
+tresizegroup::tresizegroup(twindowhost& host, std::function<int()> savingQuality)
+    : QGroupBox(" Resize "), host_(host), savingQuality_(std::move(savingQuality)) {
+  setObjectName("ResizeGroup");
+  auto* gl = new QGridLayout(this);
   ComboBox6 = new QComboBox;
   ComboBox6->setObjectName("ComboBox6");
   ComboBox6->addItems({"Original", "Tiny (160 x 120)", "Small (320 x 240)", "Medium (480 x 360)",
@@ -33,65 +24,42 @@ tresizegroup::tresizegroup(TForm1& form, tpictureview& view, QWidget* page)
   ComboBox6->setCurrentIndex(0);
   Button9 = new QPushButton("Apply");
   Button9->setObjectName("Button9");
-  TrackBar12 = new QSlider(Qt::Horizontal);
-  TrackBar12->setObjectName("TrackBar12");
-  TrackBar12->setRange(0, 100);
-  TrackBar12->setValue(80);
-  TrackBar12->setToolTip("Sets the JPEG compression used when saving the file.");
-  QualityLabel = new QLabel;
-  QualityLabel->setObjectName("QualityLabel");
   OriginalSizeLabel = new QLabel;
   OriginalSizeLabel->setObjectName("OriginalSizeLabel");
   CurrentSizeLabel = new QLabel;
   CurrentSizeLabel->setObjectName("CurrentSizeLabel");
   gl->addWidget(ComboBox6, 0, 0);
   gl->addWidget(Button9, 0, 1);
-  gl->addWidget(QualityLabel, 1, 0, 1, 2);
-  gl->addWidget(TrackBar12, 2, 0, 1, 2);
-  gl->addWidget(OriginalSizeLabel, 3, 0, 1, 2);
-  gl->addWidget(CurrentSizeLabel, 4, 0, 1, 2);
-  lay->insertWidget(0, group);
+  gl->addWidget(OriginalSizeLabel, 1, 0, 1, 2);
+  gl->addWidget(CurrentSizeLabel, 2, 0, 1, 2);
   connect(Button9, &QPushButton::clicked, this, &tresizegroup::Button9Click);
-  connect(TrackBar12, &QSlider::valueChanged, this, &tresizegroup::ShowQuality);
-  page->installEventFilter(this);
-  ShowQuality();
-}
-
-int tresizegroup::SavingQuality() const { return TrackBar12->value(); }
-
-void tresizegroup::ShowQuality() {
-  QualityLabel->setText(QString("JPEG Quality %1 %").arg(TrackBar12->value()));
-}
-
-bool tresizegroup::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == page_ && event->type() == QEvent::Show) ShowQuality();
-  return QObject::eventFilter(watched, event);
 }
 
 void tresizegroup::Button9Click() {
-  if (!form_.BusyControl(16)) return;
-  if (!view_.HasPicture()) {
-    view_.ShowMessage("No picture on display");
+  if (!host_.Busy().BusyControl(tbusyregister::kQuery)) return;
+  tpictureview& view = host_.PictureView();
+  if (!view.HasPicture()) {
+    view.ShowMessage("No picture on display");
     return;
   }
   tresizereport report;
   {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const int turns = view_.Document().QuarterTurns();
+    const int turns = view.Document().QuarterTurns();
     try {
-      view_.CopySettings();
-      report = view_.Document().ApplyResize(ComboBox6->currentIndex(), SavingQuality(),
-                                            [this] { return view_.Redisplay(); });
+      view.CopySettings();
+      report = view.Document().ApplyResize(ComboBox6->currentIndex(), savingQuality_(),
+                                           [&view] { return view.Redisplay(); });
     } catch (const std::exception& e) {
-      view_.Document().SetQuarterTurns(turns);
+      view.Document().SetQuarterTurns(turns);
       QApplication::restoreOverrideCursor();
-      view_.Redraw();
-      view_.ShowMessage(e.what());
+      view.Redraw();
+      view.ShowMessage(e.what());
       return;
     }
     QApplication::restoreOverrideCursor();
   }
-  view_.Redraw();
+  view.Redraw();
   OriginalSizeLabel->setText(QString::fromStdString(report.OriginalText()));
   CurrentSizeLabel->setText(QString::fromStdString(report.CurrentText()));
 }

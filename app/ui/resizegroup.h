@@ -1,46 +1,35 @@
-// The " Resize " group of the correction page: the size list, "Apply" and
-// the size report, with the saving quality slider.
+// The " Resize " group of the correction page: the size list, "Apply" and the size report. The
+// saving quality comes from the page's slider.
 #pragma once
 
-#include <QObject>
+#include <QGroupBox>
+#include <functional>
 
 class QComboBox;
 class QLabel;
 class QPushButton;
-class QSlider;
-class QWidget;
 
 namespace vantlo {
 
-class TForm1;
-class tpictureview;
+class twindowhost;
 
-class tresizegroup : public QObject {
+class tresizegroup : public QGroupBox {
   Q_OBJECT
  public:
-  // Adds the group at the top of `page`.
-  tresizegroup(TForm1& form, tpictureview& view, QWidget* page);
+  // Works on the host's picture view; `savingQuality` gives the quality to measure at (0..100).
+  tresizegroup(twindowhost& host, std::function<int()> savingQuality);
 
   // "Apply".
   void Button9Click();
-  // Shows "JPEG Quality N %" (done whenever the page is entered).
-  void ShowQuality();
-  int SavingQuality() const;
 
   QComboBox* ComboBox6 = nullptr;  // size choice
   QPushButton* Button9 = nullptr;  // Apply
-  QSlider* TrackBar12 = nullptr;   // saving quality 0..100
-  QLabel* QualityLabel = nullptr;
   QLabel* OriginalSizeLabel = nullptr;
   QLabel* CurrentSizeLabel = nullptr;
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
-  TForm1& form_;
-  tpictureview& view_;
-  QWidget* page_;
+  twindowhost& host_;
+  std::function<int()> savingQuality_;
 };
 
 }  // namespace vantlo

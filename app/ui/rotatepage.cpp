@@ -1,42 +1,21 @@
 #include "app/ui/rotatepage.h"
 
 #include <QDialog>
-#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/ui/browsepage.h"
-#include "app/ui/form1.h"
 #include "app/ui/pictureview.h"
+#include "app/ui/windowhost.h"
+#include "library/records.h"
 
 namespace vantlo {
 
-namespace {
-
-// Removes the placeholder widgets a page was created with.
-void EmptyLayout(QLayout* layout) {
-  if (!layout) return;
-  while (QLayoutItem* item = layout->takeAt(0)) {
-    delete item->widget();
-    if (QLayout* l = item->layout()) EmptyLayout(l);
-    delete item;
-  }
-}
-
-}  // namespace
-
-trotatepage::trotatepage(TForm1& form, tpictureview& view, QWidget* page)
-    : QObject(page), form_(form), view_(view), page_(page) {
-  auto* lay = qobject_cast<QVBoxLayout*>(page->layout());
-  if (!lay) {
-    delete page->layout();
-    lay = new QVBoxLayout(page);
-  }
-  EmptyLayout(lay);
+trotatepage::trotatepage(twindowhost& host) : host_(host) {
+  setObjectName("TabSheet9");
+  auto* lay = new QVBoxLayout(this);
 
   auto* fetched = new QGroupBox(" Fetched pictures ");
   auto* fl = new QVBoxLayout(fetched);
@@ -47,7 +26,7 @@ trotatepage::trotatepage(TForm1& form, tpictureview& view, QWidget* page)
     Orientation[i]->setObjectName(QString("OrientationButton%1").arg(i));
     fl->addWidget(Orientation[i]);
     connect(Orientation[i], &QRadioButton::clicked, this,
-            [this, i] { form_.Settings().ftp.SetOrientation(static_cast<torientation>(i)); });
+            [this, i] { host_.Settings().ftp.SetOrientation(static_cast<torientation>(i)); });
   }
   lay->addWidget(fetched);
 
@@ -59,8 +38,10 @@ trotatepage::trotatepage(TForm1& form, tpictureview& view, QWidget* page)
   SpeedButton4->setObjectName("SpeedButton4");
   tl->addWidget(SpeedButton5);
   tl->addWidget(SpeedButton4);
-  connect(SpeedButton5, &QPushButton::clicked, &view_, &tpictureview::RotateClockwise);
-  connect(SpeedButton4, &QPushButton::clicked, &view_, &tpictureview::RotateCounterClockwise);
+  connect(SpeedButton5, &QPushButton::clicked, this,
+          [this] { host_.PictureView().RotateClockwise(); });
+  connect(SpeedButton4, &QPushButton::clicked, this,
+          [this] { host_.PictureView().RotateCounterClockwise(); });
   lay->addWidget(turn);
 
   auto* define = new QGroupBox(" Define Orientation ");
@@ -71,25 +52,25 @@ trotatepage::trotatepage(TForm1& form, tpictureview& view, QWidget* page)
   SelectedButton->setObjectName("DefineSelectedButton");
   dl->addWidget(CurrentButton);
   dl->addWidget(SelectedButton);
-  connect(CurrentButton, &QPushButton::clicked, &view_, &tpictureview::DefineOrientationCurrent);
+  connect(CurrentButton, &QPushButton::clicked, this,
+          [this] { host_.PictureView().DefineOrientationCurrent(); });
   connect(SelectedButton, &QPushButton::clicked, this, [this] {
-    if (form_.Browser()) form_.Browser()->DefineOrientationSelected();
+    if (defineOrientationSelected) defineOrientationSelected();
   });
   lay->addWidget(define);
   lay->addStretch();
 
-  page->installEventFilter(this);
   Refresh();
 }
 
 void trotatepage::Refresh() {
-  const int o = static_cast<int>(form_.Settings().ftp.Orientation());
+  const int o = static_cast<int>(host_.Settings().ftp.Orientation());
   if (o >= 0 && o < 4) Orientation[o]->setChecked(true);
 }
 
-bool trotatepage::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == page_ && event->type() == QEvent::Show) Refresh();
-  return QObject::eventFilter(watched, event);
+void trotatepage::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  Refresh();
 }
 
 }  // namespace vantlo

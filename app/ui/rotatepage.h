@@ -3,25 +3,32 @@
 // "Define Orientation" buttons.
 #pragma once
 
-#include <QObject>
+#include <QWidget>
+#include <functional>
+
+#include "app/ui/windowpage.h"
 
 class QPushButton;
 class QRadioButton;
-class QWidget;
 
 namespace vantlo {
 
-class TForm1;
-class tpictureview;
+class twindowhost;
 
-class trotatepage : public QObject {
+class trotatepage : public QWidget, public twindowpage {
   Q_OBJECT
  public:
-  // Fills `page` (its placeholder contents are removed).
-  trotatepage(TForm1& form, tpictureview& view, QWidget* page);
+  explicit trotatepage(twindowhost& host);
+
+  int PageNumber() const override { return 9; }
+  QWidget* Widget() override { return this; }
+  QString TabText() const override { return "Rotate"; }
 
   // Shows the stored orientation setting on the radio buttons.
   void Refresh();
+
+  // "For Selected CAM Files": the Browse page's selection (the window fills it in).
+  std::function<void()> defineOrientationSelected;
 
   QRadioButton* Orientation[4] = {};      // "Normal" .. "Rotated counter-clockwise"
   QPushButton* SpeedButton5 = nullptr;    // Rotate Clockwise
@@ -30,12 +37,10 @@ class trotatepage : public QObject {
   QPushButton* SelectedButton = nullptr;  // For Selected CAM Files
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
-  TForm1& form_;
-  tpictureview& view_;
-  QWidget* page_;
+  twindowhost& host_;
 };
 
 }  // namespace vantlo

@@ -17,6 +17,7 @@ namespace vantlo {
 
 tsavingpage::tsavingpage(QWidget* parent, tlocalclock clock)
     : QWidget(parent), clock_(std::move(clock)) {
+  setObjectName("TabSheet5");
   auto* lay = new QVBoxLayout(this);
 
   auto* where = new QGroupBox("  Where to Save  ");
@@ -115,6 +116,11 @@ void tsavingpage::ChooseFolderClick() {
 }
 
 void tsavingpage::SetConfirmOverwrite(bool on) { ConfirmOverwriteBox->setChecked(on); }
+
+void tsavingpage::SettingsChanged(const tsettingsrecords& r) {
+  SetConfirmOverwrite(r.config.ConfirmOverwrite());
+  FolderEdit->setText(QString::fromStdString(r.config.SaveFolder()));
+}
 
 void tsavingpage::ApplyFrom(const tsettingsrecords& r) {
   // An empty output folder is the user's Pictures folder: show it as such.

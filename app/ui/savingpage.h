@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "app/core/clock.h"
+#include "app/ui/windowpage.h"
 #include "library/records.h"
 
 class QCheckBox;
@@ -16,10 +17,19 @@ class QRadioButton;
 
 namespace vantlo {
 
-class tsavingpage : public QWidget {
+class tsavingpage : public QWidget, public twindowpage {
   Q_OBJECT
  public:
   explicit tsavingpage(QWidget* parent = nullptr, tlocalclock clock = SystemLocalTime);
+
+  int PageNumber() const override { return 5; }
+  QWidget* Widget() override { return this; }
+  QString TabText() const override { return "Saving"; }
+  void ApplySettings(tsettingsrecords& records) override { ApplyFrom(records); }
+  void ReadSettings(tsettingsrecords& records) override { ReadInto(records); }
+  // A command's write-back: the output folder and the overwrite confirmation ("Yes to All"
+  // switches it off).
+  void SettingsChanged(const tsettingsrecords& records) override;
 
   // The stored values into the controls.
   void ApplyFrom(const tsettingsrecords& records);

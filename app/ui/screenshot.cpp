@@ -1,5 +1,6 @@
 // vantlo-screenshot: renders the main window offscreen into a PNG.
-//   vantlo-screenshot OUT.png [--page=N] [--simulate[=FAMILY]] [--size=WxH] [--browse=FOLDER] [--thumbnails]
+//   vantlo-screenshot OUT.png [--page=N] [--simulate[=FAMILY]] [--size=WxH] [--browse=FOLDER]
+//   [--thumbnails]
 // --thumbnails loads the camera thumbnails into the Camera page's grid first.
 // Settings come from a temporary folder unless VANTLO_CONFIG_DIR is set, and
 // nothing is written back.
@@ -15,8 +16,9 @@
 #include <string>
 
 #include "app/simulation.h"
-#include "camerapictures.h"
 #include "browsepage.h"
+#include "camerapage.h"
+#include "camerapictures.h"
 #include "form1.h"
 
 namespace {
@@ -89,19 +91,19 @@ int main(int argc, char** argv) {
   Pump(300);
   form.Timer2->stop();  // no welcome window in the picture
   if (thumbnails) {
-    form.CameraPictures().ShowThumbnails1Click();
-    form.CameraPictures().Selection().Set(2, true);
-    form.CameraPictures().Selection().Set(3, true);
+    form.Page<vantlo::tcamerapage>().Pictures().ShowThumbnails1Click();
+    form.Page<vantlo::tcamerapage>().Pictures().Selection().Set(2, true);
+    form.Page<vantlo::tcamerapage>().Pictures().Selection().Set(3, true);
   }
   form.ShowPageNumber(page);
   form.resize(width, height);
   Pump(300);
-  if (!browse.empty() && form.Browser()->SetFolder(browse)) {
-    form.CheckBox25->setChecked(true);
-    for (int i = 0; i < 200 && form.Browser()->Manager().Loading(); ++i) Pump(50);
-    if (form.Browser()->Manager().Count() > 3) {
-      form.Browser()->Manager().Click(3, {});
-      form.Browser()->Manager().Click(4, {false, true});
+  if (!browse.empty() && form.Page<vantlo::tbrowsepage>().SetFolder(browse)) {
+    form.Page<vantlo::tbrowsepage>().CheckBox25->setChecked(true);
+    for (int i = 0; i < 200 && form.Page<vantlo::tbrowsepage>().Manager().Loading(); ++i) Pump(50);
+    if (form.Page<vantlo::tbrowsepage>().Manager().Count() > 3) {
+      form.Page<vantlo::tbrowsepage>().Manager().Click(3, {});
+      form.Page<vantlo::tbrowsepage>().Manager().Click(4, {false, true});
     }
     Pump(200);
   }

@@ -115,36 +115,6 @@ void DrawFilm(QPainter& p) {
 
 }  // namespace
 
-tbitmap BitmapFromImage(const QImage& image) {
-  const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-  tbitmap b(rgb.width(), rgb.height());
-  for (int y = 0; y < rgb.height(); ++y) {
-    const uchar* src = rgb.constScanLine(y);
-    std::uint8_t* dst = b.ScanLine(y);
-    for (int x = 0; x < rgb.width(); ++x) {
-      dst[3 * x] = src[3 * x + 2];
-      dst[3 * x + 1] = src[3 * x + 1];
-      dst[3 * x + 2] = src[3 * x];
-    }
-  }
-  return b;
-}
-
-QImage ImageFromBitmap(const tbitmap& bitmap) {
-  if (bitmap.Empty() || bitmap.Format() != PixelFormat::pf24bit) return {};
-  QImage img(bitmap.Width(), bitmap.Height(), QImage::Format_RGB888);
-  for (int y = 0; y < bitmap.Height(); ++y) {
-    const std::uint8_t* src = bitmap.ScanLine(y);
-    uchar* dst = img.scanLine(y);
-    for (int x = 0; x < bitmap.Width(); ++x) {
-      dst[3 * x] = src[3 * x + 2];
-      dst[3 * x + 1] = src[3 * x + 1];
-      dst[3 * x + 2] = src[3 * x];
-    }
-  }
-  return img;
-}
-
 ttilepictures DrawTilePictures() {
   ttilepictures t;
   // B1: CAM background, the picture window at (8, 7)-(72, 55).

@@ -5,15 +5,12 @@
 #include <QImage>
 
 #include "library/tilegeometry.h"
+#include "output/drawhelpers.h"
 #include "picture/bitmap.h"
 
 namespace vantlo {
 
 // The seven 80 x 80 tile pictures, in the order of `ttilepicture`.
 ttilepictures DrawTilePictures();
-
-// Conversions between the program's bitmaps and Qt images.
-tbitmap BitmapFromImage(const QImage& image);
-QImage ImageFromBitmap(const tbitmap& bitmap);
 
 }  // namespace vantlo

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "output/drawhelpers.h"
 #include "picture/retoucher.h"
 
 namespace vantlo {
@@ -27,13 +28,6 @@ constexpr std::array<const char*, 6> kTitles = {"Brightness",       "Contrast",
                                                 "Green Saturation", "Blue Saturation"};
 constexpr std::array<const char*, 6> kNames = {"Brightness", "Contrast", "Sharpness",
                                                "Red",        "Green",    "Blue"};
-
-// Rows are copied whole; the bitmap's blue-green-red bytes are QImage's BGR888.
-QPixmap ToPixmap(const tbitmap& b) {
-  QImage q(b.Width(), b.Height(), QImage::Format_BGR888);
-  for (int y = 0; y < b.Height(); ++y) std::copy_n(b.ScanLine(y), b.RowBytes(), q.scanLine(y));
-  return QPixmap::fromImage(q);
-}
 
 class tbusycursor {
  public:
@@ -54,6 +48,7 @@ QPushButton* Button(const char* text, const char* name, const char* hint) {
 
 ttouchpage::ttouchpage(tretoucher& retoucher, ttouchhost& host, QWidget* parent)
     : QWidget(parent), retoucher_(retoucher), host_(host), sliders_(retoucher) {
+  setObjectName("TabSheet10");
   auto* lay = new QVBoxLayout(this);
   Image1 = new QLabel;
   Image1->setObjectName("Image1");
@@ -100,7 +95,8 @@ ttouchpage::ttouchpage(tretoucher& retoucher, ttouchhost& host, QWidget* parent)
   connect(ZeroAllButton, &QPushButton::clicked, this, &ttouchpage::ZeroAllClick);
   connect(RevertButton, &QPushButton::clicked, this, &ttouchpage::RevertClick);
 
-  retoucher_.SetPreviewControl([this](const tbitmap& b) { Image1->setPixmap(ToPixmap(b)); });
+  retoucher_.SetPreviewControl(
+      [this](const tbitmap& b) { Image1->setPixmap(QPixmap::fromImage(ImageFromBitmap(b))); });
   retoucher_.SetStatusCallback([this](int p, const std::string& t) { host_.Progress(p, t); });
   UpdateUndoButton();
 }

@@ -12,6 +12,7 @@
 #include <array>
 
 #include "app/ui/picturetoolhost.h"
+#include "app/ui/windowpage.h"
 #include "picture/retoucher.h"
 #include "picture/touchsliders.h"
 
@@ -30,11 +31,15 @@ class ttouchhost : public tpicturetoolhost {
   virtual QSize DisplaySize() const = 0;
 };
 
-class ttouchpage : public QWidget {
+class ttouchpage : public QWidget, public twindowpage {
   Q_OBJECT
  public:
   // Attaches the retoucher's preview to Image1 and its progress to the host.
   ttouchpage(tretoucher& retoucher, ttouchhost& host, QWidget* parent = nullptr);
+
+  int PageNumber() const override { return 10; }
+  QWidget* Widget() override { return this; }
+  QString TabText() const override { return "Touch"; }
 
   // The display hook: the window calls it whenever it shows a new or
   // changed picture in the ordinary way (not after "Apply" and "Undo", not

@@ -24,22 +24,6 @@ int tconfigrecord::SpeedChoice() const {
   return recordbytes::IndexOr(I32<8>(), kSpeedChoices, kSpeedChoice9600);
 }
 
-int tconfigrecord::SpeedCode() const {
-  switch (SpeedChoice()) {
-    case 0:
-    case 3:
-      return 9;
-    case 2:
-      return 8;
-    case 4:
-      return 11;
-    case 5:
-      return 12;
-    default:
-      return 6;
-  }
-}
-
 int tconfigrecord::PictureSize() const { return recordbytes::IndexOr(U8<12>(), kPictureSizes, 0); }
 
 int tconfigrecord::ExpandAmount() const {

@@ -48,9 +48,6 @@ class tconfigrecord : public trecord<defaultimages::kConfigSize> {
   void SetSpeedChoice(int index) {
     SetI32<8>(recordbytes::IndexOr(index, kSpeedChoices, kSpeedChoice9600));
   }
-  // The engine's serial speed code for the speed choice: "Auto" and 38400
-  // give 9, 19200 gives 8, 57600 gives 11, 115200 gives 12, 9600 gives 6.
-  int SpeedCode() const;
 
   // --- CAM to JPEG ---
   // Index into "Default", "160 x 120", ..., "Quarter Size"; outside reads 0.

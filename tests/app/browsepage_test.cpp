@@ -27,6 +27,7 @@
 #include <fstream>
 
 #include "app/ui/browsedialogs.h"
+#include "app/ui/camerapage.h"
 #include "app/ui/camerapictures.h"
 #include "app/ui/deleteempty.h"
 #include "app/ui/diskgrid.h"
@@ -35,10 +36,12 @@
 #include "app/ui/foldertree.h"
 #include "app/ui/form1.h"
 #include "app/ui/manual.h"
+#include "app/ui/pictureview.h"
 #include "app/ui/popupbutton.h"
 #include "app/ui/savingpage.h"
 #include "app/ui/tidydbdlg.h"
 #include "app/ui/tilepictures.h"
+#include "output/drawhelpers.h"
 #include "library/pictureproperties.h"
 #include "library/regconfig.h"
 #include "modalcloser.h"
@@ -105,7 +108,7 @@ class BrowsePage : public ::testing::Test {
     form_ = std::make_unique<TForm1>(tstartoptions{});
     form_->Initialise();
     form_->resize(900, 600);
-    page_ = form_->Browser();
+    page_ = &form_->Page<tbrowsepage>();
     page_->message = [this](const std::string& t) { messages_.push_back(t); };
     page_->Activate();
     ASSERT_TRUE(page_->SetFolder(root_.string()));
@@ -116,7 +119,7 @@ class BrowsePage : public ::testing::Test {
   }
   // Runs the window's event loop until the tiles are built.
   void LoadTiles() {
-    form_->CheckBox25->setChecked(true);
+    form_->Page<tbrowsepage>().CheckBox25->setChecked(true);
     QElapsedTimer t;
     t.start();
     while (page_->Manager().Loading() && t.elapsed() < 20000)
@@ -158,7 +161,7 @@ TEST_F(BrowsePage, ListsTheFolderAndBuildsTilesBetweenEvents) {
   // "..", the sub-folder and three JPEG files.
   ASSERT_EQ(m.Count(), 5);
   EXPECT_EQ(m.Collection().DisplayName(2), "sub");
-  EXPECT_EQ(form_->Label27->text().toStdString(), "  " + root_.string() + "/");
+  EXPECT_EQ(form_->Page<tbrowsepage>().Label27->text().toStdString(), "  " + root_.string() + "/");
   EXPECT_FALSE(m.HasThumbnail(ItemOf("a.jpg")));
   LoadTiles();
   EXPECT_FALSE(m.Loading());
@@ -185,7 +188,8 @@ TEST_F(BrowsePage, ListsTheFolderAndBuildsTilesBetweenEvents) {
 TEST_F(BrowsePage, StopEndsLoadingBeforeTheNextItem) {
   auto& m = page_->Manager();
   m.SetAutoload(false);
-  form_->CheckBox25->setChecked(true);  // starts loading, queued on the event loop
+  form_->Page<tbrowsepage>().CheckBox25->setChecked(
+      true);  // starts loading, queued on the event loop
   ASSERT_TRUE(m.Loading());
   m.StopLoading();
   QElapsedTimer t;
@@ -199,8 +203,8 @@ TEST_F(BrowsePage, StopEndsLoadingBeforeTheNextItem) {
   EXPECT_FALSE(form_->Busy().IsHeld(tbusyregister::slotD));
 
   // The window's stop request (Stop button, closing) ends a run too.
-  form_->CheckBox25->setChecked(false);
-  form_->CheckBox25->setChecked(true);
+  form_->Page<tbrowsepage>().CheckBox25->setChecked(false);
+  form_->Page<tbrowsepage>().CheckBox25->setChecked(true);
   ASSERT_TRUE(m.Loading());
   form_->StopRequest().Set();
   t.restart();
@@ -265,7 +269,8 @@ TEST_F(BrowsePage, MouseAndKeysSelect) {
 
   // Double-click on the folder tile opens it and shows it in the caption.
   QTest::mouseDClick(vp, Qt::LeftButton, {}, cell(ItemOf("sub")));
-  EXPECT_EQ(form_->Label27->text().toStdString(), "  " + (root_ / "sub").string() + "/");
+  EXPECT_EQ(form_->Page<tbrowsepage>().Label27->text().toStdString(),
+            "  " + (root_ / "sub").string() + "/");
   EXPECT_EQ(m.Count(), 1);  // only ".."
 }
 
@@ -412,10 +417,10 @@ TEST_F(BrowsePage, PropertiesDialogWritesACompanionThatReadsBack) {
   EXPECT_FALSE(fs::exists(root_ / "a.QVJ"));
 
   // From another page the user is sent to the browser.
-  form_->PageControl2->setCurrentWidget(form_->TabSheet11);
+  form_->PageControl2->setCurrentWidget(&form_->PictureView());
   page_->PictureProperties();
   EXPECT_EQ(messages_.back(), "Please select a picture on disk using the Browser");
-  form_->PageControl2->setCurrentWidget(form_->BrowseSheet);
+  form_->PageControl2->setCurrentWidget(&form_->Page<tbrowsepage>());
 
   // A folder is not a picture.
   page_->Manager().MoveToItem(ItemOf("sub"));
@@ -444,8 +449,8 @@ TEST_F(BrowsePage, FindShowsItsResultsInTheBrowserAndRefreshComesBack) {
   };
   page_->FindPictures();
   EXPECT_EQ(page_->Manager().Count(), 2);
-  EXPECT_EQ(form_->Label27->text(), " Search Results");
-  EXPECT_EQ(form_->RefreshButton->text(), "<Disk>");
+  EXPECT_EQ(form_->Page<tbrowsepage>().Label27->text(), " Search Results");
+  EXPECT_EQ(form_->Page<tbrowsepage>().RefreshButton->text(), "<Disk>");
   EXPECT_GT(ItemOf("d.jpg"), 0);
 
   // Stop during the search ends it and keeps what was found so far.
@@ -494,10 +499,10 @@ TEST_F(BrowsePage, FindShowsItsResultsInTheBrowserAndRefreshComesBack) {
   };
   page_->FindPictures();
 
-  form_->directoryoutline1->setCurrentIndex(QModelIndex());
+  form_->Page<tbrowsepage>().directoryoutline1->setCurrentIndex(QModelIndex());
   page_->RefreshClick();
-  EXPECT_EQ(form_->RefreshButton->text(), "Refresh");
-  EXPECT_NE(form_->Label27->text(), " Search Results");
+  EXPECT_EQ(form_->Page<tbrowsepage>().RefreshButton->text(), "Refresh");
+  EXPECT_NE(form_->Page<tbrowsepage>().Label27->text(), " Search Results");
 }
 
 TEST_F(BrowsePage, AddKeywordsAndDefineOrientation) {
@@ -637,7 +642,7 @@ TEST_F(BrowsePage, DeleteEmptyFoldersRefusesWithoutAnOutputFolder) {
 // selection and open the picture there.
 TEST_F(BrowsePage, ForwardAndBackOpenTheNeighbouringDiskPictures) {
   ASSERT_TRUE(form_->OpenPictureFile((root_ / "b.jpg").string(), false));
-  form_->PageControl2->setCurrentWidget(form_->TabSheet11);
+  form_->PageControl2->setCurrentWidget(&form_->PictureView());
   std::vector<std::string> opened;
   page_->openPicture = [&](const std::string& path) {
     opened.push_back(path);
@@ -660,7 +665,8 @@ TEST_F(BrowsePage, TodayListsTheOutputFolderAndEnterOpensThePicture) {
   form_->Settings().config.SetDailyFolder(false);
   form_->ApplySettingsToControls();  // Today reads the settings from the controls
   page_->TodayClick();
-  EXPECT_EQ(form_->Label27->text().toStdString(), "  " + (root_ / "out").string() + "/");
+  EXPECT_EQ(form_->Page<tbrowsepage>().Label27->text().toStdString(),
+            "  " + (root_ / "out").string() + "/");
   ASSERT_GT(ItemOf("today.jpg"), 0);
 
   std::vector<std::string> opened;
@@ -674,8 +680,8 @@ TEST_F(BrowsePage, TodayListsTheOutputFolderAndEnterOpensThePicture) {
   ASSERT_EQ(opened.size(), 1u);
   EXPECT_EQ(opened[0], (root_ / "out" / "today.jpg").string());
   // The "Picture" button opens the selected disk picture while the Browse page is shown.
-  form_->PageControl2->setCurrentWidget(form_->BrowseSheet);
-  form_->CameraPictures().ShowPictures1Click();
+  form_->PageControl2->setCurrentWidget(&form_->Page<tbrowsepage>());
+  form_->Page<tcamerapage>().Pictures().ShowPictures1Click();
   ASSERT_EQ(opened.size(), 2u);
   EXPECT_EQ(opened[1], (root_ / "out" / "today.jpg").string());
 
@@ -789,7 +795,7 @@ TEST_F(BrowsePage, NextPictureMenuItemsStepLikeTheToolBar) {
   QAction* back = actionIn(show->actions(), "Back");
   ASSERT_TRUE(next && previous && forward && back);
 
-  form_->PageControl2->setCurrentWidget(form_->BrowseSheet);
+  form_->PageControl2->setCurrentWidget(&form_->Page<tbrowsepage>());
   auto& m = page_->Manager();
   m.MoveToItem(ItemOf("a.jpg"));
   next->trigger();
@@ -859,7 +865,8 @@ TEST_F(BrowsePage, ManualOpensInAWindowOfItsOwnWithoutADesktopViewer) {
 // The folder tree is rooted as file managers root theirs: the home folder, the Pictures folder,
 // mounted media and "/", with the output folder opened and the listed folder selected.
 TEST_F(BrowsePage, FolderTreeStartsAtHomePicturesMediaAndRoot) {
-  auto* model = qobject_cast<tfoldertreemodel*>(form_->directoryoutline1->model());
+  auto* model =
+      qobject_cast<tfoldertreemodel*>(form_->Page<tbrowsepage>().directoryoutline1->model());
   ASSERT_NE(model, nullptr);
   ASSERT_GE(model->rowCount(), 3);
   const QString home = QString::fromStdString(fs::canonical(home_.Path()).string());
@@ -876,7 +883,8 @@ TEST_F(BrowsePage, FolderTreeStartsAtHomePicturesMediaAndRoot) {
                 medium.startsWith("/mnt/"))
         << medium.toStdString();
   }
-  EXPECT_FALSE(form_->directoryoutline1->isExpanded(model->index(0, 0)));  // nothing shown there
+  EXPECT_FALSE(form_->Page<tbrowsepage>().directoryoutline1->isExpanded(
+      model->index(0, 0)));  // nothing shown there
 
   // The output folder is opened, under the Pictures folder that holds it.
   fs::create_directories(home_.Pictures() / "out" / "inner");
@@ -885,14 +893,14 @@ TEST_F(BrowsePage, FolderTreeStartsAtHomePicturesMediaAndRoot) {
   const QModelIndex out = model->IndexOf(pictures + "/out");
   ASSERT_TRUE(out.isValid());
   EXPECT_EQ(out.parent(), model->index(1, 0));
-  EXPECT_TRUE(form_->directoryoutline1->isExpanded(out));
-  EXPECT_TRUE(form_->directoryoutline1->isExpanded(out.parent()));
+  EXPECT_TRUE(form_->Page<tbrowsepage>().directoryoutline1->isExpanded(out));
+  EXPECT_TRUE(form_->Page<tbrowsepage>().directoryoutline1->isExpanded(out.parent()));
   EXPECT_TRUE(model->hasChildren(out));  // "inner"
 
   // The listed folder is the tree's current one; a folder made since shows after Refresh, and
   // choosing one in the tree lists it.
   const QString listed = QString::fromStdString(fs::canonical(root_).string());
-  EXPECT_EQ(model->filePath(form_->directoryoutline1->currentIndex()), listed);
+  EXPECT_EQ(model->filePath(form_->Page<tbrowsepage>().directoryoutline1->currentIndex()), listed);
   fs::create_directory(root_ / "fresh");
   page_->RefreshClick();
   const QModelIndex fresh = model->IndexOf(listed + "/fresh");
@@ -901,8 +909,8 @@ TEST_F(BrowsePage, FolderTreeStartsAtHomePicturesMediaAndRoot) {
   fs::remove(root_ / "fresh");
   page_->RefreshClick();
   EXPECT_FALSE(model->IndexOf(listed + "/fresh").isValid());
-  emit form_->directoryoutline1->clicked(model->IndexOf(listed + "/sub"));
-  EXPECT_EQ(form_->Label27->text(), "  " + listed + "/sub/");
+  emit form_->Page<tbrowsepage>().directoryoutline1->clicked(model->IndexOf(listed + "/sub"));
+  EXPECT_EQ(form_->Page<tbrowsepage>().Label27->text(), "  " + listed + "/sub/");
 }
 
 // "Define Orientation" names what it defines and asks "Select the correct orientation :".
@@ -960,15 +968,15 @@ TEST(PicturesFolder, EmptyFoldersAreThePicturesFolderAndTheCurrentDirectoryStays
   {
     TForm1 form(tstartoptions{});
     form.Initialise();
-    EXPECT_EQ(form.Label27->text().toStdString(), "  " + bilder.string() + "/");
+    EXPECT_EQ(form.Page<tbrowsepage>().Label27->text().toStdString(), "  " + bilder.string() + "/");
     form.Settings().config.SetDailyFolder(false);
     form.ApplySettingsToControls();
-    EXPECT_EQ(form.SavingPage->FolderEdit->text().toStdString(), bilder.string());
+    EXPECT_EQ(form.Page<tsavingpage>().FolderEdit->text().toStdString(), bilder.string());
     std::vector<std::string> said;
-    form.Browser()->message = [&](const std::string& t) { said.push_back(t); };
-    form.Browser()->Activate();
-    form.Browser()->TodayClick();  // the output folder, which is the Pictures folder
-    EXPECT_EQ(form.Label27->text().toStdString(), "  " + bilder.string() + "/");
+    form.Page<tbrowsepage>().message = [&](const std::string& t) { said.push_back(t); };
+    form.Page<tbrowsepage>().Activate();
+    form.Page<tbrowsepage>().TodayClick();  // the output folder, which is the Pictures folder
+    EXPECT_EQ(form.Page<tbrowsepage>().Label27->text().toStdString(), "  " + bilder.string() + "/");
     EXPECT_TRUE(said.empty());
     form.CloseAfterLoop();
   }
@@ -983,10 +991,10 @@ TEST(PicturesFolder, EmptyFoldersAreThePicturesFolderAndTheCurrentDirectoryStays
   }
   TForm1 form(tstartoptions{});
   form.Initialise();
-  EXPECT_EQ(form.Label27->text().toStdString(), "  " + shown + "/");
-  form.Browser()->message = [](const std::string& t) { ADD_FAILURE() << t; };
-  form.Browser()->Activate();
-  ASSERT_TRUE(form.Browser()->SetFolder(shown + "/inner"));
+  EXPECT_EQ(form.Page<tbrowsepage>().Label27->text().toStdString(), "  " + shown + "/");
+  form.Page<tbrowsepage>().message = [](const std::string& t) { ADD_FAILURE() << t; };
+  form.Page<tbrowsepage>().Activate();
+  ASSERT_TRUE(form.Page<tbrowsepage>().SetFolder(shown + "/inner"));
   EXPECT_EQ(QDir::currentPath(), cwd);
   form.CloseAfterLoop();
   EXPECT_EQ(QDir::currentPath(), cwd);
@@ -995,7 +1003,7 @@ TEST(PicturesFolder, EmptyFoldersAreThePicturesFolderAndTheCurrentDirectoryStays
 // The "Slide show speed" slider runs from Slow (two minutes) to Fast (no wait) and is the stored
 // slide-show delay.
 TEST_F(BrowsePage, SlideShowSpeedSliderIsTheStoredDelay) {
-  QSlider* slider = form_->SlideShowSpeed;
+  QSlider* slider = form_->Page<tbrowsepage>().SlideShowSpeed;
   ASSERT_NE(slider, nullptr);
   EXPECT_EQ(slider->minimum(), 0);
   EXPECT_EQ(slider->maximum(), 10);
@@ -1013,7 +1021,7 @@ TEST_F(BrowsePage, SlideShowSpeedSliderIsTheStoredDelay) {
 // At the fastest speed there is no wait between slides, yet the window's events still run: a
 // click on Stop ends the show, and closing the window ends it and then closes.
 TEST_F(BrowsePage, FastestSlideShowStillAnswersStopAndClose) {
-  form_->SlideShowSpeed->setValue(10);
+  form_->Page<tbrowsepage>().SlideShowSpeed->setValue(10);
   int shown = 0;
   page_->openPicture = [&](const std::string&) {
     if (++shown == 1)

@@ -27,6 +27,7 @@
 #include "app/core/thumbmanager.h"
 #include "app/ui/browsepage.h"
 #include "app/ui/cameragrid.h"
+#include "app/ui/camerapage.h"
 #include "app/ui/confirmdelete.h"
 #include "app/ui/form1.h"
 #include "app/ui/gridclick.h"
@@ -149,7 +150,7 @@ struct tcamerawindow {
     config.SetConfirmDeleteFromCamera(true);
     form->Settings().extra.SetDate2Style(false);
     form->ApplySettingsToControls();
-    form->CameraPictures().SetClock([] { return kDay; });
+    form->Page<tcamerapage>().Pictures().SetClock([] { return kDay; });
   }
   static camsim::Options MakeOptions(int count, camsim::Family family) {
     camsim::Options o;
@@ -162,13 +163,16 @@ struct tcamerawindow {
   }
   bool Exists(const QString& name) const { return QFile::exists(out.path() + "/" + name); }
   QPoint CellCentre(int n) const {
-    QTableWidget* t = form->DrawGrid11;
+    QTableWidget* t = form->Page<tcamerapage>().DrawGrid11;
     return t->visualRect(t->model()->index((n - 1) / 2, (n - 1) % 2)).center();
   }
   void Click(int n, Qt::KeyboardModifiers m = Qt::NoModifier) {
-    QTest::mouseClick(form->DrawGrid11->viewport(), Qt::LeftButton, m, CellCentre(n));
+    QTest::mouseClick(form->Page<tcamerapage>().DrawGrid11->viewport(), Qt::LeftButton, m,
+                      CellCentre(n));
   }
-  std::vector<int> Selected() { return form->CameraPictures().Selection().Selected(); }
+  std::vector<int> Selected() {
+    return form->Page<tcamerapage>().Pictures().Selection().Selected();
+  }
 
   tsettingsdir settings;
   QTemporaryDir out;
@@ -197,11 +201,11 @@ TEST_P(GridLoading, LoadsEveryThumbnailIntoTheGrid) {
   tanswerer answers;
   w.form->resize(900, 700);
   w.form->show();
-  w.form->CameraPictures().ShowThumbnails1Click();
+  w.form->Page<tcamerapage>().Pictures().ShowThumbnails1Click();
   EXPECT_TRUE(answers.boxes.isEmpty()) << answers.boxes.join("|").toStdString();
-  tcamerapictures& c = w.form->CameraPictures();
+  tcamerapictures& c = w.form->Page<tcamerapage>().Pictures();
   EXPECT_EQ(c.Count(), count);
-  EXPECT_EQ(w.form->DrawGrid11->rowCount(), (count + 1) / 2);
+  EXPECT_EQ(w.form->Page<tcamerapage>().DrawGrid11->rowCount(), (count + 1) / 2);
   for (int n = 1; n <= count; ++n) {
     EXPECT_TRUE(c.Manager()->HasThumbnail(n)) << n;
     EXPECT_TRUE(c.CellOf(n).loaded) << n;
@@ -210,7 +214,7 @@ TEST_P(GridLoading, LoadsEveryThumbnailIntoTheGrid) {
   EXPECT_FALSE(c.CellOf(count + 1).exists);
   if (count % 2 == 1) {
     // The empty last cell is all window colour; a picture cell is not.
-    const QImage grab = w.form->DrawGrid11->viewport()->grab().toImage();
+    const QImage grab = w.form->Page<tcamerapage>().DrawGrid11->viewport()->grab().toImage();
     const QColor base = QApplication::palette().color(QPalette::Base);
     EXPECT_EQ(grab.pixelColor(w.CellCentre(count + 1)), base);
     EXPECT_NE(grab.pixelColor(w.CellCentre(count).x(), w.CellCentre(count).y() + 20),
@@ -228,7 +232,7 @@ TEST(CameraPictures, FetchingSelectedTwoAndFourWritesTheirFiles) {
   tcamerawindow w(5);
   w.camera.Start();
   tanswerer answers("No");
-  tcamerapictures& c = w.form->CameraPictures();
+  tcamerapictures& c = w.form->Page<tcamerapage>().Pictures();
   c.Selection().Set(2, true);
   c.Selection().Set(4, true);
   c.ShowSelectedPictures1Click();
@@ -239,9 +243,9 @@ TEST(CameraPictures, FetchingSelectedTwoAndFourWritesTheirFiles) {
     EXPECT_FALSE(w.Exists(name)) << name;
   EXPECT_EQ(c.LastResult().fetched, (std::vector<int>{2, 4}));
   EXPECT_EQ(c.CurrentPicture(), 4);
-  EXPECT_EQ(c.ShownKind(), 1);
-  ASSERT_FALSE(w.form->Image3->pixmap().isNull());
-  EXPECT_GT(w.form->Image3->pixmap().width(), 0);
+  EXPECT_EQ(c.ShownKind(), tshownkind::cameraPicture);
+  ASSERT_FALSE(w.form->PictureView().Image3->pixmap().isNull());
+  EXPECT_GT(w.form->PictureView().Image3->pixmap().width(), 0);
   EXPECT_EQ(w.form->Label1->text(), " Ready");
 
   // Again: the overwrite question comes up for the first file; "No" skips it.
@@ -253,7 +257,7 @@ TEST(CameraPictures, FetchingSelectedTwoAndFourWritesTheirFiles) {
   EXPECT_TRUE(w.Exists("06dec26002.cam"));  // free name: written without asking
   EXPECT_EQ(QFileInfo(w.out.path() + "/06dec26002.jpg").size(), before);
   EXPECT_FALSE(c.LastResult().skipped.empty());
-  EXPECT_TRUE(w.form->SavingPage->ConfirmOverwriteBox->isChecked());
+  EXPECT_TRUE(w.form->Page<tsavingpage>().ConfirmOverwriteBox->isChecked());
 
   // "Yes to All": written, and the confirmation is off on the page and in the settings.
   answers.SetButton("Yes to All");
@@ -261,7 +265,7 @@ TEST(CameraPictures, FetchingSelectedTwoAndFourWritesTheirFiles) {
   c.ShowSelectedPictures1Click();
   EXPECT_EQ(answers.dialogs.size(), 1);
   EXPECT_TRUE(c.LastResult().skipped.empty());
-  EXPECT_FALSE(w.form->SavingPage->ConfirmOverwriteBox->isChecked());
+  EXPECT_FALSE(w.form->Page<tsavingpage>().ConfirmOverwriteBox->isChecked());
   EXPECT_FALSE(w.form->Settings().config.ConfirmOverwrite());
 }
 
@@ -273,13 +277,13 @@ TEST(CameraPictures, CtrlAndShiftClicksSelectAsTheGridRulesSay) {
   tanswerer answers;
   w.form->resize(900, 700);
   w.form->show();
-  tcamerapictures& c = w.form->CameraPictures();
+  tcamerapictures& c = w.form->Page<tcamerapage>().Pictures();
   // Nothing selected: the rows are set and the user is told to select.
   c.ShowSelectedThumbnails1Click();
   ASSERT_EQ(answers.boxes.size(), 1);
   EXPECT_EQ(answers.boxes[0],
             "Select one or more Camera Thumbnails to display using the panel on the right");
-  ASSERT_EQ(w.form->DrawGrid11->rowCount(), 3);
+  ASSERT_EQ(w.form->Page<tcamerapage>().DrawGrid11->rowCount(), 3);
 
   w.Click(3);
   EXPECT_EQ(w.Selected(), (std::vector<int>{3}));
@@ -321,7 +325,7 @@ TEST(CameraPictures, FolderChoiceOnlyForFileSystemCameras) {
     tcamerawindow w(3, family);
     w.camera.Start();
     tanswerer answers;
-    tcamerapictures& c = w.form->CameraPictures();
+    tcamerapictures& c = w.form->Page<tcamerapage>().Pictures();
     c.ShowThumbnails1Click();
     EXPECT_TRUE(answers.boxes.isEmpty()) << answers.boxes.join("|").toStdString();
     EXPECT_EQ(c.Count(), 3);
@@ -364,7 +368,7 @@ TEST(CameraPictures, DeleteSelectedAsksWithTheShiftedNumbers) {
       if (asked.size() == 2) answers.SetButton("No");
     }
   };
-  tcamerapictures& c = w.form->CameraPictures();
+  tcamerapictures& c = w.form->Page<tcamerapage>().Pictures();
   c.ShowThumbnails1Click();
   c.Selection().Set(2, true);
   c.Selection().Set(3, true);
@@ -374,7 +378,7 @@ TEST(CameraPictures, DeleteSelectedAsksWithTheShiftedNumbers) {
   EXPECT_EQ(w.camera.PictureCount(), 4);
   EXPECT_EQ(c.Count(), 4);
   EXPECT_TRUE(w.Selected().empty());
-  EXPECT_EQ(w.form->DrawGrid11->rowCount(), 2);
+  EXPECT_EQ(w.form->Page<tcamerapage>().DrawGrid11->rowCount(), 2);
 }
 
 // "Delete All Pictures": only "Yes" to the question deletes; the grid empties.
@@ -382,7 +386,7 @@ TEST(CameraPictures, DeleteAllAsksFirst) {
   tcamerawindow w(4);
   w.camera.Start();
   tanswerer answers;
-  tcamerapictures& c = w.form->CameraPictures();
+  tcamerapictures& c = w.form->Page<tcamerapage>().Pictures();
   c.ShowThumbnails1Click();
   c.DeleteAllPictures1Click();  // Cancel
   ASSERT_EQ(answers.boxes.size(), 1);
@@ -394,7 +398,7 @@ TEST(CameraPictures, DeleteAllAsksFirst) {
   c.DeleteAllPictures1Click();
   EXPECT_EQ(w.camera.PictureCount(), 0);
   EXPECT_EQ(c.Count(), 0);
-  EXPECT_EQ(w.form->DrawGrid11->rowCount(), 0);
+  EXPECT_EQ(w.form->Page<tcamerapage>().DrawGrid11->rowCount(), 0);
 }
 
 // "Save As" on a fetched camera picture: the proposal is the picture's generated name; the JPEG
@@ -404,8 +408,8 @@ TEST(CameraPictures, SaveAsWritesJpegAndCam) {
   tcamerawindow w(3);
   w.camera.Start();
   tanswerer answers;
-  tcamerapictures& c = w.form->CameraPictures();
-  w.form->PageControl2->setCurrentWidget(w.form->TabSheet11);  // the picture, not the browser
+  tcamerapictures& c = w.form->Page<tcamerapage>().Pictures();
+  w.form->PageControl2->setCurrentWidget(&w.form->PictureView());  // the picture, not the browser
   c.Other1Click();
   EXPECT_EQ(answers.boxes, QStringList{"Nothing to save"});
   c.Selection().Set(3, true);
@@ -465,8 +469,8 @@ TEST(CameraPictures, SaveAsWritesJpegAndCam) {
   }
 
   // On the Browse page the selected tile decides: a CAM file is opened and saved; a folder is not.
-  w.form->PageControl2->setCurrentWidget(w.form->BrowseSheet);
-  tbrowsepage& browser = *w.form->Browser();
+  w.form->PageControl2->setCurrentWidget(&w.form->Page<tbrowsepage>());
+  tbrowsepage& browser = *&w.form->Page<tbrowsepage>();
   ASSERT_TRUE(browser.SetFolder(w.out.path().toStdString()));
   const timagecollection& items = browser.Manager().Collection();
   auto itemOf = [&](auto wanted) {
@@ -487,7 +491,8 @@ TEST(CameraPictures, SaveAsWritesJpegAndCam) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return !browser.Manager().Loading(); }, 10000));
   const int folder = itemOf([&](int n) { return items.Kind(n) == ikFolder; });
   ASSERT_GT(folder, 0);
-  w.form->PageControl2->setCurrentWidget(w.form->BrowseSheet);  // opening showed the picture
+  w.form->PageControl2->setCurrentWidget(
+      &w.form->Page<tbrowsepage>());  // opening showed the picture
   browser.Manager().MoveToItem(folder);
   c.Other1Click();
   EXPECT_EQ(answers.boxes.last(), "Select a picture to save");
@@ -500,9 +505,9 @@ TEST(CameraPictures, SaveAsAsksBeforeReplacingAndWritesCameraJpegsByteForByte) {
   tcamerawindow w(3, camsim::Family::extended);
   w.camera.Start();
   tanswerer answers("No");
-  tcamerapictures& c = w.form->CameraPictures();
+  tcamerapictures& c = w.form->Page<tcamerapage>().Pictures();
   c.ShowThumbnails1Click();
-  w.form->PageControl2->setCurrentWidget(w.form->TabSheet11);
+  w.form->PageControl2->setCurrentWidget(&w.form->PictureView());
   c.Selection().Set(3, true);
   c.ShowSelectedPictures1Click();
   const QString saved = w.out.path() + "/06dec26003.jpg";
@@ -552,20 +557,20 @@ TEST(CameraPictures, SaveAsOfAnEditedPictureFollowsTheJpegSettings) {
   tcamerawindow w(2);
   w.camera.Start();
   tanswerer answers("No");
-  tcamerapictures& c = w.form->CameraPictures();
+  tcamerapictures& c = w.form->Page<tcamerapage>().Pictures();
   w.form->Settings().config.SetProgressiveJpeg(true);
   w.form->Settings().ftp.SetOrientation(static_cast<torientation>(1));
   w.form->ApplySettingsToControls();
-  w.form->PageControl2->setCurrentWidget(w.form->TabSheet11);
+  w.form->PageControl2->setCurrentWidget(&w.form->PictureView());
   c.Selection().Set(2, true);
   c.ShowSelectedPictures1Click();
   ASSERT_TRUE(w.Exists("06dec26002.jpg")) << answers.boxes.join(" | ").toStdString();
   // The Browse page (of the shown window) shows the folder saved into.
   w.form->show();
-  tbrowsepage& browser = *w.form->Browser();
+  tbrowsepage& browser = *&w.form->Page<tbrowsepage>();
   ASSERT_TRUE(browser.SetFolder(w.out.path().toStdString()));
   ASSERT_TRUE(QTest::qWaitFor([&] { return !browser.Manager().Loading(); }, 10000));
-  w.form->PageControl2->setCurrentWidget(w.form->TabSheet11);
+  w.form->PageControl2->setCurrentWidget(&w.form->PictureView());
   answers.inspect = [&](QDialog* d) {
     if (auto* fd = qobject_cast<QFileDialog*>(d))
       AnswerSaveDialog(fd, "JPEG (*.jpg)", w.out.path() + "/turned");
@@ -594,9 +599,9 @@ TEST(CameraPictures, PicturePopupMenuHasSaveAs) {
   for (QAction* a : popup->actions())
     if (a->text() == "Save As...") saveAs = a;
   ASSERT_NE(saveAs, nullptr);
-  EXPECT_EQ(w.form->Image3->contextMenuPolicy(), Qt::CustomContextMenu);
+  EXPECT_EQ(w.form->PictureView().Image3->contextMenuPolicy(), Qt::CustomContextMenu);
   tanswerer answers;
-  w.form->PageControl2->setCurrentWidget(w.form->TabSheet11);
+  w.form->PageControl2->setCurrentWidget(&w.form->PictureView());
   saveAs->trigger();
   EXPECT_EQ(answers.boxes, QStringList{"Nothing to save"});
 }
@@ -607,8 +612,8 @@ TEST(CameraPictures, ResizeOfACameraPictureSavesNothingAgain) {
   tcamerawindow w(3);
   w.camera.Start();
   tanswerer answers("Yes");
-  tcamerapictures& c = w.form->CameraPictures();
-  w.form->PageControl2->setCurrentWidget(w.form->TabSheet11);
+  tcamerapictures& c = w.form->Page<tcamerapage>().Pictures();
+  w.form->PageControl2->setCurrentWidget(&w.form->PictureView());
   c.Selection().Set(2, true);
   c.ShowSelectedPictures1Click();
   ASSERT_TRUE(w.Exists("06dec26002.jpg")) << answers.boxes.join(" | ").toStdString();
@@ -617,7 +622,7 @@ TEST(CameraPictures, ResizeOfACameraPictureSavesNothingAgain) {
   QFile::remove(w.out.path() + "/06dec26002.cam");
   const int width = w.form->PictureView().Document().Picture().Width();
   answers.dialogs.clear();
-  w.form->pagecontrol1->setCurrentWidget(w.form->tabcorrection);
+  w.form->pagecontrol1->setCurrentWidget(w.form->findChild<QWidget*>("tabcorrection"));
   auto* choice = w.form->findChild<QComboBox*>("ComboBox6");
   auto* apply = w.form->findChild<QPushButton*>("Button9");
   ASSERT_TRUE(choice && apply);
@@ -637,7 +642,7 @@ TEST(CameraPictures, StopDuringThumbnailsEndsAfterTheCurrentOneWithoutAnError) {
   tcamerawindow w(6);
   w.camera.Start();
   tanswerer answers;
-  tcamerapictures& c = w.form->CameraPictures();
+  tcamerapictures& c = w.form->Page<tcamerapage>().Pictures();
   // Stop is pressed as soon as the load lets the window process events.
   QMetaObject::invokeMethod(
       w.form.get(), [&] { w.form->ToolButton4Click(); }, Qt::QueuedConnection);
@@ -657,7 +662,7 @@ TEST(CameraPictures, ChangingTheFolderWhileBusyIsRefused) {
   tcamerawindow w(3, camsim::Family::filesystem);
   w.camera.Start();
   tanswerer answers;
-  tcamerapictures& c = w.form->CameraPictures();
+  tcamerapictures& c = w.form->Page<tcamerapage>().Pictures();
   c.ShowThumbnails1Click();
   ASSERT_TRUE(c.Manager()->HasThumbnail(3)) << answers.boxes.join(" | ").toStdString();
   {
@@ -665,7 +670,7 @@ TEST(CameraPictures, ChangingTheFolderWhileBusyIsRefused) {
     ASSERT_TRUE(busy.Granted());
     c.ComboBox5Change();
     EXPECT_TRUE(c.Manager()->HasThumbnail(3));
-    EXPECT_EQ(w.form->DrawGrid11->rowCount(), 2);
+    EXPECT_EQ(w.form->Page<tcamerapage>().DrawGrid11->rowCount(), 2);
     EXPECT_EQ(c.ComboBox5->currentIndex(), 0);
   }
   EXPECT_TRUE(answers.boxes.isEmpty()) << answers.boxes.join(" | ").toStdString();

@@ -165,8 +165,8 @@ TEST(PreferencesPage, SettingsRoundTripThroughTheStoredRecords) {
     EXPECT_EQ(fetch.outputSize, 6);
     EXPECT_TRUE(fetch.colourExpand);
     EXPECT_EQ(fetch.colourExpandPercent, 37);
-    EXPECT_EQ(fetch.correction, tcorrectionmode::automatic);
-    EXPECT_EQ(fetch.correctionStrength, 15);
+    EXPECT_EQ(fetch.correction.Mode, tcorrectionchoice::Auto);
+    EXPECT_EQ(fetch.correction.Strength, 15);
 
     const auto config = FileBytes(store.PathOf("CONFIGD5"));
     ASSERT_EQ(config.size(), 2816u);

@@ -15,6 +15,7 @@
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -22,13 +23,18 @@
 #include "app/core/captions.h"
 #include "app/ui/browsedialogs.h"
 #include "app/ui/browsepage.h"
+#include "app/ui/correctionpage.h"
 #include "app/ui/form1.h"
+#include "app/ui/preferencespage.h"
 #include "app/ui/resizegroup.h"
 #include "app/ui/rotatepage.h"
+#include "app/ui/setuppage.h"
+#include "app/ui/touchpage.h"
 #include "library/pictureproperties.h"
 #include "library/records/captionrecord.h"
 #include "modalcloser.h"
 #include "picture/camformats.h"
+#include "picture/colourcorrection.h"
 #include "picture/rawencoder.h"
 
 namespace vantlo {
@@ -86,7 +92,7 @@ class PictureCommands : public ::testing::Test {
   void TearDown() override { form_->CloseAfterLoop(); }
   std::string Path(const std::string& name) const { return folder_ + "/" + name; }
   QSize Shown() const {
-    const QPixmap p = form_->Image3->pixmap();
+    const QPixmap p = form_->PictureView().Image3->pixmap();
     return p.isNull() ? QSize() : p.size();
   }
   template <class T>
@@ -118,7 +124,7 @@ TEST_F(PictureCommands, ZoomLevelsDrawThePictureAtTheirSizeAndStopAtTheEnds) {
                 {7, " (Enlarged : 300%) ", {600, 300}}};
   for (const auto& l : levels) {
     view_->SetZoom(l.mode);
-    EXPECT_EQ(form_->Label32->text().toStdString(), l.text);
+    EXPECT_EQ(form_->PictureView().Label32->text().toStdString(), l.text);
     EXPECT_EQ(Shown(), l.size) << l.mode;
     EXPECT_EQ(form_->ZoomMode(), l.mode);  // stored at close
   }
@@ -138,11 +144,11 @@ TEST_F(PictureCommands, ZoomLevelsDrawThePictureAtTheirSizeAndStopAtTheEnds) {
 
   // Fit keeps the shape inside the viewport; stretch fills it.
   view_->SetZoom(-1);
-  EXPECT_EQ(form_->Label32->text().toStdString(), " (Fit to screen)");
+  EXPECT_EQ(form_->PictureView().Label32->text().toStdString(), " (Fit to screen)");
   const QSize fit = Shown();
   EXPECT_NEAR(fit.width(), 2 * fit.height(), 2);
   view_->SetZoom(-2);
-  EXPECT_EQ(form_->Label32->text().toStdString(), " (Stretch to screen)");
+  EXPECT_EQ(form_->PictureView().Label32->text().toStdString(), " (Stretch to screen)");
   // Unknown modes become "Actual Size".
   view_->SetZoom(0);
   EXPECT_EQ(view_->Zoom(), 4);
@@ -152,7 +158,7 @@ TEST_F(PictureCommands, DeferredStartTakesTheStoredZoom) {
   form_->Settings().diskman.SetZoomMode(1);
   form_->Timer3Timer();
   EXPECT_EQ(view_->Zoom(), 1);
-  EXPECT_EQ(form_->Label32->text().toStdString(), " (Reduced : 25%)");
+  EXPECT_EQ(form_->PictureView().Label32->text().toStdString(), " (Reduced : 25%)");
 }
 
 TEST_F(PictureCommands, OpeningShowsThePictureAndDamagedFilesLeaveNone) {
@@ -161,19 +167,19 @@ TEST_F(PictureCommands, OpeningShowsThePictureAndDamagedFilesLeaveNone) {
   WriteFile(Path("bad.jpg"), bytes(40, 0x33));
   EXPECT_TRUE(form_->OpenPictureFile(Path("p.JPG")));
   EXPECT_EQ(Shown(), QSize(64, 48));
-  EXPECT_EQ(form_->PageControl2->currentWidget(), form_->TabSheet11);
-  EXPECT_TRUE(form_->BitBtn5->isEnabled());
+  EXPECT_EQ(form_->PageControl2->currentWidget(), &form_->PictureView());
+  EXPECT_TRUE(form_->PictureView().BitBtn5->isEnabled());
   EXPECT_TRUE(form_->Label9->text().contains("p.JPG"));
   EXPECT_EQ(view_->Document().Kind(), tpicturekind::JpegFile);
 
   // From the Browse page's open command too.
-  ASSERT_TRUE(form_->Browser());
-  ASSERT_TRUE(form_->Browser()->openPicture);
+  ASSERT_TRUE(&form_->Page<tbrowsepage>());
+  ASSERT_TRUE(form_->Page<tbrowsepage>().openPicture);
   form_->OpenPictureFile(Path("bad.jpg"));
   EXPECT_EQ(messages_, std::vector<std::string>{"Unable to parse the JPEG data"});
   EXPECT_FALSE(view_->HasPicture());
   EXPECT_TRUE(Shown().isEmpty());
-  EXPECT_TRUE(form_->Browser()->openPicture(Path("p.JPG")));
+  EXPECT_TRUE(form_->Page<tbrowsepage>().openPicture(Path("p.JPG")));
   EXPECT_TRUE(view_->HasPicture());
 
   // Non-interactive opening throws instead of showing a box.
@@ -197,7 +203,7 @@ TEST_F(PictureCommands, OpeningShowsThePictureAndDamagedFilesLeaveNone) {
 }
 
 TEST_F(PictureCommands, RotatePageTurnsThePictureAndSetsTheFetchOrientation) {
-  form_->pagecontrol1->setCurrentWidget(form_->TabSheet9);
+  form_->pagecontrol1->setCurrentWidget(&form_->Page<trotatepage>());
   auto* cw = Find<QPushButton>("SpeedButton5");
   auto* ccw = Find<QPushButton>("SpeedButton4");
   ASSERT_TRUE(cw && ccw);
@@ -218,9 +224,9 @@ TEST_F(PictureCommands, RotatePageTurnsThePictureAndSetsTheFetchOrientation) {
   upside->click();
   EXPECT_EQ(form_->Settings().ftp.Orientation(), torientation::UpsideDown);
   form_->Settings().ftp.SetOrientation(torientation::Clockwise);
-  form_->pagecontrol1->setCurrentWidget(form_->TabSheet3);
+  form_->pagecontrol1->setCurrentWidget(&form_->Page<tsetuppage>());
   form_->show();
-  form_->pagecontrol1->setCurrentWidget(form_->TabSheet9);
+  form_->pagecontrol1->setCurrentWidget(&form_->Page<trotatepage>());
   EXPECT_TRUE(Find<QRadioButton>("OrientationButton1")->isChecked());
 }
 
@@ -236,8 +242,8 @@ TEST_F(PictureCommands, ResizeApplyShowsTheSizeReport) {
   const bytes jpeg = JpegOf(640, 480, 5);
   WriteFile(Path("big.jpg"), jpeg);
   form_->OpenPictureFile(Path("big.jpg"));
-  form_->pagecontrol1->setCurrentWidget(form_->tabcorrection);
-  auto* quality = Find<QLabel>("QualityLabel");
+  form_->pagecontrol1->setCurrentWidget(form_->findChild<QWidget*>("tabcorrection"));
+  QLabel* quality = form_->Page<tcorrectionpage>().QualityLabel;
   ASSERT_TRUE(quality);
   EXPECT_EQ(quality->text(), "JPEG Quality 80 %");
   choice->setCurrentIndex(2);  // Small (320 x 240)
@@ -260,6 +266,51 @@ TEST_F(PictureCommands, ResizeApplyShowsTheSizeReport) {
   view_->ShowPicture(p, "x", tpicturekind::Other);
   apply->click();
   EXPECT_EQ(messages_.back(), "Nothing to redisplay");
+}
+
+// The picture tool pages in the window: one picture size list (on the "Image" page), handed to
+// the decoder when it changes; "AutoCorrect" corrects the shown picture and sets the "Image"
+// page's strength; the Touch page's "Apply" changes the picture, "Undo" brings it back, and a
+// click on the picture chooses the area the preview shows.
+TEST_F(PictureCommands, PictureToolPagesWorkOnTheShownPicture) {
+  EXPECT_EQ(form_->findChildren<QComboBox*>("ComboBox4").size(), 1);
+  tpreferencespage& image = form_->Page<tpreferencespage>();
+  image.ComboBox4->setCurrentIndex(3);
+  emit image.ComboBox4->activated(3);
+  EXPECT_EQ(view_->Pipeline().OutputSize, 3);
+
+  WriteFile(Path("t.jpg"), JpegOf(160, 120, 9));
+  ASSERT_TRUE(form_->OpenPictureFile(Path("t.jpg"), false));
+  const tbitmap opened = view_->Document().Picture().Bitmap();
+  image.SetCorrectionStrength(0);
+  tcorrectionpage& correction = form_->Page<tcorrectionpage>();
+  correction.Button15Click();  // AutoCorrect
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_FALSE(view_->Document().Picture().Bitmap() == opened);
+  const tbitmap expected = [&] {
+    tbitmap b = opened;
+    AutoCorrect(b);
+    return b;
+  }();
+  EXPECT_EQ(image.CorrectionStrength(), StrengthFromContrast(MeasureContrast(opened)));
+  EXPECT_TRUE(view_->Document().Picture().Bitmap() == expected);
+
+  ASSERT_TRUE(form_->OpenPictureFile(Path("t.jpg"), false));
+  ttouchpage& touch = form_->Page<ttouchpage>();
+  form_->pagecontrol1->setCurrentWidget(&touch);
+  form_->show();
+  const QImage before = touch.Image1->pixmap().toImage();
+  QTest::mouseClick(
+      view_->Image3, Qt::LeftButton, {},
+      view_->Image3->rect().center() + QPoint(view_->Image3->pixmap().width() / 2 - 2,
+                                              view_->Image3->pixmap().height() / 2 - 2));
+  EXPECT_NE(touch.Image1->pixmap().toImage(), before);  // the corner area now
+  touch.Sliders[0]->setValue(touch.Sliders[0]->maximum());
+  touch.ApplyClick();
+  EXPECT_FALSE(view_->Document().Picture().Bitmap() == opened);
+  touch.UndoClick();
+  EXPECT_TRUE(view_->Document().Picture().Bitmap() == opened);
+  EXPECT_TRUE(messages_.empty()) << messages_.front();
 }
 
 TEST_F(PictureCommands, DefineOrientationForTheCurrentPicture) {

@@ -9,6 +9,7 @@
 #include "app/portchoice.h"
 #include "app/progressreport.h"
 #include "app/zoommode.h"
+#include "camera/qv10int.h"
 
 namespace vantlo {
 namespace {
@@ -61,9 +62,9 @@ TEST(PortChoice, FourthCharacterMustBeOneToEight) {
 
 TEST(PortChoice, SpeedChoiceAutoIs38400AndUnknownIs9600) {
   const unsigned char expected[] = {9, 6, 8, 9, 11, 12};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(SpeedChoiceToBaudIndex(i), expected[i]);
-  EXPECT_EQ(SpeedChoiceToBaudIndex(-1), 6);
-  EXPECT_EQ(SpeedChoiceToBaudIndex(6), 6);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(BaudIndexOfSpeedChoice(i), expected[i]);
+  EXPECT_EQ(BaudIndexOfSpeedChoice(-1), 6);
+  EXPECT_EQ(BaudIndexOfSpeedChoice(6), 6);
 }
 
 TEST(BatteryGauge, ColoursAndPositionsWithDefaultThreshold) {

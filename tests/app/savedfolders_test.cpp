@@ -9,10 +9,11 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/ui/camerapage.h"
 #include "app/ui/camerapictures.h"
 #include "app/ui/form1.h"
-#include "temphome.h"
 #include "simulator/simcamera.h"
+#include "temphome.h"
 
 namespace vantlo {
 namespace {
@@ -72,9 +73,9 @@ void FetchEmptyAndClose(const QTemporaryDir& out) {
   config.SetSaveThumbnails(false);
   form.Settings().extra.SetDate2Style(false);
   form.ApplySettingsToControls();
-  form.CameraPictures().SetClock([] { return kDay; });
-  form.CameraPictures().Selection().Set(1, true);
-  form.CameraPictures().ShowSelectedPictures1Click();
+  form.Page<tcamerapage>().Pictures().SetClock([] { return kDay; });
+  form.Page<tcamerapage>().Pictures().Selection().Set(1, true);
+  form.Page<tcamerapage>().Pictures().ShowSelectedPictures1Click();
   EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("|").toStdString();
   const fs::path daily = fs::path(out.path().toStdString()) / "06dec26";
   EXPECT_TRUE(fs::exists(daily / "06dec26001.jpg"));

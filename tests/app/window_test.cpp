@@ -23,11 +23,14 @@
 #include <cstdlib>
 
 #include "app/cameralink.h"
+#include "app/ui/browsepage.h"
+#include "app/ui/camerapage.h"
 #include "app/ui/camerapictures.h"
 #include "app/ui/connectionwiz.h"
 #include "app/ui/form1.h"
 #include "app/ui/lowvolts.h"
 #include "app/ui/programentry.h"
+#include "app/ui/setuppage.h"
 #include "app/ui/showpicnum.h"
 #include "library/regconfig.h"
 #include "modalcloser.h"
@@ -154,12 +157,13 @@ TEST(MainWindow, DamagedPortSettingResetsToCom1) {
     form.Settings().config.SetPort(bad);
     form.ApplySettingsToControls();
     EXPECT_EQ(form.Settings().config.Port(), "COM1:") << bad;
-    EXPECT_EQ(form.ComboBox2->currentIndex(), 0) << bad;
+    EXPECT_EQ(form.Page<tsetuppage>().ComboBox2->currentIndex(), 0) << bad;
   }
   form.Settings().config.SetPort("COM7:");
   form.ApplySettingsToControls();
-  EXPECT_EQ(form.ComboBox2->currentIndex(), 6);
-  EXPECT_TRUE(form.ComboBox2->currentText().contains(QString::fromStdString(Missing(7))));
+  EXPECT_EQ(form.Page<tsetuppage>().ComboBox2->currentIndex(), 6);
+  EXPECT_TRUE(form.Page<tsetuppage>().ComboBox2->currentText().contains(
+      QString::fromStdString(Missing(7))));
   form.CloseAfterLoop();
 }
 
@@ -209,7 +213,7 @@ TEST(MainWindow, MissingBrowseFolderFallsBackToThePicturesFolderSilently) {
   form.Initialise();
   EXPECT_TRUE(form.AutostartFlag());
   EXPECT_TRUE(form.FirstRun());  // no main settings saved yet
-  EXPECT_EQ(form.Label27->text(), "  " + pictures + "/");
+  EXPECT_EQ(form.Page<tbrowsepage>().Label27->text(), "  " + pictures + "/");
   EXPECT_TRUE(boxes.texts.isEmpty());
   form.CloseAfterLoop();
 }
@@ -254,10 +258,11 @@ TEST(MainWindow, CameraPageWorksAndTheCloseResetsTheCamera) {
   TForm1 form(tstartoptions{{}, "COM1:"});
   form.Initialise();
   form.ApplySettingsToControls();
-  form.SpeedButton3Click();
-  EXPECT_EQ(form.VoltageLabel->text(), "3.6 volts");
-  EXPECT_EQ(form.Gauge1->value(), 4);
-  EXPECT_EQ(form.Gauge1->property("gaugeColour").toString(), QColor(Qt::red).name());
+  form.Page<tcamerapage>().SpeedButton3Click();
+  EXPECT_EQ(form.Page<tcamerapage>().VoltageLabel->text(), "3.6 volts");
+  EXPECT_EQ(form.Page<tcamerapage>().Gauge1->value(), 4);
+  EXPECT_EQ(form.Page<tcamerapage>().Gauge1->property("gaugeColour").toString(),
+            QColor(Qt::red).name());
   EXPECT_EQ(form.Label1->text(), " Ready");  // the slot was given back
 
   const int count = form.Camera().GetPictureCount();
@@ -285,15 +290,15 @@ TEST(MainWindow, PortFailuresSayWhatIsWrongWithThePort) {
   tmodalcloser boxes;  // the wizard question is answered Cancel
   TForm1 form(tstartoptions{{}, "COM1:"});
   form.Initialise();
-  form.Button5Click();
-  EXPECT_EQ(form.TestStatusLabel->text(), "Port not available");
+  form.Page<tsetuppage>().Button5Click();
+  EXPECT_EQ(form.Page<tsetuppage>().TestStatusLabel->text(), "Port not available");
   ASSERT_EQ(boxes.texts.size(), 1);
   const QString missing = "Port not available on COM1: (" + QString::fromStdString(Missing(1)) +
                           ")\nPort not found (2)";
   EXPECT_TRUE(boxes.texts[0].startsWith(missing)) << boxes.texts[0].toStdString();
   EXPECT_TRUE(boxes.texts[0].endsWith(
       "Vantlo cannot communicate with the camera.  Do you want to run the Connection Wizard ?"));
-  form.CameraPictures().ShowThumbnails1Click();
+  form.Page<tcamerapage>().Pictures().ShowThumbnails1Click();
   ASSERT_EQ(boxes.texts.size(), 2);
   EXPECT_EQ(boxes.texts[1], missing);
 
@@ -304,7 +309,7 @@ TEST(MainWindow, PortFailuresSayWhatIsWrongWithThePort) {
   ASSERT_GE(other, 0);
   ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
   ::setenv("VANTLO_COM1", camera.DevicePath().c_str(), 1);
-  form.Button5Click();
+  form.Page<tsetuppage>().Button5Click();
   ASSERT_EQ(boxes.texts.size(), 3);
   EXPECT_TRUE(boxes.texts[2].startsWith("Port not available on COM1: (" +
                                         QString::fromStdString(camera.DevicePath()) +
@@ -312,8 +317,8 @@ TEST(MainWindow, PortFailuresSayWhatIsWrongWithThePort) {
       << boxes.texts[2].toStdString();
   // Once it is free the same port works without a restart.
   ::close(other);
-  form.Button5Click();
-  EXPECT_EQ(form.TestStatusLabel->text(), "Camera is connected");
+  form.Page<tsetuppage>().Button5Click();
+  EXPECT_EQ(form.Page<tsetuppage>().TestStatusLabel->text(), "Camera is connected");
   EXPECT_EQ(boxes.texts.size(), 3);
   form.CloseAfterLoop();
 }
@@ -366,12 +371,12 @@ TEST(Program, SimulateThenSigtermClosesInOrder) {
   tmodalcloser boxes(true);
   QString testText, voltage, gaugeColour, portText;
   const int rc = RunVantlo({"--simulate"}, [&](TForm1& form) {
-    portText = form.ComboBox2->currentText();
-    form.Button5Click();
-    testText = form.TestStatusLabel->text();
-    form.SpeedButton3Click();
-    voltage = form.VoltageLabel->text();
-    gaugeColour = form.Gauge1->property("gaugeColour").toString();
+    portText = form.Page<tsetuppage>().ComboBox2->currentText();
+    form.Page<tsetuppage>().Button5Click();
+    testText = form.Page<tsetuppage>().TestStatusLabel->text();
+    form.Page<tcamerapage>().SpeedButton3Click();
+    voltage = form.Page<tcamerapage>().VoltageLabel->text();
+    gaugeColour = form.Page<tcamerapage>().Gauge1->property("gaugeColour").toString();
     std::raise(SIGTERM);
   });
   EXPECT_EQ(rc, 0);

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "app/core/atomicfile.h"
+#include "library/atomicfile.h"
 #include "app/core/captiondraw.h"
 #include "app/core/picturesaver.h"
 #include "app/core/thumbmanager.h"

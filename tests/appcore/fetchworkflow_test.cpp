@@ -9,15 +9,15 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/core/atomicfile.h"
+#include "library/atomicfile.h"
 #include "app/core/thumbmanager.h"
 #include "camera/qv10int.h"
 #include "camera/waiter.h"
 #include "picture/colourcorrection.h"
 #include "picture/jpegimage.h"
 #include "picture/rotation.h"
-#include "tempdir.h"
 #include "simulator/simcamera.h"
+#include "tempdir.h"
 
 namespace vantlo {
 namespace {
@@ -111,8 +111,7 @@ TEST_F(FetchWorkflow, SelectedTwoAndFourOfFiveAreTurnedCaptionedCorrectedAndSave
   settings_.caption.mode = 2;
   settings_.caption.customText = "Pic <PICNUM>";
   settings_.caption.style.fontName = "DejaVu Sans";
-  settings_.correction = tcorrectionmode::manual;
-  settings_.correctionStrength = 10;
+  settings_.correction = {tcorrectionchoice::Manual, 10};
   tcameraselection selection;
   selection.Set(2, true);
   selection.Set(4, true);
@@ -130,7 +129,7 @@ TEST_F(FetchWorkflow, SelectedTwoAndFourOfFiveAreTurnedCaptionedCorrectedAndSave
 
   ASSERT_EQ(shown_.size(), 2u);
   EXPECT_EQ(shown_[1].number, 4);
-  EXPECT_EQ(shown_[1].kind, 1);
+  EXPECT_EQ(shown_[1].kind, tshownkind::cameraPicture);
   EXPECT_EQ(shown_[1].description, "picture #4");
   EXPECT_GT(shown_[1].sizeBytes, 0u);
   EXPECT_EQ(shown_[1].correctionStrength, 10);
@@ -218,7 +217,7 @@ TEST_F(FetchWorkflow, FileSystemCameraMovieIsSavedAsAviAndJpegFilesByteForByte) 
       auto it = std::find_if(shown_.begin(), shown_.end(),
                              [n](const tshownpicture& p) { return p.number == n; });
       ASSERT_NE(it, shown_.end());
-      EXPECT_EQ(it->kind, 7);
+      EXPECT_EQ(it->kind, tshownkind::moviePreview);
       EXPECT_EQ(it->image.Width(), 320);
       ++it;
       ASSERT_NE(it, shown_.end());
@@ -482,7 +481,7 @@ TEST_F(FetchWorkflow, ACountAboveTheGridIsReportedAndNothingIsFetched) {
 
 TEST_F(FetchWorkflow, AutoCorrectionAndPromptedCaption) {
   Open(Camera(camsim::Family::classic, 2));
-  settings_.correction = tcorrectionmode::automatic;
+  settings_.correction.Mode = tcorrectionchoice::Auto;
   settings_.caption.mode = 3;  // "Prompt each time"
   settings_.caption.style.fontName = "DejaVu Sans";
   struct tanswer : tcaptionprompt {
@@ -503,7 +502,7 @@ TEST_F(FetchWorkflow, AutoCorrectionAndPromptedCaption) {
   EXPECT_EQ(shown_[0].image.Bitmap(), expected);
   // Without anyone to ask, "Prompt each time" writes no caption and correction "Off" nothing.
   workflow_->Host().captionPrompt = nullptr;
-  settings_.correction = tcorrectionmode::off;
+  settings_.correction.Mode = tcorrectionchoice::Off;
   options_.confirmOverwrite = false;
   workflow_->FetchPicture(1);
   ASSERT_EQ(shown_.size(), 2u);

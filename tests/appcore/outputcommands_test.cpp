@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/core/atomicfile.h"
+#include "library/atomicfile.h"
 #include "app/core/contactsheetcommand.h"
 #include "app/core/printcommand.h"
 #include "app/core/sheetsaver.h"

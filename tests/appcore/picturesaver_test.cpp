@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
-#include "app/core/atomicfile.h"
+#include "library/atomicfile.h"
 #include "tempdir.h"
 
 namespace vantlo {
@@ -178,6 +179,25 @@ TEST(AtomicFile, WritesWholeFileLeavesNoTempAndRespectsMode) {
   EXPECT_EQ(entries, 1);
   EXPECT_THROW(WriteFileAtomic(dir / "missing/f", Bytes("x")), tfileerror);
   EXPECT_THROW(ReadWholeFile(dir / "missing"), tfileerror);
+}
+
+// Keeping an existing file: a taken name fails with EEXIST and its file is untouched, a free
+// name is written; no temporary file is left either way.
+TEST(AtomicFile, KeepingAnExistingFileNeverReplacesIt) {
+  TempDir dir;
+  WriteFileAtomic(dir / "taken", Bytes("older"));
+  try {
+    WriteFileAtomic(dir / "taken", Bytes("newer"), 0666, texisting::keep);
+    ADD_FAILURE() << "replaced";
+  } catch (const tfileerror& e) {
+    EXPECT_EQ(e.Error(), EEXIST);
+  }
+  EXPECT_EQ(Content(dir / "taken"), "older");
+  WriteFileAtomic(dir / "free", Bytes("new"), 0666, texisting::keep);
+  EXPECT_EQ(Content(dir / "free"), "new");
+  int entries = 0;
+  for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
+  EXPECT_EQ(entries, 2);
 }
 
 }  // namespace

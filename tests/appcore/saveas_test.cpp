@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "app/core/atomicfile.h"
+#include "library/atomicfile.h"
 #include "app/core/saveasname.h"
 #include "app/core/saveasworkflow.h"
 #include "app/core/terminalquestion.h"

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/core/atomicfile.h"
+#include "library/atomicfile.h"
 #include "camera/qv10int.h"
 #include "camera/waiter.h"
 #include "picture/camformats.h"

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 
+#include "camera/qv10int.h"
 #include "library/records.h"
 
 namespace vantlo {
@@ -75,7 +76,7 @@ TEST(RecordClamping, ConfigD5) {
 
   Poke32(r, 8, 99);  // outside the list: 9600, not "Auto" (38400)
   EXPECT_EQ(r.SpeedChoice(), 1);
-  EXPECT_EQ(r.SpeedCode(), 6);
+  EXPECT_EQ(BaudIndexOfSpeedChoice(r.SpeedChoice()), 6);
   Poke32(r, 8, -5);
   EXPECT_EQ(r.SpeedChoice(), 1);
   r.SetSpeedChoice(6);
@@ -111,7 +112,7 @@ TEST(RecordClamping, SpeedCodes) {
   const int codes[] = {9, 6, 8, 9, 11, 12};
   for (int i = 0; i < 6; ++i) {
     r.SetSpeedChoice(i);
-    EXPECT_EQ(r.SpeedCode(), codes[i]) << i;
+    EXPECT_EQ(BaudIndexOfSpeedChoice(r.SpeedChoice()), codes[i]) << i;
   }
 }
 

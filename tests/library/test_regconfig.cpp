@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "camera/qv10int.h"
 #include "library/regconfig.h"
 #include "tempfolder.h"
 
@@ -217,7 +218,7 @@ TEST(RegConfig, DamagedStoredValuesReadInRange) {
   EXPECT_EQ(r.Prefix().size(), 10u);
   EXPECT_FALSE(r.StartPage().has_value());
   EXPECT_EQ(r.SpeedChoice(), 1);  // 9600
-  EXPECT_EQ(r.SpeedCode(), 6);
+  EXPECT_EQ(BaudIndexOfSpeedChoice(r.SpeedChoice()), 6);
 }
 
 TEST(RegConfig, LeftoverTemporaryFileDoesNotDisturbTheGoodRecord) {

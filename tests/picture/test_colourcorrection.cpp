@@ -127,6 +127,27 @@ TEST(AutoCorrect, FlatPictureGetsStrengthFifteen) {
   for (auto v : b.Bytes()) EXPECT_EQ(v, CorrectedValue(100, 15));
 }
 
+// The one correction step of fetching and opening: "Off" leaves the picture, "Auto" is
+// AutoCorrect, "Manual" applies its strength, and a strength from a damaged record outside
+// 0..20 is taken as the nearest end instead of mixing the curve with negative weights.
+TEST(ApplyCorrection, OffAutoManualAndStrengthsOutOfRange) {
+  const tbitmap original = Gradient(64, 32);
+  tbitmap off = original;
+  EXPECT_EQ(ApplyCorrection(off, {tcorrectionchoice::Off, 10}), -1);
+  EXPECT_EQ(off.Bytes(), original.Bytes());
+
+  tbitmap automatic = original, expected = original;
+  EXPECT_EQ(ApplyCorrection(automatic, {tcorrectionchoice::Auto, 0}), AutoCorrect(expected));
+  EXPECT_EQ(automatic.Bytes(), expected.Bytes());
+
+  for (const auto& [given, used] : {std::pair{7, 7}, std::pair{35, 20}, std::pair{-4, 0}}) {
+    tbitmap manual = original, reference = original;
+    EXPECT_EQ(ApplyCorrection(manual, {tcorrectionchoice::Manual, given}), used) << given;
+    ApplyCasioCorrection(reference, used);
+    EXPECT_EQ(manual.Bytes(), reference.Bytes()) << given;
+  }
+}
+
 TEST(FindColourCuts, CutsOnePastTheBinThatExceedsTheClipCount) {
   std::array<std::uint32_t, 256> h{};
   h[0] = h[1] = h[254] = h[255] = 1000;  // never counted

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/core/atomicfile.h"
+#include "library/atomicfile.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/finishedfetch.h"
 

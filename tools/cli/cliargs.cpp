@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <iterator>
 
+#include "camera/qv10int.h"
 #include "tools/cli/decode_command.h"
 #include "tools/cli/find_command.h"
 #include "tools/cli/output_command.h"
@@ -13,13 +15,8 @@ namespace vantlo::cli {
 
 namespace {
 
-// The speed list of the connection settings and the baud index each entry selects.
-struct SpeedChoice {
-  const char* name;
-  std::uint8_t index;
-};
-constexpr SpeedChoice kSpeeds[] = {{"auto", 9},  {"9600", 6},   {"19200", 8},
-                                   {"38400", 9}, {"57600", 11}, {"115200", 12}};
+// The speed list of the connection settings, in the order of the window's speed choice.
+constexpr const char* kSpeeds[] = {"auto", "9600", "19200", "38400", "57600", "115200"};
 
 bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
@@ -82,9 +79,9 @@ CliOptions ParseCommandLine(int argc, char** argv) {
     } else if (a == "--speed" || StartsWith(a, "--speed=")) {
       std::string s = value("--speed");
       bool found = false;
-      for (const auto& c : kSpeeds)
-        if (s == c.name) {
-          o.speedIndex = c.index;
+      for (int choice = 0; choice < static_cast<int>(std::size(kSpeeds)); ++choice)
+        if (s == kSpeeds[choice]) {
+          o.speedIndex = BaudIndexOfSpeedChoice(choice);
           found = true;
         }
       if (!found) throw UsageError("unknown speed: " + s);

@@ -1,7 +1,5 @@
 #include "tools/cli/decode_command.h"
 
-#include <sys/stat.h>
-
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -12,7 +10,7 @@
 #include <optional>
 #include <string_view>
 
-#include "library/unixfile.h"
+#include "library/atomicfile.h"
 #include "picture/camerafile.h"
 #include "picture/jpegimage.h"
 #include "picture/pictureerror.h"
@@ -128,12 +126,6 @@ std::string ParseArgs(const std::vector<std::string>& args, tdecodeargs& a) {
   return "";
 }
 
-mode_t CurrentUmask() {
-  const mode_t m = ::umask(0);
-  ::umask(m);
-  return m;
-}
-
 // Replaces the file atomically, so that a failed or interrupted write leaves
 // no damaged picture behind; JPEG writes are retried once. The path is made
 // absolute first: the temporary file goes into the target's own folder.
@@ -143,8 +135,12 @@ void WriteFile(const std::string& path, const std::vector<std::uint8_t>& data) {
   if (ec) throw tpictureerror("Unable to write file " + path + ": " + ec.message());
   int error = 0;
   for (int attempt = 0; attempt < 2; ++attempt) {
-    error = WriteFileAtomically(absolute.string(), data, 0666 & ~CurrentUmask());
-    if (error == 0) return;
+    try {
+      WriteFileAtomic(absolute.string(), data);
+      return;
+    } catch (const tfileerror& e) {
+      error = e.Error();
+    }
   }
   throw tpictureerror("Unable to write file " + path + ": " + std::strerror(error));
 }

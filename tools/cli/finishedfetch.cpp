@@ -7,7 +7,7 @@
 #include <iostream>
 #include <memory>
 
-#include "app/core/atomicfile.h"
+#include "library/atomicfile.h"
 #include "app/core/fetchworkflow.h"
 #include "app/core/settingsrecords.h"
 #include "app/core/terminalquestion.h"
@@ -127,7 +127,7 @@ int RunFinishedFetch(CameraSession& session, int n, const std::string& file, Fet
     fs::path p = path;
     return p.replace_extension(extension);
   };
-  if (last.kind == 7) {
+  if (last.kind == tshownkind::moviePreview) {
     const fs::path avi = named(".avi");
     WriteFileAtomic(avi.string(), last.movieData);
     std::printf("%s (movie, AVI as fetched, %zu bytes)\n", avi.c_str(), last.movieData.size());

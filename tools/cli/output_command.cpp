@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/core/atomicfile.h"
+#include "library/atomicfile.h"
 #include "app/core/contactsheetcommand.h"
 #include "app/core/printcommand.h"
 #include "app/core/settingsrecords.h"

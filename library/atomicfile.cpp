@@ -1,4 +1,4 @@
-#include "app/core/atomicfile.h"
+#include "library/atomicfile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,14 +7,12 @@
 #include <cerrno>
 #include <cstring>
 
-#include "library/unixfile.h"
-
 namespace vantlo {
 
 namespace {
 
 [[noreturn]] void Fail(const std::string& what, const std::string& path, int err) {
-  throw tfileerror(what + " " + path + ": " + std::strerror(err));
+  throw tfileerror(what + " " + path + ": " + std::strerror(err), err);
 }
 
 mode_t CurrentUmask() {
@@ -25,9 +23,11 @@ mode_t CurrentUmask() {
 
 }  // namespace
 
-void WriteFileAtomic(const std::string& path, std::span<const std::uint8_t> bytes, unsigned mode) {
+void WriteFileAtomic(const std::string& path, std::span<const std::uint8_t> bytes, unsigned mode,
+                     texisting existing) {
   const mode_t wanted = static_cast<mode_t>(mode) & ~CurrentUmask();
-  if (const int error = WriteFileAtomically(path, bytes, wanted)) Fail("Cannot write", path, error);
+  if (const int error = WriteFileAtomically(path, bytes, wanted, {}, existing))
+    Fail("Cannot write", path, error);
 }
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {

@@ -1,0 +1,70 @@
+// What a page of the main window reaches of the window: the settings records, the busy
+// register, the stop request, the progress report and status line, the camera link and the
+// camera thumbnail manager on its engine, the picture view, and the page controls. TForm1
+// implements it; page tests implement it with a few fields and no window.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace vantlo {
+
+class tbusyregister;
+class tcameralink;
+class tcreatedfolders;
+class tpictureview;
+class tprogressreport;
+class tstoprequest;
+class tthumbmanager;
+struct tsettingsrecords;
+
+class twindowhost {
+ public:
+  virtual ~twindowhost() = default;
+
+  // The window: the parent of a page's dialogs and message boxes.
+  virtual QWidget* Window() = 0;
+
+  // The seven settings records the window holds.
+  virtual tsettingsrecords& Settings() = 0;
+  // Every page's controls into the records (a command reads its settings from them).
+  virtual void CollectSettings() = 0;
+  // A command wrote settings back into the records: the pages show what they display of them.
+  virtual void SettingsChanged() = 0;
+
+  virtual tbusyregister& Busy() = 0;
+  virtual tstoprequest& StopRequest() = 0;
+  // Progress bar and status text; StatusText puts `text` into the status line as it is.
+  virtual tprogressreport& Progress() = 0;
+  virtual void StatusText(const std::string& text) = 0;
+  // The status line's picture name and size: "Showing " and the path, and the size (an empty
+  // path or no bytes: none); SetPictureText puts a text of its own in the name's place.
+  virtual void SetCurrentPicture(const std::string& path, std::uint64_t bytes) = 0;
+  virtual void SetPictureText(const std::string& text) = 0;
+
+  // The camera link; null once the close has freed the engine.
+  virtual tcameralink* CameraLink() = 0;
+  // The camera thumbnail manager on the link's engine, made during start-up; null without one.
+  virtual tthumbmanager* CameraThumbnails() = 0;
+  // The picture view of the "Picture" page, which shows every picture of the window.
+  virtual tpictureview& PictureView() = 0;
+
+  // Shows page `number` of the right-hand page control (the numbers stored in the settings:
+  // 1 "Camera", 3 "Setup", 5 "Saving", ...); other numbers leave the page as it is.
+  virtual void ShowPage(int number) = 0;
+  // The number of the right-hand page shown.
+  virtual int ShownPage() const = 0;
+  // The left-hand page control: show the "Picture" page; is the "Browse" page shown.
+  virtual void ShowPicturePage() = 0;
+  virtual bool BrowsePageShown() const = 0;
+
+  // A command wrote these files (full paths): a page that lists their folder shows them now.
+  virtual void FilesWritten(const std::vector<std::string>& paths) = 0;
+  // The folders the window made (daily folders), removed at close when empty.
+  virtual tcreatedfolders& CreatedFolders() = 0;
+};
+
+}  // namespace vantlo
