@@ -27,6 +27,7 @@
 
 namespace vantlo {
 
+class tpicturepipeline;
 class tqvProtocolEngine;
 class tthumbmanager;
 struct tsettingsrecords;
@@ -56,6 +57,9 @@ struct tfetchsettings {
 // The settings from the stored records: CONFIGD5 (picture settings, delete confirmation), FTPCONFIG
 // (orientation), CAPDATA (interactive caption), EXTRA (correction mode and strength).
 tfetchsettings FetchSettingsFrom(const tsettingsrecords& records);
+
+// Copies the picture settings into a pipeline before it decodes (a quality of 0 means 1).
+void ApplyPictureSettings(const tfetchsettings& settings, tpicturepipeline& pipeline);
 
 // The selection of the camera grid: one flag per picture number 1..300.
 class tcameraselection {

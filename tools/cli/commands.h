@@ -41,6 +41,8 @@ int RunSend(CameraSession& session, const Arguments& args);
 // outputcommands.cpp (no camera traffic)
 int RunContactSheet(CameraSession& session, const Arguments& args);
 int RunPrint(CameraSession& session, const Arguments& args);
+// movie_command.cpp (no camera traffic)
+int RunMovie(CameraSession& session, const Arguments& args);
 
 // The command table main dispatches through; nullptr for an unknown name.
 const CommandEntry* FindCommand(const std::string& name);

@@ -15,6 +15,7 @@ constexpr CommandEntry kCommands[] = {
     {"props", RunProps},   {"find", RunFind},
     {"send", RunSend},
     {"contact-sheet", RunContactSheet}, {"print", RunPrint},
+    {"movie", RunMovie},
 };
 
 }  // namespace
