@@ -102,6 +102,7 @@ class TForm1 : public QMainWindow,
   bool BrowsePageShown() const override;
   void FilesWritten(const std::vector<std::string>& paths) override;
   tcreatedfolders& CreatedFolders() override { return createdFolders_; }
+  std::vector<std::string> SelectedDiskPictures() override;
 
   // tbusyview
   void BusyStatusText(const std::string& text) override;

@@ -65,6 +65,10 @@ class twindowhost {
   virtual void FilesWritten(const std::vector<std::string>& paths) = 0;
   // The folders the window made (daily folders), removed at close when empty.
   virtual tcreatedfolders& CreatedFolders() = 0;
+
+  // The pictures selected on the Browse page (full paths, in the browser's order); none when
+  // the window has no Browse page.
+  virtual std::vector<std::string> SelectedDiskPictures() { return {}; }
 };
 
 }  // namespace vantlo
