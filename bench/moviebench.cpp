@@ -53,8 +53,9 @@ std::vector<std::uint8_t> Ppm(const tbitmap& b) {
 }
 
 double FfmpegSeconds(const std::string& ffmpeg, const fs::path& folder, bool q3, int reps) {
-  std::vector<std::string> argv = {ffmpeg, "-y", "-v", "error", "-framerate", "10", "-i",
-                                   (folder / "frame%03d.ppm").string(), "-c:v", "mjpeg"};
+  std::vector<std::string> argv = {ffmpeg,       "-y",   "-v", "error",
+                                   "-framerate", "10",   "-i", (folder / "frame%03d.ppm").string(),
+                                   "-c:v",       "mjpeg"};
   if (q3) argv.insert(argv.end(), {"-q:v", "3"});
   argv.push_back((folder / (q3 ? "ffmpeg-q3.avi" : "ffmpeg.avi")).string());
   std::vector<double> samples;

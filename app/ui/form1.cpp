@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -26,6 +27,8 @@
 #include "camerapictures.h"
 #include "correctionpage.h"
 #include "manual.h"
+#include "minilabcommands.h"
+#include "moviepage.h"
 #include "picture/retoucher.h"
 #include "picturetoolsite.h"
 #include "pictureview.h"
@@ -121,7 +124,7 @@ void TForm1::BuildPages() {
       new trotatepage(*this),
       new ttouchpage(*retoucher_, *toolSite_),
       new tcorrectionpage(*toolSite_),
-      new tplaceholderpage(13, "TabSheet13", "Movie", "Mini movies come with the movie maker."),
+      new tmoviepage(*this),
   };
   for (twindowpage* page : pages_) {
     QTabWidget* control = page->PageNumber() == 0 ? PageControl2 : pagecontrol1;
@@ -148,6 +151,10 @@ void TForm1::BuildPages() {
   Label49 = new QLabel("Report Battery State  ", this);
   Label49->setObjectName("Label49");
   Label49->hide();
+}
+
+std::vector<std::string> TForm1::SelectedDiskPictures() {
+  return Page<tbrowsepage>().SelectedPictures();
 }
 
 // The links between pages: what one page's command needs of another goes through here.
@@ -193,6 +200,28 @@ void TForm1::WirePages() {
           [this] { toolSite_->PictureChanged(); });
   pictureView_->OnDisplayed = [&touch] { touch.PictureDisplayed(); };
   pictureView_->OnPictureClicked = [&touch](const QPoint& at) { touch.PictureClicked(at); };
+
+  // The MiniLab on the tool bar's "MiniLab" button: the Camera page's commands, the Browse page
+  // for the folder it saved into, the help pages' commands of the other pages.
+  auto* minilab = new tminilabcommands(*this, camera, this);
+  minilab->setObjectName("MiniLab");
+  minilab->showFolder = [this, &browse](const std::string& folder) {
+    PageControl2->setCurrentWidget(browse.Widget());
+    ShowPage(4);
+    browse.SetFolder(folder);
+  };
+  tminilabwizcommands& help = minilab->wizardCommands;
+  help.connectionWizard = [this] { Page<tsetuppage>().ConnectionWizard1Click(); };
+  help.chooseFolder = [this](const std::string& start) {
+    return QFileDialog::getExistingDirectory(this, "Choose a folder", QString::fromStdString(start))
+        .toStdString();
+  };
+  help.defineOrientation = [&browse] { browse.DefineOrientationSelected(); };
+  help.camToJpeg = [this, &browse] {
+    pictureView_->SaveSelectedCamFilesAsJpegs(browse.SelectedPictures());
+  };
+  for (tpopupbutton* b : ToolButtons)
+    if (b->objectName() == "ToolButton_MiniLab") minilab->AddMenuCommands(b->PopupMenu());
 }
 
 void TForm1::BuildMenus() {
@@ -227,16 +256,10 @@ void TForm1::BuildToolBar() {
   QToolBar* bar = addToolBar("Tools");
   bar->setObjectName("ToolBar1");
   bar->setMovable(false);
-  auto later = [](QMenu* m, const QString& text, const QString& why) {
-    QAction* a = m->addAction(text);
-    a->setEnabled(false);
-    a->setToolTip(why);
-  };
   // The camera page fills the Thumbnails and Show buttons.
   auto* thumbs = new QMenu(this);
   auto* show = new QMenu(this);
-  auto* minilab = new QMenu(this);
-  later(minilab, "MiniLab", "Comes with the MiniLab task");
+  auto* minilab = new QMenu(this);  // the MiniLab commands fill it
   auto* autocap = new QMenu(this);
   autocap->addAction("AutoCapture", this, &TForm1::AutoCapture3Click);
   const std::pair<const char*, QMenu*> buttons[] = {
