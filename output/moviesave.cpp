@@ -1,5 +1,6 @@
 #include "output/moviesave.h"
 
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 
 #include <cmath>
@@ -32,6 +33,13 @@ void CheckRoom(const std::string& path, std::uint64_t bytes) {
   if (bytes > room)
     throw toutputerror("There is not enough free disk space to save the movie " + path + " (" +
                        std::to_string((bytes + (1u << 20) - 1) >> 20) + " MB needed)");
+}
+
+// An ordinary file's permissions: 0666 less the umask (the atomic writer sets them as given).
+mode_t OrdinaryFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
 }
 
 }  // namespace
@@ -71,7 +79,8 @@ tmoviesaveresult SaveMovie(const std::string& path, const tmoviesaveoptions& opt
     result.framesWritten = writer.FramesWritten();
   };
   try {
-    if (const int error = WriteFileAtomically(path, std::span<const std::uint8_t>(), 0666, write))
+    if (const int error =
+            WriteFileAtomically(path, std::span<const std::uint8_t>(), OrdinaryFileMode(), write))
       throw toutputerror("Cannot save the movie " + path + ": " + std::strerror(error));
   } catch (const tstoppedbeforeframes&) {
     return result;

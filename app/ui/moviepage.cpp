@@ -24,6 +24,7 @@
 #include "app/ui/pictureview.h"
 #include "app/ui/windowhost.h"
 #include "library/records.h"
+#include "library/textnocase.h"
 #include "output/moviesave.h"
 #include "picture/jpegimage.h"
 
@@ -31,12 +32,9 @@ namespace vantlo {
 
 namespace {
 
-bool EndsWithNoCase(const std::string& s, const std::string& tail) {
-  if (s.size() < tail.size()) return false;
-  for (std::size_t i = 0; i < tail.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(s[s.size() - tail.size() + i])) != tail[i])
-      return false;
-  return true;
+// Whether `path` has the four-character ending `ending` (".avi", ".mp4"), in any case.
+bool HasEnding(const std::string& path, const std::string& ending) {
+  return EqualsNoCase(UpperTail4(path), ending);
 }
 
 QPushButton* Button(const char* name, const QString& text, const QString& hint = {}) {
@@ -281,10 +279,10 @@ void tmoviepage::PreviousClick() { Step(-1); }
 
 std::string tmoviepage::SavePath(std::string path, tmoviecodec codec) {
   const std::string ending = CodecExtension(codec);
-  if (EndsWithNoCase(path, ending)) return path;
+  if (HasEnding(path, ending)) return path;
   // The container follows the codec: an ".avi" name for H.264 becomes ".mp4" and back.
   const std::string other = ending == ".mp4" ? ".avi" : ".mp4";
-  if (EndsWithNoCase(path, other)) path.resize(path.size() - other.size());
+  if (HasEnding(path, other)) path.resize(path.size() - other.size());
   path += ending;
   std::error_code ec;
   if (std::filesystem::exists(path, ec) && !ConfirmReplace(path)) return {};

@@ -6,6 +6,7 @@
 #include "output/moviesave.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QTemporaryDir>
 #include <cmath>
@@ -119,7 +120,11 @@ TEST_F(MovieSave, FullFramesAreStoredExactlyEvenInRowsThatNeedPadding) {
 TEST_F(MovieSave, MotionJpegFramesAreCloseToThePictures) {
   tminimovie movie = TwoBursts(160, 120);
   const std::string path = Path("mjpeg.avi");
+  const mode_t umask = ::umask(022);
   EXPECT_TRUE(Save(movie, path, tmoviecodec::motionJpeg, 10).written);
+  ::umask(umask);
+  // An ordinary file: readable by all, writable by its owner as the umask says.
+  EXPECT_EQ(fs::status(path).permissions(), fs::perms(0644));
   auto probe = Probe(path);
   EXPECT_EQ(probe["codec_name"], "mjpeg");
   EXPECT_EQ(probe["nb_read_frames"], "8");

@@ -1,6 +1,5 @@
 #include "tools/cli/movie_command.h"
 
-#include <cctype>
 #include <exception>
 #include <iostream>
 #include <optional>
@@ -8,6 +7,7 @@
 #include "app/core/fetchworkflow.h"
 #include "app/core/moviepictures.h"
 #include "library/regconfig.h"
+#include "library/textnocase.h"
 #include "output/minimovie.h"
 #include "output/moviesave.h"
 #include "picture/pipeline.h"
@@ -35,12 +35,9 @@ struct tmovieargs {
   std::optional<tmoviecodec> codec;
 };
 
-bool EndsWithNoCase(const std::string& s, const std::string& tail) {
-  if (s.size() < tail.size()) return false;
-  for (std::size_t i = 0; i < tail.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(s[s.size() - tail.size() + i])) != tail[i])
-      return false;
-  return true;
+// Whether `path` has the four-character ending `ending` (".avi", ".mp4"), in any case.
+bool HasEnding(const std::string& path, const std::string& ending) {
+  return EqualsNoCase(UpperTail4(path), ending);
 }
 
 void ParseGrid(const std::string& text, tmovieargs& a) {
@@ -84,8 +81,8 @@ tmovieargs Parse(const std::vector<std::string>& args) {
   if (names.size() < 2) throw UsageError("movie: give OUT.avi or OUT.mp4 and the picture files");
   a.output = names.front();
   a.files.assign(names.begin() + 1, names.end());
-  const bool mp4 = EndsWithNoCase(a.output, ".mp4");
-  if (!mp4 && !EndsWithNoCase(a.output, ".avi"))
+  const bool mp4 = HasEnding(a.output, ".mp4");
+  if (!mp4 && !HasEnding(a.output, ".avi"))
     throw UsageError("movie: the movie's name must end in .avi or .mp4: " + a.output);
   if (!a.codec) a.codec = mp4 ? tmoviecodec::h264 : tmoviecodec::motionJpeg;
   if ((*a.codec == tmoviecodec::h264) != mp4)
