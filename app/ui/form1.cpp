@@ -205,6 +205,7 @@ void TForm1::WirePages() {
   // for the folder it saved into, the help pages' commands of the other pages.
   auto* minilab = new tminilabcommands(*this, camera, this);
   minilab->setObjectName("MiniLab");
+  minilab->applySettings = [this] { ApplySettingsToControls(); };
   minilab->showFolder = [this, &browse](const std::string& folder) {
     PageControl2->setCurrentWidget(browse.Widget());
     ShowPage(4);

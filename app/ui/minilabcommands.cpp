@@ -85,7 +85,14 @@ void tminilabcommands::WindowClosing() {
 
 tsettingsrecords& tminilabcommands::Settings() { return window_.Settings(); }
 void tminilabcommands::CollectSettings() { window_.CollectSettings(); }
-void tminilabcommands::SettingsChanged() { window_.SettingsChanged(); }
+void tminilabcommands::SettingsChanged() {
+  // The run's saving settings must reach the Saving page's boxes too: the camera commands read
+  // the controls back into the records before they save.
+  if (applySettings)
+    applySettings();
+  else
+    window_.SettingsChanged();
+}
 tcameraselection& tminilabcommands::CameraSelection() { return camera_.Selection(); }
 bool tminilabcommands::StopRequested() { return window_.StopRequest().IsSet(); }
 void tminilabcommands::LoadAllThumbnails() { camera_.ShowThumbnails1Click(); }

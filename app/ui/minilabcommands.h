@@ -40,6 +40,9 @@ class tminilabcommands : public QObject, public tminilabhost {
   std::function<void(const tcameraselection&)> printSelected;
   std::function<void(const std::string& folder)> showFolder;
   tminilabwizcommands wizardCommands;
+  // Shows the records in every control (the window's apply of settings to controls); empty:
+  // the window's lighter SettingsChanged.
+  std::function<void()> applySettings;
   // Runs a modal dialog (tests replace it).
   std::function<int(QDialog&)> runDialog;
 
