@@ -157,6 +157,8 @@ std::vector<std::string> TForm1::SelectedDiskPictures() {
   return Page<tbrowsepage>().SelectedPictures();
 }
 
+void TForm1::StopDiskThumbnails() { Page<tbrowsepage>().Manager().StopLoading(); }
+
 // The links between pages: what one page's command needs of another goes through here.
 void TForm1::WirePages() {
   tbrowsepage& browse = Page<tbrowsepage>();

@@ -103,6 +103,7 @@ class TForm1 : public QMainWindow,
   void FilesWritten(const std::vector<std::string>& paths) override;
   tcreatedfolders& CreatedFolders() override { return createdFolders_; }
   std::vector<std::string> SelectedDiskPictures() override;
+  void StopDiskThumbnails() override;
 
   // tbusyview
   void BusyStatusText(const std::string& text) override;

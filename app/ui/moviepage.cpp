@@ -218,6 +218,7 @@ void tmoviepage::PlayClick() {
     return;
   }
   host_.Progress().ReportText("Playing MiniMovie", 0);
+  host_.StopDiskThumbnails();
   tbusyguard slot(host_.Busy(), tbusyregister::kDiskList);
   host_.ShowPicturePage();
   StatusLabel->setText("Playing...");

@@ -69,6 +69,8 @@ class twindowhost {
   // The pictures selected on the Browse page (full paths, in the browser's order); none when
   // the window has no Browse page.
   virtual std::vector<std::string> SelectedDiskPictures() { return {}; }
+  // Stops the Browse page's thumbnail loading (a playback must not compete with it).
+  virtual void StopDiskThumbnails() {}
 };
 
 }  // namespace vantlo

@@ -54,6 +54,7 @@ class tmoviehost : public twindowhost {
   }
   tcreatedfolders& CreatedFolders() override { return folders; }
   std::vector<std::string> SelectedDiskPictures() override { return selected; }
+  void StopDiskThumbnails() override { ++thumbnailStops; }
 
   QWidget window;
   tsettingsrecords settings;
@@ -66,6 +67,7 @@ class tmoviehost : public twindowhost {
   std::vector<std::string> written;
   std::vector<int> pages;
   int picturePageShown = 0;
+  int thumbnailStops = 0;
   int collected = 0;
   int changed = 0;
 };
