@@ -5,8 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
+#include "library/atomicfile.h"
 #include "library/pictureproperties.h"
 #include "picture/camformats.h"
 #include "picture/jpegimage.h"
@@ -20,10 +19,7 @@ namespace {
 using bytes = std::vector<std::uint8_t>;
 using testing::TempDir;
 
-void WriteFile(const std::string& path, const bytes& data) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-}
+void WriteFile(const std::string& path, const bytes& data) { WriteFileAtomic(path, data); }
 
 void WriteJpeg(const std::string& path, int w, int h) {
   WriteFile(path, CompressJpeg(MakeTestPicture(w, h, 3), 90, false));
