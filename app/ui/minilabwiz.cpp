@@ -176,6 +176,7 @@ void Tminilabwiz::Build() {
     (*values[i])->setObjectName(QString("Summary%1").arg(i));
     summary->addWidget(*values[i], i, 1);
   }
+  summary->setColumnStretch(1, 1);
   page->addLayout(summary);
   FetchThumbnailsBox = new QCheckBox("Fetch Thumbnails from the Camera");
   FetchThumbnailsBox->setObjectName("FetchThumbnailsBox");

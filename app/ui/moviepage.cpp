@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <chrono>
 #include <cmath>
@@ -94,12 +95,20 @@ tmoviepage::tmoviepage(twindowhost& host) : host_(host) {
   connect(SaveButton, &QPushButton::clicked, this, &tmoviepage::SaveClick);
 
   auto* transport = new QHBoxLayout;
-  PreviousButton = Button("PreviousFrameButton", "|<", "Previous frame");
-  PlayButton = Button("PlayButton", ">", "Play");
-  StopButton = Button("StopButton", "[]", "Stop");
-  NextButton = Button("NextFrameButton", ">|", "Next frame");
-  for (QPushButton* b : {PreviousButton, PlayButton, StopButton, NextButton})
+  PreviousButton = Button("PreviousFrameButton", {}, "Previous frame");
+  PlayButton = Button("PlayButton", {}, "Play");
+  StopButton = Button("StopButton", {}, "Stop");
+  NextButton = Button("NextFrameButton", {}, "Next frame");
+  const std::pair<QPushButton*, QStyle::StandardPixmap> icons[] = {
+      {PreviousButton, QStyle::SP_MediaSkipBackward},
+      {PlayButton, QStyle::SP_MediaPlay},
+      {StopButton, QStyle::SP_MediaStop},
+      {NextButton, QStyle::SP_MediaSkipForward}};
+  for (const auto& [b, icon] : icons) {
+    b->setIcon(style()->standardIcon(icon));
+    b->setAccessibleName(b->toolTip());
     transport->addWidget(b);
+  }
   lay->addLayout(transport);
   connect(PreviousButton, &QPushButton::clicked, this, &tmoviepage::PreviousClick);
   connect(PlayButton, &QPushButton::clicked, this, &tmoviepage::PlayClick);
