@@ -206,9 +206,7 @@ void TForm1::WirePages() {
   conman_->SetOnSheetFinished([this](tconman& manager) { sheetMenu_->SheetFinished(manager); });
   printMenu_->selectedDiskPictures = selectedSheetPictures;
   printMenu_->allDiskPictures = listedSheetPictures;
-  printMenu_->cameraPicturesSelected = [&camera] {
-    return !camera.Selection().Selected(camera.Count()).empty();
-  };
+  printMenu_->cameraPicturesSelected = [&camera] { return camera.Selection().Any(); };
   printMenu_->runOnCamera = [&camera](const auto& body) { return camera.RunOnWorkflow(body); };
 
   // The picture tools: the decoder's output size from the "Image" page, its correction strength

@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -19,8 +21,12 @@
 
 #include "app/core/printcommand.h"
 #include "app/ui/browsepage.h"
+#include "app/ui/camerapage.h"
+#include "app/ui/camerapictures.h"
 #include "app/ui/form1.h"
 #include "app/ui/ftpsend.h"
+#include "app/ui/hostsetup.h"
+#include "app/ui/internetfeatures.h"
 #include "app/ui/pictureview.h"
 #include "app/ui/printeroutput.h"
 #include "app/ui/printmenu.h"
@@ -31,6 +37,7 @@
 #include "output/acprinter.h"
 #include "output/conman.h"
 #include "picture/jpegimage.h"
+#include "simulator/simcamera.h"
 #include "temphome.h"
 #include "tests/internet/ftptestfiles.h"
 #include "tests/internet/pyftpserver.h"
@@ -64,8 +71,9 @@ void WriteSolidJpeg(const fs::path& path, QColor colour, int w = 320, int h = 24
 // A window on a folder of pictures, with the settings the test stored before start-up.
 class twindow {
  public:
-  explicit twindow(const fs::path& folder) {
-    form = std::make_unique<TForm1>(tstartoptions{});
+  // `port`: the engine's port instead of the stored one (a simulated camera).
+  explicit twindow(const fs::path& folder, std::string port = {}) {
+    form = std::make_unique<TForm1>(tstartoptions{{}, std::move(port)});
     form->Initialise();
     form->ApplySettingsToControls();  // as FormShow does: the pages show the stored settings
     browse = &form->Page<tbrowsepage>();
@@ -131,6 +139,62 @@ QColor CellColour(const QImage& sheet, int rows, int columns, int k) {
   const int x = w * (2 * c + 1) / (2 * columns);
   const int y = h * r / rows + h / (3 * rows);
   return sheet.pixelColor(x, y);
+}
+
+QStringList MenuTexts(TForm1& form, const char* name) {
+  QStringList texts;
+  if (auto* menu = form.findChild<QMenu*>(name))
+    for (QAction* a : menu->actions())
+      if (!a->isSeparator()) texts << a->text();
+  return texts;
+}
+
+// The menus hold the output commands under their names; "Internet Settings..." stores the host
+// that the next upload uses.
+TEST(WindowOutput, MenusHoldTheCommandsAndInternetSettingsStoresTheHost) {
+  ttemphome home;
+  tconfigdir config;
+  StoreSettings(home.Pictures());
+  {
+    tregconfig reg;
+    tcontactrecord contact;
+    contact.SetInternetConnection(tcontactrecord::kNetworkConnection);
+    reg.WriteContact(contact);
+  }
+  twindow w(home.Pictures());
+  EXPECT_EQ(MenuTexts(*w.form, "PrintMenu"),
+            (QStringList{"Pa&ge Setup...", "P&rinter Setup...", "&Current Picture on Display",
+                         "Selected &Disk Pictures", "A&ll Disk Pictures",
+                         "&Selected Camera Pictures", "&All Camera Pictures", "&Flush Printer",
+                         "Cancel Printing", "Print Status..."}));
+  EXPECT_EQ(MenuTexts(*w.form, "ContactSheetMenu"),
+            (QStringList{"&Setup...", "Add Current &Picture...", "Add &Selected Disk Pictures",
+                         "&Add All Disk Pictures", "Show &Current Sheet", "&Save Current Sheet",
+                         "&Clear Current Sheet"}));
+  const QStringList internet = MenuTexts(*w.form, "InternetMenu");
+  ASSERT_TRUE(internet.contains("Internet Settings..."));
+
+  QStringList titles;
+  tdialoganswerer answer([&](QWidget* modal) {
+    titles << modal->windowTitle();
+    if (auto* dlg = qobject_cast<THostsetup*>(modal)) {
+      dlg->HostEdit->setText("ftp.example.org");
+      dlg->OkClick();
+    } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      titles << box->text();
+      box->buttons().first()->click();
+    }
+  });
+  for (QAction* a : w.form->findChild<QMenu*>("InternetMenu")->actions())
+    if (a->text() == "Internet Settings...") a->trigger();
+  EXPECT_EQ(titles, QStringList{"Internet Preferences"});
+  EXPECT_EQ(w.form->Internet().Sender().HostDetails().HostName, "ftp.example.org");
+  // Kept with the webcam settings, which the close stores.
+  w.form->CloseAfterLoop();
+  tregconfig reg;
+  tconfigrecord stored;
+  reg.ReadConfig(stored);
+  EXPECT_EQ(stored.WebcamSettings().RemoteHost(), "ftp.example.org");
 }
 
 TEST(WindowOutput, SelectedBrowsePicturesGoByFtpWithSendAllFiles) {
@@ -366,6 +430,67 @@ TEST(WindowOutput, ClosingWithAPendingPageAsksWhetherToPrintIt) {
       EXPECT_FALSE(fs::exists(pdf));
     }
   }
+}
+
+// Camera pictures are printed as the camera grid fetches them: each is shown and saved by the
+// automatic saves, and printed without a title.
+TEST(WindowOutput, CameraPicturesArePrintedAsTheyAreFetchedAndSaved) {
+  ttemphome home;
+  tconfigdir config;
+  QTemporaryDir out, pdfs;
+  camsim::Options options;
+  options.count = 3;
+  camsim::SimulatedCamera camera(options);
+  camera.Start();
+  qputenv("VANTLO_COM1", QByteArray::fromStdString(camera.DevicePath()));
+  StoreSettings(out.path().toStdString(), 1, 1, [](tconfigrecord& c) {
+    c.SetSaveJpeg(true);
+    c.SetSaveCam(false);
+    c.SetSaveThumbnails(false);
+    c.SetConfirmOverwrite(false);  // "All" saves pictures 1 and 3 again
+  });
+  {
+    twindow w(home.Pictures(), "COM1:");
+    QStringList questions;
+    PrintIntoPdf(*w.form, pdfs, questions);
+    tcamerapictures& pictures = w.form->Page<tcamerapage>().Pictures();
+
+    // Nothing selected: the Camera page and the warning, nothing printed.
+    QStringList boxes;
+    tdialoganswerer answer([&](QWidget* modal) {
+      if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        boxes << box->text();
+        box->escapeButton() ? box->escapeButton()->click() : box->buttons().first()->click();
+      }
+    });
+    w.form->ShowPage(3);
+    w.form->PrintMenu().SelectedCameraPictures1Click();
+    EXPECT_EQ(boxes, QStringList{kSelectToPrint});
+    EXPECT_EQ(w.form->ShownPage(), 1);
+    EXPECT_EQ(w.form->Printer().JobCounter(), 0);
+
+    // Pictures 1 and 3 of 3 on a page each: two jobs, and their JPEG files saved.
+    pictures.Selection().Set(1, true);
+    pictures.Selection().Set(3, true);
+    w.form->PrintMenu().SelectedCameraPictures1Click();
+    EXPECT_EQ(boxes.size(), 1) << boxes.join(" | ").toStdString();
+    EXPECT_EQ(w.form->Printer().JobCounter(), 2);
+    for (const char* job : {"job1.pdf", "job2.pdf"})
+      EXPECT_EQ(testutil::PdfPages(pdfs.filePath(job).toStdString()), 1) << job;
+    EXPECT_EQ(FilesIn(out.path().toStdString(), "", "001.jpg").size(), 1u);
+    EXPECT_EQ(FilesIn(out.path().toStdString(), "", "003.jpg").size(), 1u);
+    EXPECT_TRUE(FilesIn(out.path().toStdString(), "", "002.jpg").empty());
+    EXPECT_EQ(w.form->Label1->text(), " Ready");  // the camera pictures slot is free again
+
+    // All three: a job each, and picture 2 saved too.
+    w.form->PrintMenu().AllCameraPictures1Click();
+    EXPECT_EQ(boxes.size(), 1) << boxes.join(" | ").toStdString();
+    EXPECT_EQ(w.form->Printer().JobCounter(), 5);
+    EXPECT_EQ(testutil::PdfPages(pdfs.filePath("job5.pdf").toStdString()), 1);
+    EXPECT_EQ(FilesIn(out.path().toStdString(), "", "002.jpg").size(), 1u);
+    EXPECT_FALSE(w.form->Printer().HasPendingPage());
+  }
+  qunsetenv("VANTLO_COM1");
 }
 
 }  // namespace
