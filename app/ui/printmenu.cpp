@@ -8,6 +8,7 @@
 #include "app/core/printcommand.h"
 #include "app/progressreport.h"
 #include "app/stoprequest.h"
+#include "app/ui/diskpass.h"
 #include "app/ui/pagesetup.h"
 #include "app/ui/pictureview.h"
 #include "app/ui/printeroutput.h"
@@ -92,37 +93,14 @@ void tprintmenu::PrintFiles(const std::vector<std::string>& files) {
     return;
   }
   if (!host_.PreparePrinter()) return;
-  // A pass over disk pictures holds the disk list slot; Stop ends it between pictures.
-  tbusyguard guard(host_.Busy(), tbusyregister::kDiskList);
-  tpictureview& view = host_.PictureView();
-  view.CopySettings();
-  tbatchhost batch;
-  batch.stopRequested = [this] {
-    QApplication::processEvents();
-    return host_.StopRequest().IsSet();
-  };
-  batch.onFile = [this](const std::string&, int index, int total) {
-    host_.Progress().ReportText("Printing picture", index);
-    host_.Progress().ReportPosition(total > 0 ? index * 100 / total : 0);
-  };
-  tpictureopenoptions open;
-  open.correction = view.Correction;
-  open.caption = view.Caption;
-  QApplication::setOverrideCursor(Qt::BusyCursor);
-  tbatchreport report;
-  try {
-    tprintcommand command(host_.Printer(), view.Pipeline(), batch, open, host_.ColourDepth());
-    report = command.PrintFiles(files);
-  } catch (const std::exception& e) {
-    report.error = e.what();
-  }
-  QApplication::restoreOverrideCursor();
-  host_.Progress().ReportText("Ready", 0);
-  host_.Progress().ReportPosition(0);
-  lastReport_ = report;
-  std::string text = report.error;
-  for (const std::string& f : report.failed) text += (text.empty() ? "" : "\n") + f;
-  if (!text.empty()) ShowError(text);
+  lastReport_ = RunDiskPass(host_, "Printing picture",
+                            [&](const tbatchhost& batch, const tpictureopenoptions& open) {
+                              tprintcommand command(host_.Printer(), host_.PictureView().Pipeline(),
+                                                    batch, open, host_.ColourDepth());
+                              return command.PrintFiles(files);
+                            });
+  if (const std::string problems = DiskPassProblems(lastReport_); !problems.empty())
+    ShowError(problems);
 }
 
 void tprintmenu::SelectedCameraPictures1Click() {

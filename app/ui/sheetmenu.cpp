@@ -10,6 +10,7 @@
 #include "app/progressreport.h"
 #include "app/stoprequest.h"
 #include "app/ui/contactsetup.h"
+#include "app/ui/diskpass.h"
 #include "app/ui/pictureview.h"
 #include "app/ui/sheetsavedialog.h"
 #include "app/ui/windowhost.h"
@@ -89,39 +90,16 @@ void tsheetmenu::AddFiles(const std::vector<std::string>& files) {
     QMessageBox::warning(host_.Window(), "Vantlo", kNoPicturesSelected);
     return;
   }
-  // A pass over disk pictures holds the disk list slot; Stop ends it between pictures.
-  tbusyguard guard(host_.Busy(), tbusyregister::kDiskList);
-  tpictureview& view = host_.PictureView();
-  view.CopySettings();
-  tbatchhost batch;
-  batch.stopRequested = [this] {
-    QApplication::processEvents();
-    return host_.StopRequest().IsSet();
-  };
-  batch.onFile = [this](const std::string&, int index, int total) {
-    host_.Progress().ReportText("Adding picture", index);
-    host_.Progress().ReportPosition(total > 0 ? index * 100 / total : 0);
-  };
-  tpictureopenoptions open;
-  open.correction = view.Correction;
-  open.caption = view.Caption;
-  QApplication::setOverrideCursor(Qt::BusyCursor);
-  tbatchreport report;
-  try {
-    tcontactsheetcommand command(host_.ContactSheet(), host_.Settings().contact, view.Pipeline(),
-                                 batch, open, host_.ColourDepth());
-    report = command.AddFiles(files);
-  } catch (const std::exception& e) {
-    report.error = e.what();
-  }
-  QApplication::restoreOverrideCursor();
-  host_.Progress().ReportText("Ready", 0);
-  host_.Progress().ReportPosition(0);
-  lastReport_ = report;
+  lastReport_ = RunDiskPass(
+      host_, "Adding picture", [&](const tbatchhost& batch, const tpictureopenoptions& open) {
+        tcontactsheetcommand command(host_.ContactSheet(), host_.Settings().contact,
+                                     host_.PictureView().Pipeline(), batch, open,
+                                     host_.ColourDepth());
+        return command.AddFiles(files);
+      });
   if (host_.ContactSheet().HasSheet()) ShowSheet();
-  std::string text = report.error;
-  for (const std::string& f : report.failed) text += (text.empty() ? "" : "\n") + f;
-  if (!text.empty()) ShowError(text);
+  if (const std::string problems = DiskPassProblems(lastReport_); !problems.empty())
+    ShowError(problems);
 }
 
 void tsheetmenu::ShowSheet() {

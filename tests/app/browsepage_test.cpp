@@ -41,6 +41,7 @@
 #include "app/ui/savingpage.h"
 #include "app/ui/tidydbdlg.h"
 #include "app/ui/tilepictures.h"
+#include "configdir.h"
 #include "library/pictureproperties.h"
 #include "library/regconfig.h"
 #include "modalcloser.h"
@@ -53,18 +54,6 @@ namespace vantlo {
 namespace {
 
 namespace fs = std::filesystem;
-
-class tconfigdir {
- public:
-  tconfigdir() : old_(qgetenv("VANTLO_CONFIG_DIR")) {
-    qputenv("VANTLO_CONFIG_DIR", dir_.path().toUtf8());
-  }
-  ~tconfigdir() { qputenv("VANTLO_CONFIG_DIR", old_); }
-
- private:
-  QTemporaryDir dir_;
-  QByteArray old_;
-};
 
 void WriteJpeg(const fs::path& path, int w, int h, int seed) {
   const auto bytes = CompressJpeg(MakeTestPicture(w, h, seed), 85, false);

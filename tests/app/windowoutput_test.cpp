@@ -31,6 +31,7 @@
 #include "app/ui/printeroutput.h"
 #include "app/ui/printmenu.h"
 #include "app/ui/sheetmenu.h"
+#include "configdir.h"
 #include "dialoganswerer.h"
 #include "library/regconfig.h"
 #include "modalcloser.h"
@@ -47,19 +48,6 @@ namespace vantlo {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Gives every window test a settings folder of its own.
-class tconfigdir {
- public:
-  tconfigdir() : old_(qgetenv("VANTLO_CONFIG_DIR")) {
-    qputenv("VANTLO_CONFIG_DIR", dir_.path().toUtf8());
-  }
-  ~tconfigdir() { qputenv("VANTLO_CONFIG_DIR", old_); }
-
- private:
-  QTemporaryDir dir_;
-  QByteArray old_;
-};
 
 void WriteSolidJpeg(const fs::path& path, QColor colour, int w = 320, int h = 240) {
   const auto bytes = CompressJpeg(testutil::Solid(w, h, colour), 95, false);
