@@ -20,13 +20,6 @@ namespace {
 
 constexpr double kSliderScale = 250.0;  // slider position = margin x 250, 0..10
 
-QSpinBox* Spin(int high, int value) {
-  auto* s = new QSpinBox;
-  s->setRange(1, high);
-  s->setValue(value);
-  return s;
-}
-
 }  // namespace
 
 Tcontactsetup::Tcontactsetup(const tcontactrecord& contact, const tconfigrecord& config,
@@ -59,8 +52,8 @@ Tcontactsetup::Tcontactsetup(const tcontactrecord& contact, const tconfigrecord&
 
   auto* size = new QGroupBox(" Contact Sheet Size ");
   auto* sl = new QGridLayout(size);
-  WidthEdit = Spin(tcontactrecord::kMaxSheetSize, contact.SheetWidth());
-  HeightEdit = Spin(tcontactrecord::kMaxSheetSize, contact.SheetHeight());
+  WidthEdit = NumberBox(tcontactrecord::kMaxSheetSize, contact.SheetWidth());
+  HeightEdit = NumberBox(tcontactrecord::kMaxSheetSize, contact.SheetHeight());
   sl->addWidget(new QLabel("Width "), 0, 0);
   sl->addWidget(WidthEdit, 0, 1);
   sl->addWidget(new QLabel("Pixels"), 0, 2);

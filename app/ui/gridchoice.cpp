@@ -11,16 +11,12 @@
 
 namespace vantlo {
 
-namespace {
-
-QSpinBox* Spin(int maximum, int value) {
+QSpinBox* NumberBox(int maximum, int value) {
   auto* s = new QSpinBox;
   s->setRange(1, maximum);
   s->setValue(value);
   return s;
 }
-
-}  // namespace
 
 tgridchoice::tgridchoice(const tcaptions& captions, int maximum, int first, int second,
                          int marginPosition, QWidget* parent)
@@ -29,10 +25,10 @@ tgridchoice::tgridchoice(const tcaptions& captions, int maximum, int first, int 
   lay->setContentsMargins(0, 0, 0, 0);
   auto* grid = new QHBoxLayout;
   grid->addWidget(new QLabel(captions.lead));
-  FirstEdit = Spin(maximum, first);
+  FirstEdit = NumberBox(maximum, first);
   grid->addWidget(FirstEdit);
   grid->addWidget(new QLabel(captions.middle));
-  SecondEdit = Spin(maximum, second);
+  SecondEdit = NumberBox(maximum, second);
   grid->addWidget(SecondEdit);
   grid->addWidget(new QLabel(captions.last));
   lay->addLayout(grid);

@@ -35,6 +35,9 @@ class tgridchoice : public QWidget {
   QSlider* MarginSlider = nullptr;
 };
 
+// A number box from 1 to `maximum` showing `value`.
+QSpinBox* NumberBox(int maximum, int value);
+
 // "OK" (the default button, accepts) and "Cancel" (rejects) at the right of a row.
 QHBoxLayout* OkCancelRow(QDialog& dialog, QPushButton*& ok, QPushButton*& cancel);
 
