@@ -1,7 +1,9 @@
 // The MiniLab in the main window, offscreen, against the simulated camera on COM1: "Run MiniLab
 // Using Defaults" saves the camera's pictures as the MiniLab defaults say into the MiniLab
 // folder, the Saving page shows the user's own settings again afterwards, and the Browse page
-// shows the folder, also for an empty camera; the tool bar's MiniLab button has the commands.
+// shows the folder, also for an empty camera; with printing on, the pictures are printed and
+// the last page goes out (into a PDF file here); the tool bar's MiniLab button has the
+// commands.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -12,13 +14,18 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
+#include "app/core/printcommand.h"
 #include "app/ui/browsepage.h"
 #include "app/ui/form1.h"
 #include "app/ui/minilabcommands.h"
 #include "app/ui/popupbutton.h"
+#include "app/ui/printeroutput.h"
 #include "app/ui/savingpage.h"
+#include "configdir.h"
 #include "dialoganswerer.h"
+#include "output/acprinter.h"
 #include "simulator/simcamera.h"
+#include "tests/output/outputtestutil.h"
 
 namespace vantlo {
 namespace {
@@ -26,8 +33,6 @@ namespace {
 // A window whose settings live in a folder of its own and whose COM1 is the simulated camera.
 struct tminilabwindow {
   explicit tminilabwindow(int pictures) : camera(Options(pictures)) {
-    oldConfig = qgetenv("VANTLO_CONFIG_DIR");
-    qputenv("VANTLO_CONFIG_DIR", settingsDir.path().toUtf8());
     ::setenv("VANTLO_COM1", camera.DevicePath().c_str(), 1);
     camera.Start();
     form = std::make_unique<TForm1>(tstartoptions{{}, "COM1:"});
@@ -50,7 +55,6 @@ struct tminilabwindow {
     form->CloseAfterLoop();
     form.reset();
     ::unsetenv("VANTLO_COM1");
-    qputenv("VANTLO_CONFIG_DIR", oldConfig);
   }
   static camsim::Options Options(int pictures) {
     camsim::Options o;
@@ -67,9 +71,8 @@ struct tminilabwindow {
   }
   tminilabcommands& MiniLab() { return *form->findChild<tminilabcommands*>("MiniLab"); }
 
-  QTemporaryDir settingsDir;
+  tconfigdir settings;
   QTemporaryDir out;
-  QByteArray oldConfig;
   camsim::SimulatedCamera camera;
   std::unique_ptr<TForm1> form;
 };
@@ -117,6 +120,35 @@ TEST(MiniLabWindow, AnEmptyCameraProcessesNothingAndStillShowsTheBrowsePage) {
   EXPECT_TRUE(w.Files("lab").isEmpty());
   EXPECT_EQ(w.form->PageControl2->currentWidget(), w.form->Page<tbrowsepage>().Widget());
   EXPECT_EQ(w.form->ShownPage(), 4);
+}
+
+TEST(MiniLabWindow, WithPrintingOnThePicturesArePrintedAndTheLastPageGoesOut) {
+  tminilabwindow w(2);
+  tboxes boxes;
+  QTemporaryDir pdfs;
+  tprinteroutput& output = w.form->PrinterOutput();
+  output.defaultPrinter = [] { return std::optional<std::string>(); };
+  output.question = [](QWidget*, const std::string&) { return true; };  // PDF files, yes
+  output.pdfName = [&pdfs](QWidget*, int job) {
+    return std::optional<std::string>(pdfs.filePath(QString("job%1.pdf").arg(job)).toStdString());
+  };
+  tconfigrecord& config = w.form->Settings().config;
+  config.SetMiniLabPrint(true);
+  config.SetPrintRows(2);
+  config.SetPrintColumns(2);
+  tprintcommand::ApplyPageSetup(w.form->Printer(), config, w.form->Settings().diskman);
+  w.form->show();
+  w.MiniLab().RunMiniLabUsingDefaults1Click();
+  EXPECT_TRUE(boxes.texts.isEmpty()) << boxes.texts.join("|").toStdString();
+  EXPECT_EQ(w.Files("lab"), (QStringList{"lab001.jpg", "lab002.jpg"}));
+  EXPECT_FALSE(w.form->Printer().HasPendingPage());
+  const std::string pdf = pdfs.filePath("job1.pdf").toStdString();
+  ASSERT_TRUE(QFile::exists(QString::fromStdString(pdf)));
+  int status = 0;
+  testutil::Run("pdfinfo -v 2>&1", status);
+  if (status == 0) {
+    EXPECT_EQ(testutil::PdfPages(pdf), 1);
+  }
 }
 
 TEST(MiniLabWindow, TheToolBarButtonHoldsTheMiniLabCommands) {

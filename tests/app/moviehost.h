@@ -12,9 +12,12 @@
 #include "app/createdfolders.h"
 #include "app/progressreport.h"
 #include "app/stoprequest.h"
+#include "app/ui/internetfeatures.h"
 #include "app/ui/pictureview.h"
 #include "app/ui/windowhost.h"
 #include "library/records.h"
+#include "output/acprinter.h"
+#include "output/conman.h"
 
 namespace vantlo::testhost {
 
@@ -53,6 +56,16 @@ class tmoviehost : public twindowhost {
     written.insert(written.end(), paths.begin(), paths.end());
   }
   tcreatedfolders& CreatedFolders() override { return folders; }
+  int ColourDepth() const override { return 24; }
+  tconman& ContactSheet() override { return sheet; }
+  tacprinter& Printer() override { return printer; }
+  bool PreparePrinter() override { return false; }
+  tinternetfeatures& Internet() override {
+    if (!internet)
+      internet = std::make_unique<tinternetfeatures>(
+          &window, settings, webcam, tftpwindowview::thooks{}, [] { return nullptr; });
+    return *internet;
+  }
   std::vector<std::string> SelectedDiskPictures() override { return selected; }
   void StopDiskThumbnails() override { ++thumbnailStops; }
 
@@ -63,6 +76,10 @@ class tmoviehost : public twindowhost {
   tprogresstexts progress;
   std::unique_ptr<tpictureview> view;
   tcreatedfolders folders;
+  tconman sheet;
+  tacprinter printer;
+  twebcamsettings webcam;
+  std::unique_ptr<tinternetfeatures> internet;
   std::vector<std::string> selected;
   std::vector<std::string> written;
   std::vector<int> pages;

@@ -18,6 +18,7 @@
 #include "app/ui/form1.h"
 #include "app/ui/moviepage.h"
 #include "app/ui/pictureview.h"
+#include "configdir.h"
 #include "library/diskthumbmanager.h"
 #include "library/regconfig.h"
 #include "picture/jpegimage.h"
@@ -46,8 +47,6 @@ void WriteBurst(const fs::path& path) {
 class MovieWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    oldConfig_ = qgetenv("VANTLO_CONFIG_DIR");
-    qputenv("VANTLO_CONFIG_DIR", config_.path().toUtf8());
     {
       // Not a first run: no welcome window.
       tregconfig reg;
@@ -70,7 +69,6 @@ class MovieWindow : public ::testing::Test {
     browse_->Manager().StopLoading();
     form_->CloseAfterLoop();
     form_.reset();
-    qputenv("VANTLO_CONFIG_DIR", oldConfig_);
   }
   void SelectOnly(const std::string& name) {
     browse_->Manager().SelectNone();
@@ -86,8 +84,7 @@ class MovieWindow : public ::testing::Test {
   }
 
   ttemphome home_;
-  QTemporaryDir config_;
-  QByteArray oldConfig_;
+  tconfigdir config_;
   QTemporaryDir pictures_;
   fs::path root_;
   std::unique_ptr<TForm1> form_;

@@ -23,6 +23,7 @@
 #include "app/progressreport.h"
 #include "app/stoprequest.h"
 #include "app/ui/camerapage.h"
+#include "app/ui/internetfeatures.h"
 #include "app/ui/pictureview.h"
 #include "app/ui/savingpage.h"
 #include "app/ui/setuppage.h"
@@ -30,6 +31,8 @@
 #include "camera/qv10int.h"
 #include "dialoganswerer.h"
 #include "library/records.h"
+#include "output/acprinter.h"
+#include "output/conman.h"
 
 namespace vantlo {
 namespace {
@@ -114,6 +117,16 @@ class tfakehost : public twindowhost {
     written.insert(written.end(), paths.begin(), paths.end());
   }
   tcreatedfolders& CreatedFolders() override { return folders; }
+  int ColourDepth() const override { return 24; }
+  tconman& ContactSheet() override { return sheet; }
+  tacprinter& Printer() override { return printer; }
+  bool PreparePrinter() override { return false; }
+  tinternetfeatures& Internet() override {
+    if (!internet)
+      internet = std::make_unique<tinternetfeatures>(
+          &window, settings, webcam, tftpwindowview::thooks{}, [] { return nullptr; });
+    return *internet;
+  }
 
   QWidget window;
   tsettingsrecords settings;
@@ -123,6 +136,10 @@ class tfakehost : public twindowhost {
   std::unique_ptr<tfakelink> link = std::make_unique<tfakelink>();
   std::unique_ptr<tpictureview> view;
   tcreatedfolders folders;
+  tconman sheet;
+  tacprinter printer;
+  twebcamsettings webcam;
+  std::unique_ptr<tinternetfeatures> internet;
   std::vector<std::string> statuses;
   std::vector<std::string> written;
   int collected = 0;
