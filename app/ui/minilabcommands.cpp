@@ -104,7 +104,7 @@ void tminilabcommands::PrintSelected() {
     return;
   }
   camera_.ShowSelectedPictures1Click();
-  Message("The pictures were saved; printing is not available in this window yet.");
+  Message("The pictures were saved; there is no printer to print them on.");
 }
 
 int tminilabcommands::PictureCount() {

@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTabWidget>
@@ -149,6 +150,43 @@ TEST(MiniLabWindow, WithPrintingOnThePicturesArePrintedAndTheLastPageGoesOut) {
   if (status == 0) {
     EXPECT_EQ(testutil::PdfPages(pdf), 1);
   }
+}
+
+// A new user's way through the wizard: camera connected, all pictures, JPG files, the MiniLab
+// folder, printing yes, "Start Processing": the pictures are saved, printed, and the Browse
+// page shows them.
+TEST(MiniLabWindow, TheWizardFromStartToAPrintedPage) {
+  tminilabwindow w(3);
+  tboxes boxes;
+  QTemporaryDir pdfs;
+  tprinteroutput& output = w.form->PrinterOutput();
+  output.defaultPrinter = [] { return std::optional<std::string>(); };
+  output.question = [](QWidget*, const std::string&) { return true; };
+  output.pdfName = [&pdfs](QWidget*, int job) {
+    return std::optional<std::string>(pdfs.filePath(QString("job%1.pdf").arg(job)).toStdString());
+  };
+  w.form->show();
+  w.MiniLab().MinilabWizard1Click();
+  Tminilabwiz& wizard = *w.MiniLab().Wizard();
+  EXPECT_TRUE(wizard.isVisible());
+  EXPECT_FALSE(wizard.isModal());
+  wizard.StartCameraTask();
+  wizard.CameraYes();
+  EXPECT_EQ(wizard.CountLabel->text(), "There are 3 pictures stored in the Camera.");
+  wizard.ChooseAll();
+  wizard.SaveChoice(false, true);
+  EXPECT_EQ(wizard.Plan().folder, w.out.path().toStdString() + "/lab");
+  wizard.UseThisFolder();
+  wizard.PrintChoice(true);
+  EXPECT_EQ(wizard.SummaryPrint->text(), ":  Yes");
+  wizard.StartProcessing();
+  EXPECT_TRUE(boxes.texts.isEmpty()) << boxes.texts.join("|").toStdString();
+  EXPECT_FALSE(wizard.isVisible());
+  EXPECT_EQ(w.Files("lab"), (QStringList{"lab001.jpg", "lab002.jpg", "lab003.jpg"}));
+  EXPECT_FALSE(w.form->Printer().HasPendingPage());
+  EXPECT_TRUE(QFile::exists(pdfs.filePath("job1.pdf")));
+  EXPECT_EQ(w.form->Page<tbrowsepage>().ShownFolder(), w.out.path().toStdString() + "/lab/");
+  EXPECT_FALSE(w.form->Busy().AnyHeld());
 }
 
 TEST(MiniLabWindow, TheToolBarButtonHoldsTheMiniLabCommands) {
