@@ -21,7 +21,9 @@ void Put16(std::vector<std::uint8_t>& b, std::uint16_t v) {
   b.push_back(static_cast<std::uint8_t>(v));
   b.push_back(static_cast<std::uint8_t>(v >> 8));
 }
-void PutId(std::vector<std::uint8_t>& b, const char* id) { b.insert(b.end(), id, id + 4); }
+void PutId(std::vector<std::uint8_t>& b, const char* id) {
+  for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(id[i]));
+}
 
 // A PCM WAV of `samples` 16-bit mono samples at `rate`; `claimed` overrides the data size.
 std::vector<std::uint8_t> Wav(std::uint32_t rate, std::uint32_t samples, bool withList = false,
@@ -33,7 +35,9 @@ std::vector<std::uint8_t> Wav(std::uint32_t rate, std::uint32_t samples, bool wi
   if (withList) {  // a chunk of odd size before "fmt ", padded to even
     PutId(b, "LIST");
     Put32(b, 5);
-    b.insert(b.end(), {'I', 'N', 'F', 'O', 'x', 0});
+    PutId(b, "INFO");
+    b.push_back('x');
+    b.push_back(0);
   }
   PutId(b, "fmt ");
   Put32(b, 16);
@@ -45,7 +49,7 @@ std::vector<std::uint8_t> Wav(std::uint32_t rate, std::uint32_t samples, bool wi
   Put16(b, 16);        // bits
   PutId(b, "data");
   Put32(b, claimed >= 0 ? static_cast<std::uint32_t>(claimed) : samples * 2);
-  b.insert(b.end(), samples * 2, 0);
+  b.resize(b.size() + samples * 2, 0);
   const std::uint32_t riffSize = static_cast<std::uint32_t>(b.size() - 8);
   for (int i = 0; i < 4; ++i) b[4 + i] = static_cast<std::uint8_t>(riffSize >> (8 * i));
   return b;
