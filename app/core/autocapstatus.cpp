@@ -22,6 +22,11 @@ void tautocapstatus::AllCapturedOff() {
   if (onChange) onChange(lights_);
 }
 
+void tautocapstatus::CaptureLightOn() {
+  lights_.capturing = true;
+  if (onChange) onChange(lights_);
+}
+
 void tautocapstatus::Show(tautocapstate state, int count) {
   const tautocaplights before = lights_;
   int sound = -1;

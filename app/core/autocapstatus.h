@@ -51,6 +51,8 @@ class tautocapstatus {
   void Show(tautocapstate state, int count = 0);
   // Entering the AutoCapture page switches the "All pictures captured" light off.
   void AllCapturedOff();
+  // The "Capture in progress" light alone (copying a whole card).
+  void CaptureLightOn();
   // Plays the error sound when its switch is on.
   void PlayError();
 
