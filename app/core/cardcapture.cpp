@@ -150,7 +150,7 @@ void tcardcapture::DeleteCopied(bool removeEmptyFolders, const std::string& came
 tcardcaptureresult tcardcapture::Run() {
   result_ = {};
   copiedSources_.clear();
-  if (cardRoot_.empty() || record_.UsbDrive() <= 0) {
+  if (cardRoot_.empty()) {
     if (host_.message) host_.message(tmessagekind::error, kNotSetUp);
     return result_;
   }

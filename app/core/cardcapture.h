@@ -49,7 +49,8 @@ struct tcardcaptureresult {
 class tcardcapture {
  public:
   // `cardRoot`: the folder the drive stands for (a mount point or a folder the user named);
-  // empty when the USB drive is not set up. `writer` null: the atomic writer.
+  // empty when the USB drive is not set up (the record's drive 0, or a letter that stands for no
+  // folder). `writer` null: the atomic writer.
   tcardcapture(const tautocapturerecord& record, tfilenamer& namer, tautocapstatus& status,
                std::string cardRoot, tcardcapturehost host = {}, tfilewriter* writer = nullptr);
 

@@ -69,7 +69,7 @@ class CardCaptureTest : public ::testing::Test {
   std::string Card(const std::string& rest) { return card / rest; }
   std::string Out(const std::string& rest) { return out / rest; }
   tcardcaptureresult Run(tfilewriter* writer = nullptr) {
-    tcardcapture run(record, namer, status, card.path(), host, writer);
+    tcardcapture run(record, namer, status, record.UsbDrive() > 0 ? card.path() : "", host, writer);
     status.Show(tautocapstate::waiting);  // as Start does before the run
     return run.Run();
   }
