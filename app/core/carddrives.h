@@ -23,6 +23,7 @@ class tcarddrives {
   // Reads the table from `file` (missing or damaged lines: no drive).
   explicit tcarddrives(std::string file = DefaultFile());
 
+  const std::string& File() const { return file_; }
   // Writes the table atomically; false when it cannot be written.
   bool Save() const;
 

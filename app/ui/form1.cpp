@@ -21,6 +21,7 @@
 
 #include "app/core/thumbmanager.h"
 #include "app/picturedescription.h"
+#include "autocapturepage.h"
 #include "browsepage.h"
 #include "camerapage.h"
 #include "camerapictures.h"
@@ -67,6 +68,7 @@ TForm1::TForm1(tstartoptions options, QWidget* parent)
   for (tpopupbutton* b : ToolButtons) {
     if (b->objectName() == "ToolButton_Thumbnails") menus.thumbnails = b->PopupMenu();
     if (b->objectName() == "ToolButton_Show") menus.show = b->PopupMenu();
+    if (b->objectName() == "ToolButton_AutoCapture") menus.autoCapture = b->PopupMenu();
   }
   for (twindowpage* page : pages_) page->AddMenuCommands(menus);
   WirePages();
@@ -116,8 +118,7 @@ void TForm1::BuildPages() {
       new tsavingpage,
       new tplaceholderpage(6, "TabSheet6", "Vantlo", "Webcam mode comes with its scheduler."),
       new tpreferencespage,
-      new tplaceholderpage(8, "TabSheet8", "AutoCapture", "AutoCapture comes with its workflow.",
-                           false),
+      new tautocapturepage(*this),
       new trotatepage(*this),
       new ttouchpage(*retoucher_, *toolSite_),
       new tcorrectionpage(*toolSite_),
