@@ -37,19 +37,6 @@ using namespace vantlo;
 using namespace vantlo::bench;
 namespace fs = std::filesystem;
 
-void Print(const std::string& name, double value, const char* format = "%.4f") {
-  std::printf("%s: ", name.c_str());
-  std::printf(format, value);
-  std::printf("\n");
-  std::fflush(stdout);
-}
-
-double PrescribedWaits(const camsim::LineStats& s) {
-  const int checks = s.enquiries - s.commands;
-  return checks * kCheckCameraWaits + s.commands * kCommandEnquiryWait +
-         static_cast<double>(s.commandBytes) * kCommandByteWaits + s.transfers * kDc2Wait;
-}
-
 void MakeCard(const fs::path& root, int files) {
   const fs::path folder = root / "DCIM/100CASIO";
   fs::create_directories(folder);
@@ -170,13 +157,13 @@ int main(int argc, char** argv) {
       plain.push_back(Reference(card, b, false));
       synced.push_back(Reference(card, c, true));
     }
-    Print("cardcopy.files", files, "%.0f");
-    Print("cardcopy.bytes", files * 2.0 * 1024 * 1024, "%.0f");
-    Print("cardcopy.seconds", Median(ours));
-    Print("cardcopy.reference_seconds", Median(plain));
-    Print("cardcopy.ratio", Median(ours) / Median(plain));
-    Print("cardcopy.synced_reference_seconds", Median(synced));
-    Print("cardcopy.synced_ratio", Median(ours) / Median(synced));
+    PrintValue("cardcopy.files", files, "%.0f");
+    PrintValue("cardcopy.bytes", files * 2.0 * 1024 * 1024, "%.0f");
+    PrintValue("cardcopy.seconds", Median(ours));
+    PrintValue("cardcopy.reference_seconds", Median(plain));
+    PrintValue("cardcopy.ratio", Median(ours) / Median(plain));
+    PrintValue("cardcopy.synced_reference_seconds", Median(synced));
+    PrintValue("cardcopy.synced_ratio", Median(ours) / Median(synced));
 
     std::vector<double> seconds, ratios;
     int captured = 0;
@@ -188,10 +175,10 @@ int main(int argc, char** argv) {
       seconds.push_back(run.seconds);
       ratios.push_back(run.seconds / run.limit);
     }
-    Print("serial.pictures", captured, "%.0f");
-    Print("serial.seconds", Median(seconds));
-    Print("serial.limit_seconds", Median(seconds) / Median(ratios));
-    Print("serial.ratio", Median(ratios));
+    PrintValue("serial.pictures", captured, "%.0f");
+    PrintValue("serial.seconds", Median(seconds));
+    PrintValue("serial.limit_seconds", Median(seconds) / Median(ratios));
+    PrintValue("serial.ratio", Median(ratios));
     return captured == 5 ? 0 : 1;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "bench_autocap: %s\n", e.what());

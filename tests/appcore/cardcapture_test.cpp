@@ -20,10 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TempDir;
 
-void Write(const std::string& path, const std::string& bytes) {
-  fs::create_directories(fs::path(path).parent_path());
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+void Write(const std::string& path, const std::string& bytes) { testing::WriteText(path, bytes); }
 
 std::string Read(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -15,10 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TempDir;
 
-void Write(const std::string& path, const std::string& bytes) {
-  fs::create_directories(fs::path(path).parent_path());
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+void Write(const std::string& path, const std::string& bytes) { testing::WriteText(path, bytes); }
 
 // A card: DCIM with two picture folders, a MISC folder, stray files, and links that point out of
 // the card at the user's own files.

@@ -11,71 +11,37 @@
 #include <fstream>
 #include <sstream>
 
-#include "library/records.h"
-#include "library/regconfig.h"
+#include "programtest.h"
 
 extern char** environ;
 
 namespace vantlo::testing {
 namespace {
 
-namespace fs = std::filesystem;
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-class AutoCaptureCli : public ::testing::Test {
+// AutoCapture names by the prefix "autocap" into dir/pictures, separate JPEGs and CAM files,
+// delete after saving; `change` adjusts further.
+class AutoCaptureCli : public ProgramTest {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vantlo_autocap_cli_" + std::to_string(getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
+    ProgramTest::SetUp();
     fs::create_directories(dir_ / "pictures");
-    ::setenv("VANTLO_CONFIG_DIR", (dir_ / "config").c_str(), 1);
     Store([](tsettingsrecords&) {});
   }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  // AutoCapture names by the prefix "autocap" into dir/pictures, separate JPEGs and CAM files,
-  // delete after saving; `change` adjusts further.
   template <typename F>
   void Store(F change) {
-    tregconfig store((dir_ / "config").string());
-    tsettingsrecords records;
-    store.ReadAll(records);
-    records.config.SetSaveFolder((dir_ / "pictures").string());
-    records.config.SetDailyFolder(false);
-    records.autocapture.SetNameByPrefix(true);
-    records.autocapture.SetSeparateFiles(true);
-    change(records);
-    ASSERT_TRUE(store.WriteAll(records).empty());
+    StoreSettings([&](tsettingsrecords& records) {
+      records.config.SetSaveFolder((dir_ / "pictures").string());
+      records.autocapture.SetNameByPrefix(true);
+      records.autocapture.SetSeparateFiles(true);
+      change(records);
+    });
   }
-  struct Result {
-    int status = -1;
-    std::string out, err;
-  };
   // `limitKib` > 0: files limited to that size, so a write beyond fails part-way as on a full
   // disk.
   Result Cli(const std::string& args, int limitKib = 0) {
-    std::string cmd = "'" + std::string(VANTLO_CLI_PATH) + "' " + args;
-    if (limitKib > 0)
-      cmd = "(trap '' XFSZ; ulimit -f " + std::to_string(limitKib) + "; exec " + cmd + ")";
-    cmd += " >'" + (dir_ / "out").string() + "' 2>'" + (dir_ / "err").string() + "' </dev/null";
-    const int raw = std::system(cmd.c_str());
-    Result r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = Slurp(dir_ / "out");
-    r.err = Slurp(dir_ / "err");
-    return r;
+    return limitKib > 0 ? CliWithFileLimit(limitKib, args) : ProgramTest::Cli(args);
   }
   std::string Pictures(const std::string& name) { return (dir_ / "pictures" / name).string(); }
-
-  fs::path dir_;
 };
 
 TEST_F(AutoCaptureCli, TheSerialStationEmptiesTheSimulatedCamera) {
