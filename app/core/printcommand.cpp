@@ -27,34 +27,16 @@ void tprintcommand::PrintCurrent(const tpicturedocument& display) {
 
 tbatchreport tprintcommand::PrintFiles(const std::vector<std::string>& files) {
   if (files.empty()) throw toutputerror(kNoPicturesSelected);
-  tbatchreport report;
   tpicturedocument doc(pipeline_);
-  const int total = static_cast<int>(files.size());
-  for (int i = 0; i < total; ++i) {
-    const std::string& file = files[static_cast<std::size_t>(i)];
-    if (host_.stopRequested && host_.stopRequested()) {
-      report.stopped = true;
-      break;
-    }
-    const tpicturefiletype type = PictureFileType(file);
-    if (type != tpicturefiletype::Jpg && type != tpicturefiletype::Cam) continue;
-    if (host_.onFile) host_.onFile(file, i + 1, total);
-    TJPEGImage picture;
-    try {
-      picture = OpenPictureForCell(file, printer_.NextCellRect(), doc, open_);
-    } catch (const std::exception& e) {
-      report.failed.push_back(file + ": " + e.what());
-      continue;
-    }
-    try {
-      printer_.PrintPicture(picture, depth_, PrintTitleOf(file));
-    } catch (const std::exception& e) {
-      report.error = e.what();
-      break;
-    }
-    report.done.push_back(file);
-  }
-  return report;
+  tbatchsteps steps;
+  steps.open = [&](const std::string& file) {
+    return OpenPictureForCell(file, printer_.NextCellRect(), doc, open_);
+  };
+  // A printer error ends the pass; the buffer is as it was before that picture.
+  steps.place = [&](const std::string& file, const TJPEGImage& picture) {
+    printer_.PrintPicture(picture, depth_, PrintTitleOf(file));
+  };
+  return RunBatch(files, host_, steps);
 }
 
 void tprintcommand::PrintFetched(tfetchworkflow& fetch, const std::function<tfetchresult()>& run,

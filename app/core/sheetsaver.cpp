@@ -1,7 +1,7 @@
 #include "app/core/sheetsaver.h"
 
-#include "library/atomicfile.h"
 #include "app/core/saveasname.h"
+#include "library/atomicfile.h"
 #include "picture/jpegimage.h"
 
 namespace vantlo {
@@ -23,9 +23,14 @@ long tsheetsaver::NextFreeNumber() {
   return n;
 }
 
-std::string tsheetsaver::NextSheetName() {
+long tsheetsaver::NextSheetNumber() {
   namer_.EnsureDailyFolder();
-  return namer_.FileName(NextFreeNumber(), tnamekind::contactSheet, "JPG");
+  return NextFreeNumber();
+}
+
+std::string tsheetsaver::NextSheetName() {
+  const long n = NextSheetNumber();
+  return namer_.FileName(n, tnamekind::contactSheet, "JPG");
 }
 
 tsavereport tsheetsaver::SaveFinishedSheet(const tbitmap& sheet, const tsheetjpeg& jpeg,

@@ -44,7 +44,9 @@ class tsheetsaver {
   // CAM filter.
   tsavereport SaveFinishedSheet(const tbitmap& sheet, const tsheetjpeg& jpeg,
                                 bool saveWithoutAsking, const taskname& ask);
-  // Save As of a contact sheet on display: the counter + 1 and the "CS" name of it.
+  // Save As of a contact sheet on display: the counter + 1 (past taken names, in the daily
+  // folder, which is made first) and the "CS" name of it.
+  long NextSheetNumber();
   std::string NextSheetName();
   // Writes the sheet to a name the user chose (one retry). ".jpg" is appended when missing.
   std::string WriteSheetAs(const tbitmap& sheet, const tsheetjpeg& jpeg, const std::string& path);

@@ -25,12 +25,15 @@
 #include "app/qtsoundplayer.h"
 #include "app/stoprequest.h"
 #include "app/ui/autocapturesettings.h"
+#include "app/ui/internetfeatures.h"
+#include "app/ui/pagesetup.h"
 #include "app/ui/pictureview.h"
 #include "app/ui/roundled.h"
 #include "app/ui/usbautocapsettings.h"
 #include "app/ui/windowhost.h"
 #include "camera/qvexceptions.h"
 #include "library/records.h"
+#include "output/acprinter.h"
 #include "output/drawhelpers.h"
 
 namespace vantlo {
@@ -222,8 +225,13 @@ void tautocapturepage::RunSerial() {
                                     tpicturekind::AutoCapture);
   };
   run.fileWritten = [this](const std::string& path) { host_.FilesWritten({path}); };
-  if (SendFile) run.sendFile = SendFile;
-  if (Print) run.print = Print;
+  run.sendFile = SendFile ? SendFile : [this](const std::string& path) {
+    host_.Internet().SendPicture(path, tftpsendkind::Normal);
+  };
+  run.print = Print ? Print : [this](const TJPEGImage& picture) {
+    // The picture joins the print buffer; a page is printed once it is full.
+    if (host_.PreparePrinter()) host_.Printer().PrintPicture(picture, host_.ColourDepth(), {});
+  };
   run.finished = [this](const std::string& folder) { Finished(folder); };
 
   tautocapture capture(*engine, records.autocapture, namer, pictureSettings, status_, run);
@@ -327,9 +335,13 @@ void tautocapturepage::AutoCaptureSettings1Click() {
     tsoundplayer* player = ownPlayer_ ? ownPlayer_.get() : nullptr;
     serialDialog_ = std::make_unique<Tautocapturesettings>(host_.Window(), player);
   }
-  serialDialog_->InternetSetup = InternetSetup;
+  serialDialog_->InternetSetup = InternetSetup ? InternetSetup : [this] {
+    if (host_.Internet().InternetSettings()) host_.SettingsChanged();
+  };
   serialDialog_->PrinterSetup = PrinterSetup;
-  serialDialog_->PageSetup = PageSetup;
+  serialDialog_->PageSetup = PageSetup ? PageSetup : [this] {
+    if (Tpagesetup::Run(host_.Settings(), host_.Printer(), host_.Window())) host_.SettingsChanged();
+  };
   if (serialDialog_->Edit(host_.Settings().autocapture)) host_.SettingsChanged();
 }
 

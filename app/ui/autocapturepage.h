@@ -59,8 +59,9 @@ class tautocapturepage : public QWidget, public twindowpage {
   bool Running() const { return running_; }
   const tautocapstatus& Status() const { return status_; }
 
-  // What the window offers a run and the settings dialogs; an empty one is not offered (the
-  // dialog's button is disabled, nothing is sent or printed).
+  // What a run and the settings dialogs use to send, print and set up; empty: the window's own
+  // (the host's Internet features, printer and Page Setup). The printer set-up is the window's
+  // to hand in; without it the dialog's button is disabled.
   std::function<void(const std::string& path)> SendFile;
   std::function<void(const TJPEGImage& picture)> Print;
   std::function<void()> InternetSetup;

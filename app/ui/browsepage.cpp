@@ -37,6 +37,7 @@
 #include "editpicprop.h"
 #include "findpicsdlg.h"
 #include "foldertree.h"
+#include "internetfeatures.h"
 #include "library/keywords.h"
 #include "library/pictureproperties.h"
 #include "library/records.h"
@@ -378,6 +379,32 @@ std::vector<std::string> tbrowsepage::SelectedPictures() const {
   return manager_->SelectedPaths({ikCam, ikJpeg, ikAvi});
 }
 
+std::vector<std::string> tbrowsepage::SelectedPaths(std::initializer_list<titemkind> kinds) const {
+  return manager_->SelectedPaths(kinds);
+}
+
+std::vector<std::string> tbrowsepage::ListedPaths(std::initializer_list<titemkind> kinds) const {
+  std::vector<std::string> paths;
+  const auto& items = manager_->Collection();
+  for (int n = 1; n <= manager_->Count(); ++n)
+    for (titemkind k : kinds)
+      if (items.Kind(n) == k) {
+        paths.push_back(items.Path(n));
+        break;
+      }
+  return paths;
+}
+
+void tbrowsepage::SendSelectedFilesByFtp() {
+  if (!host_.Busy().BusyControl(tbusyregister::kQuery)) {
+    message("Vantlo is busy");
+    return;
+  }
+  host_.CollectSettings();
+  // Pictures, movies and any other file the listing shows; a folder cannot be uploaded.
+  host_.Internet().SendFiles(manager_->SelectedPaths({ikCam, ikJpeg, ikAvi, ikOther}));
+}
+
 tpictureinfo tbrowsepage::InfoOf(int item) const {
   tpictureinfo info;
   info.path = manager_->Collection().Path(item);
@@ -520,7 +547,10 @@ void tbrowsepage::SlideShow(bool selectedOnly) {
     try {
       while (i < list.size() && !slideStop_) {
         if (openPicture) openPicture(list[i]);
-        // FTP sending of the slide show comes with the internet features.
+        // Each picture shown goes to the FTP server too when the setting says so (under the
+        // slide show's remote name, or its own); a failed upload is told in the status line.
+        if (host_.Settings().capdata.SendSlideShowByFtp())
+          host_.Internet().SendPicture(list[i], tftpsendkind::SlideShow);
         SlideWait(delay);
         if (slideStep_ < 0)
           i = i == 0 ? list.size() - 1 : i - 1;
@@ -750,8 +780,8 @@ void tbrowsepage::AddMenuCommands(const twindowmenus& menus) {
     grid_->viewport()->update();
   });
   menu_->addSeparator();
-  FtpSendAction = menu_->addAction("Send Selected Files by FTP...");
-  FtpSendAction->setEnabled(false);  // comes with the internet features
+  FtpSendAction = menu_->addAction("Send Selected Files using FTP...", this,
+                                   [this] { SendSelectedFilesByFtp(); });
   if (QToolBar* bar = menus.toolBar) {
     QAction* back = bar->addAction("Back", this, [this] { Back(); });
     back->setToolTip("Previous Picture");

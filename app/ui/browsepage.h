@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -107,6 +108,13 @@ class tbrowsepage : public QWidget, public twindowpage {
 
   // The paths of selected CAM, JPEG and AVI items, in item order.
   std::vector<std::string> SelectedPictures() const;
+  // The paths of the selected, or of all listed, items of these kinds, in item order.
+  std::vector<std::string> SelectedPaths(std::initializer_list<titemkind> kinds) const;
+  std::vector<std::string> ListedPaths(std::initializer_list<titemkind> kinds) const;
+
+  // "Send Selected Files using FTP...": every selected file (not folders) goes to the "Send
+  // Using FTP" dialog, unless the program is busy ("Vantlo is busy").
+  void SendSelectedFilesByFtp();
   tpictureinfo InfoOf(int item) const;
 
   // Seams the window fills in and tests replace. Each has a working default.

@@ -307,6 +307,11 @@ bool tcamerapictures::RunPictures(const std::function<tfetchresult()>& body) {
   return lastResult_.failed.empty();
 }
 
+bool tcamerapictures::RunOnWorkflow(
+    const std::function<tfetchresult(tfetchworkflow&, const tcameraselection&)>& body) {
+  return RunPictures([&] { return body(*workflow_, selection_); });
+}
+
 void tcamerapictures::ShowPictures1Click() {
   if (host_.BrowsePageShown() && showBrowsePicture) {
     showBrowsePicture();
@@ -584,7 +589,11 @@ tsaveassubject tcamerapictures::SaveAsSubject() {
       subject.openedFile = doc.Path();
       break;
     case tpicturekind::Other:
-      if (shownKind_ == tshownkind::moviePreview && !shown_.movieData.empty()) {
+      if (const std::optional<long> sheet =
+              shownContactSheet ? shownContactSheet() : std::nullopt) {
+        subject.kind = tshownkind::contactSheet;
+        subject.number = *sheet;
+      } else if (shownKind_ == tshownkind::moviePreview && !shown_.movieData.empty()) {
         subject.kind = tshownkind::moviePreview;
         subject.number = shown_.number;
         subject.movieData = &shown_.movieData;

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,15 @@ class tcamerapictures : public QObject {
   // Save As while the Browse page is shown: opens the selected picture first (false: nothing
   // to save, and the user has been told).
   std::function<bool()> prepareBrowseSaveAs;
+  // Save As of a picture that did not come from the camera or a file: the contact sheet's
+  // number (counted up for this save) when the picture view shows the contact sheet.
+  std::function<std::optional<long>()> shownContactSheet;
+
+  // Runs another command on the camera pictures (printing them) as the fetch commands run: in
+  // the camera pictures slot, on the fetch workflow and the grid's selection; false when
+  // refused or failed.
+  bool RunOnWorkflow(
+      const std::function<tfetchresult(tfetchworkflow&, const tcameraselection&)>& body);
 
   QWidget* Panel10 = nullptr;
   QComboBox* ComboBox5 = nullptr;

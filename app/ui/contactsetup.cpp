@@ -12,19 +12,13 @@
 #include <cmath>
 
 #include "app/core/contactsheetcommand.h"
+#include "app/ui/gridchoice.h"
 
 namespace vantlo {
 
 namespace {
 
 constexpr double kSliderScale = 250.0;  // slider position = margin x 250, 0..10
-
-QSpinBox* Spin(int low, int high, int value) {
-  auto* s = new QSpinBox;
-  s->setRange(low, high);
-  s->setValue(value);
-  return s;
-}
 
 }  // namespace
 
@@ -35,28 +29,16 @@ Tcontactsetup::Tcontactsetup(const tcontactrecord& contact, const tconfigrecord&
   setWindowTitle("Contact Sheet Setup");
   auto* lay = new QVBoxLayout(this);
 
-  auto* grid = new QHBoxLayout;
-  grid->addWidget(new QLabel("Make contact sheets using"));
-  ColumnsEdit = Spin(1, tcontactrecord::kMaxGrid, contact.Columns());
-  grid->addWidget(ColumnsEdit);
-  grid->addWidget(new QLabel("columns and "));
-  RowsEdit = Spin(1, tcontactrecord::kMaxGrid, contact.Rows());
-  grid->addWidget(RowsEdit);
-  grid->addWidget(new QLabel("rows"));
-  lay->addLayout(grid);
-  TotalLabel = new QLabel;
-  lay->addWidget(TotalLabel);
-
-  auto* margins = new QGroupBox(" Margins : ");
-  auto* ml = new QHBoxLayout(margins);
-  ml->addWidget(new QLabel("Smaller"));
-  MarginSlider = new QSlider(Qt::Horizontal);
-  MarginSlider->setRange(0, 10);
   // The record reads a stored margin outside 0..0.04 as its nearest end.
-  MarginSlider->setValue(static_cast<int>(std::nearbyint(contact.Margin() * kSliderScale)));
-  ml->addWidget(MarginSlider);
-  ml->addWidget(new QLabel("Larger"));
-  lay->addWidget(margins);
+  auto* layout = new tgridchoice({"Make contact sheets using", "columns and ", "rows"},
+                                 tcontactrecord::kMaxGrid, contact.Columns(), contact.Rows(),
+                                 static_cast<int>(std::nearbyint(contact.Margin() * kSliderScale)));
+  ColumnsEdit = layout->FirstEdit;
+  RowsEdit = layout->SecondEdit;
+  TotalLabel = layout->TotalLabel;
+  MarginSlider = layout->MarginSlider;
+  grid_ = layout;
+  lay->addWidget(layout);
 
   auto* other = new QGroupBox(" Other ");
   auto* ol = new QVBoxLayout(other);
@@ -70,8 +52,8 @@ Tcontactsetup::Tcontactsetup(const tcontactrecord& contact, const tconfigrecord&
 
   auto* size = new QGroupBox(" Contact Sheet Size ");
   auto* sl = new QGridLayout(size);
-  WidthEdit = Spin(1, tcontactrecord::kMaxSheetSize, contact.SheetWidth());
-  HeightEdit = Spin(1, tcontactrecord::kMaxSheetSize, contact.SheetHeight());
+  WidthEdit = NumberBox(tcontactrecord::kMaxSheetSize, contact.SheetWidth());
+  HeightEdit = NumberBox(tcontactrecord::kMaxSheetSize, contact.SheetHeight());
   sl->addWidget(new QLabel("Width "), 0, 0);
   sl->addWidget(WidthEdit, 0, 1);
   sl->addWidget(new QLabel("Pixels"), 0, 2);
@@ -94,28 +76,12 @@ Tcontactsetup::Tcontactsetup(const tcontactrecord& contact, const tconfigrecord&
     cl->addWidget(w);
   lay->addWidget(caption);
 
-  auto* buttons = new QHBoxLayout;
-  OkButton = new QPushButton("OK");
-  OkButton->setDefault(true);
-  CancelButton = new QPushButton("Cancel");
-  CancelButton->setAutoDefault(false);
-  buttons->addStretch();
-  buttons->addWidget(OkButton);
-  buttons->addWidget(CancelButton);
-  lay->addLayout(buttons);
+  lay->addLayout(OkCancelRow(*this, OkButton, CancelButton));
 
-  connect(ColumnsEdit, &QSpinBox::valueChanged, this, &Tcontactsetup::UpdateTotal);
-  connect(RowsEdit, &QSpinBox::valueChanged, this, &Tcontactsetup::UpdateTotal);
   connect(FontButton, &QPushButton::clicked, this, &Tcontactsetup::FontClick);
-  connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
-  connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-  UpdateTotal();
 }
 
-void Tcontactsetup::UpdateTotal() {
-  TotalLabel->setText(QString("( Giving a total of %1 pictures per page )")
-                          .arg(RowsEdit->value() * ColumnsEdit->value()));
-}
+void Tcontactsetup::UpdateTotal() { grid_->UpdateTotal(); }
 
 void Tcontactsetup::FontClick() {
   tfontsetting current;

@@ -16,6 +16,7 @@ class QSpinBox;
 
 namespace vantlo {
 
+class tgridchoice;
 class tconman;
 
 class Tcontactsetup : public QDialog {
@@ -55,6 +56,7 @@ class Tcontactsetup : public QDialog {
   tfontchooser chooseFont = ChooseFontWithDialogs;
 
  private:
+  tgridchoice* grid_ = nullptr;
   tcontactrecord contact_;
   tconfigrecord config_;
 };

@@ -26,17 +26,23 @@
 #include "camerapage.h"
 #include "camerapictures.h"
 #include "correctionpage.h"
+#include "internetfeatures.h"
 #include "manual.h"
+#include "output/acprinter.h"
+#include "output/conman.h"
 #include "picture/retoucher.h"
 #include "picturetoolsite.h"
 #include "pictureview.h"
 #include "placeholderpage.h"
 #include "popupbutton.h"
 #include "preferencespage.h"
+#include "printeroutput.h"
+#include "printmenu.h"
 #include "resizegroup.h"
 #include "rotatepage.h"
 #include "savingpage.h"
 #include "setuppage.h"
+#include "sheetmenu.h"
 #include "touchpage.h"
 
 namespace vantlo {
@@ -58,7 +64,14 @@ TForm1::TForm1(tstartoptions options, QWidget* parent)
   setObjectName("Form1");
   setWindowTitle("Vantlo");
   busy_.SetView(this);
+  // The contact sheet manager and the printer live as long as the window; start-up configures
+  // them from the settings records.
+  conman_ = std::make_unique<tconman>();
+  printer_ = std::make_unique<tacprinter>();
+  printerOutput_ = std::make_unique<tprinteroutput>(*printer_);
   BuildPages();
+  sheetMenu_ = std::make_unique<tsheetmenu>(*this);
+  printMenu_ = std::make_unique<tprintmenu>(*this, *printerOutput_);
   BuildMenus();
   BuildToolBar();
   BuildStatusLine();
@@ -71,6 +84,9 @@ TForm1::TForm1(tstartoptions options, QWidget* parent)
     if (b->objectName() == "ToolButton_AutoCapture") menus.autoCapture = b->PopupMenu();
   }
   for (twindowpage* page : pages_) page->AddMenuCommands(menus);
+  printMenu_->AddMenuCommands(menus);
+  sheetMenu_->AddMenuCommands(menus);
+  BuildInternetMenu();
   WirePages();
 
   Timer1 = MakeTimer(this, 1000, "Timer1");
@@ -176,6 +192,25 @@ void TForm1::WirePages() {
   pictureView_->selectedDiskPictures = [&browse] { return browse.SelectedPictures(); };
   pictureView_->OnZoomChanged = [this](int mode) { zoom_ = mode; };
   Page<trotatepage>().defineOrientationSelected = [&browse] { browse.DefineOrientationSelected(); };
+  // AutoCapture's settings dialog reaches the printer set-up as the Print menu does.
+  Page<tautocapturepage>().PrinterSetup = [this] { printerOutput_->PrinterSetup(this); };
+
+  // Contact sheets and printing work on the Browse page's pictures and the camera pictures;
+  // Save As of the shown contact sheet goes through the camera pictures' Save As.
+  auto selectedSheetPictures = [&browse] { return browse.SelectedPaths({ikCam, ikJpeg}); };
+  auto listedSheetPictures = [&browse] { return browse.ListedPaths({ikCam, ikJpeg}); };
+  sheetMenu_->selectedDiskPictures = selectedSheetPictures;
+  sheetMenu_->allDiskPictures = listedSheetPictures;
+  sheetMenu_->saveAs = [&camera] { camera.Other1Click(); };
+  camera.shownContactSheet = [this]() -> std::optional<long> {
+    if (!sheetMenu_->SheetShown()) return std::nullopt;
+    return sheetMenu_->NextSheetNumber();
+  };
+  conman_->SetOnSheetFinished([this](tconman& manager) { sheetMenu_->SheetFinished(manager); });
+  printMenu_->selectedDiskPictures = selectedSheetPictures;
+  printMenu_->allDiskPictures = listedSheetPictures;
+  printMenu_->cameraPicturesSelected = [&camera] { return camera.Selection().Any(); };
+  printMenu_->runOnCamera = [&camera](const auto& body) { return camera.RunOnWorkflow(body); };
 
   // The picture tools: the decoder's output size from the "Image" page, its correction strength
   // for the correction page, the " Resize " group on top of the correction page, the Touch
@@ -211,6 +246,11 @@ void TForm1::BuildMenus() {
                   [this] { PageControl2->setCurrentWidget(Page<tbrowsepage>().Widget()); });
   view->addAction("&Picture", this, [this] { ShowPicturePage(); });
 
+  // The output menus (filled by the print and contact sheet commands) and the Internet menu.
+  menuBar()->addMenu("P&rint");
+  menuBar()->addMenu("Contact &Sheets");
+  menuBar()->addMenu("&Internet");
+
   QMenu* help = menuBar()->addMenu("&Help");
   help->addAction("&Manual", this, [this] {
     ShowManual(this, FindManual(QCoreApplication::applicationDirPath()), OpenWithDesktop);
@@ -222,6 +262,35 @@ void TForm1::BuildMenus() {
   });
   menuBar()->addMenu("&Pictures");
   menuBar()->addMenu("&Disk");
+}
+
+void TForm1::BuildInternetMenu() {
+  QMenu* internet = twindowmenus{menuBar()}.Menu("&Internet");
+  internet->setObjectName("InternetMenu");
+  internet->addAction("Internet Settings...", this, [this] {
+    ReadControlsIntoSettings();
+    if (Internet().InternetSettings()) SettingsChanged();
+  });
+  internet->addAction("Firewall Settings...", this, [this] {
+    ReadControlsIntoSettings();
+    if (Internet().FirewallParameters()) SettingsChanged();
+  });
+}
+
+bool TForm1::PreparePrinter() { return printerOutput_->Prepare(this); }
+
+tinternetfeatures& TForm1::Internet() {
+  if (!internet_) {
+    tftpwindowview::thooks hooks;
+    hooks.statusLine = [this](const std::string& text) { BusyStatusText(" " + text); };
+    hooks.statusLabel = [this](const std::string& text) { SetPictureText(text); };
+    // Webcam mode and AutoCapture hold their slots while they run.
+    hooks.captureModeRunning = [this] {
+      return busy_.IsHeld(tbusyregister::slotW) || busy_.IsHeld(tbusyregister::slotA);
+    };
+    internet_ = std::make_unique<tinternetfeatures>(this, settings_, webcamBlock_, hooks);
+  }
+  return *internet_;
 }
 
 void TForm1::BuildToolBar() {

@@ -26,10 +26,16 @@ class QTimer;
 
 namespace vantlo {
 
+class tacprinter;
+class tconman;
+class tinternetfeatures;
 class tpicturetoolsite;
 class tpictureview;
 class tpopupbutton;
+class tprintmenu;
+class tprinteroutput;
 class tretoucher;
+class tsheetmenu;
 class tthumbmanager;
 
 // How the program was started, beyond its own command line.
@@ -102,6 +108,19 @@ class TForm1 : public QMainWindow,
   bool BrowsePageShown() const override;
   void FilesWritten(const std::vector<std::string>& paths) override;
   tcreatedfolders& CreatedFolders() override { return createdFolders_; }
+  int ColourDepth() const override { return colourDepth_; }
+  tconman& ContactSheet() override { return *conman_; }
+  tacprinter& Printer() override { return *printer_; }
+  bool PreparePrinter() override;
+  // Made on first use with the window's records, the webcam settings block (the remote host
+  // details) and the status line; FreeDialUp at close lets it go.
+  tinternetfeatures& Internet() override;
+
+  // Where printing goes (the default print queue or PDF files); the contact sheet and print
+  // commands of the menus.
+  tprinteroutput& PrinterOutput() { return *printerOutput_; }
+  tsheetmenu& SheetMenu() { return *sheetMenu_; }
+  tprintmenu& PrintMenu() { return *printMenu_; }
 
   // tbusyview
   void BusyStatusText(const std::string& text) override;
@@ -158,6 +177,7 @@ class TForm1 : public QMainWindow,
   void BuildMenus();
   void BuildToolBar();
   void BuildStatusLine();
+  void BuildInternetMenu();
   void WirePages();
   void FormShow();
   bool FormCloseQuery();
@@ -180,6 +200,12 @@ class TForm1 : public QMainWindow,
   std::unique_ptr<tretoucher> retoucher_;        // the Touch page's, for the whole run
   std::unique_ptr<tpicturetoolsite> toolSite_;   // the picture tool pages' host
   twebcamsettings webcamBlock_;                  // the webcam scheduler's settings block
+  std::unique_ptr<tconman> conman_;              // the contact sheet manager
+  std::unique_ptr<tacprinter> printer_;          // the printer and its print buffer
+  std::unique_ptr<tprinteroutput> printerOutput_;
+  std::unique_ptr<tinternetfeatures> internet_;  // made on first use
+  std::unique_ptr<tsheetmenu> sheetMenu_;
+  std::unique_ptr<tprintmenu> printMenu_;
   // The pages, in the order of their page controls; the tab widgets own them.
   std::vector<twindowpage*> pages_;
   tpictureview* pictureView_ = nullptr;  // one of the pages

@@ -10,8 +10,11 @@
 #include <cstdio>
 
 #include "app/closesequence.h"
+#include "app/core/printcommand.h"
 #include "app/core/thumbmanager.h"
 #include "form1.h"
+#include "internetfeatures.h"
+#include "output/acprinter.h"
 
 namespace vantlo {
 
@@ -21,7 +24,16 @@ class TForm1::tclosehostimpl : public tclosehost {
   explicit tclosehostimpl(TForm1& f) : f_(f) { clock_.start(); }
 
   void StopDiskThumbnails() override {}
-  void FreeDialUp() override {}
+  void FreeDialUp() override {
+    // A connection this program dialled and could not hang up after its upload goes now;
+    // one it found up is left alone.
+    if (!f_.internet_) return;
+    try {
+      if (f_.internet_->DialUp().DialledByUs()) f_.internet_->DialUp().HangUp();
+    } catch (...) {
+    }
+    f_.internet_.reset();
+  }
   bool PumpWhileLoopsRun() override {
     // The loops end at their next item; a loop that never does must not
     // keep the program from closing for ever.
@@ -50,9 +62,28 @@ class TForm1::tclosehostimpl : public tclosehost {
     if (!f_.store_) throw std::runtime_error("settings store not open");
     f_.store_->Write(name, f_.settings_);
   }
-  void HandlePrinterBuffer() override {}
+  void HandlePrinterBuffer() override {
+    tacprinter& printer = *f_.printer_;
+    if (!tprintcommand::NeedsCloseQuestion(printer)) return;
+    // Closing on a signal asks nobody: the pending page is dropped rather than printed unasked.
+    bool printNow = false;
+    if (!f_.quietClose_)
+      printNow = QMessageBox::question(&f_, "Vantlo", kPrinterBufferQuestion,
+                                       QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    try {
+      tprintcommand::AnswerCloseQuestion(printer, printNow);
+    } catch (const std::exception& e) {
+      // The page could not be sent: say so, and drop it so the printer is free to go.
+      if (!f_.quietClose_) QMessageBox::critical(&f_, "Vantlo", QString::fromStdString(e.what()));
+      printer.AbortJob();
+    }
+  }
   void RemoveOutputFolder() override { f_.createdFolders_.RemoveEmpty(); }
-  void FreePrinter() override {}
+  void FreePrinter() override {
+    // The printer and its device stay for the pages until the window goes; nothing is left
+    // pending in them.
+    f_.printer_->AbortJob();
+  }
   void ShowClosingStatus(const std::string& text) override {
     f_.Label1->setText(QString::fromStdString(text));
     f_.Label1->repaint();

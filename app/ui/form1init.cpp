@@ -19,6 +19,8 @@
 #include "camera/qv10int.h"
 #include "form1.h"
 #include "library/userfolders.h"
+#include "output/acprinter.h"
+#include "output/conman.h"
 #include "pictureview.h"
 #include "preferencespage.h"
 #include "welcome.h"
@@ -65,8 +67,8 @@ void TForm1::Initialise() {
   });
 
   GuardedBlock("Error starting manager", [&] {
-    // The contact sheet manager and display picture join here as they are built; the disk
-    // thumbnail manager is the Browse page's, whose filters come from DISKMAN.
+    // The contact sheet manager is the window's (made with it); the disk thumbnail manager is
+    // the Browse page's, whose filters come from DISKMAN.
     Page<tbrowsepage>().ApplySettings(settings_);
   });
 
@@ -119,6 +121,7 @@ void TForm1::Initialise() {
   });
 
   GuardedBlock("Init Error #2 ", [&] {
+    printer_->SetLayout(PrintLayoutFrom(settings_.config, settings_.diskman));
     // No picture is current (the picture view starts with Redisplay disabled); the Browse
     // page's preview is 132 x 84.
     switch (settings_.ftp.WindowState()) {
@@ -163,7 +166,12 @@ void TForm1::Initialise() {
                               QString::fromStdString(browse.ShownFolder()));
   }
 
-  GuardedBlock("Init Error #3", [&] { Trace("init18"); });
+  GuardedBlock("Init Error #3", [&] {
+    Trace("init18");
+    // The manager's sheet-finished notification (set with the menus) saves each full sheet.
+    conman_->Configure(settings_.contact);
+    // The FTP client and dial-up are not made yet: Internet() makes them on first use.
+  });
 
   Page<tpreferencespage>().ComboBox4->setCurrentIndex(settings_.config.PictureSize());
   Trace("Init Complete");

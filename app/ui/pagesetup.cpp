@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "app/core/printcommand.h"
+#include "app/ui/gridchoice.h"
 
 namespace vantlo {
 
@@ -20,13 +21,6 @@ namespace {
 constexpr double kSliderScale = 100.0;  // slider position = margin x 100, 0..10
 constexpr int kMaxGrid = 6;
 
-QSpinBox* Spin(int value) {
-  auto* s = new QSpinBox;
-  s->setRange(1, kMaxGrid);
-  s->setValue(value);
-  return s;
-}
-
 }  // namespace
 
 Tpagesetup::Tpagesetup(const tconfigrecord& config, const tdiskmanrecord& diskman, QWidget* parent)
@@ -34,28 +28,17 @@ Tpagesetup::Tpagesetup(const tconfigrecord& config, const tdiskmanrecord& diskma
   setObjectName("pagesetup");
   setWindowTitle("Page Setup");
   auto* lay = new QVBoxLayout(this);
-  auto* grid = new QHBoxLayout;
-  grid->addWidget(new QLabel("Print pictures using"));
-  RowsEdit = Spin(config.PrintRows());
-  grid->addWidget(RowsEdit);
-  grid->addWidget(new QLabel("rows and "));
-  ColumnsEdit = Spin(config.PrintColumns());
-  grid->addWidget(ColumnsEdit);
-  grid->addWidget(new QLabel("columns"));
-  lay->addLayout(grid);
-  TotalLabel = new QLabel;
-  lay->addWidget(TotalLabel);
-
-  auto* margins = new QGroupBox(" Margins : ");
-  auto* ml = new QHBoxLayout(margins);
-  ml->addWidget(new QLabel("Smaller"));
-  MarginSlider = new QSlider(Qt::Horizontal);
-  MarginSlider->setRange(0, 10);
   // The record reads a stored margin outside 0..0.1 as its nearest end.
-  MarginSlider->setValue(static_cast<int>(std::nearbyint(diskman.PrintMargin() * kSliderScale)));
-  ml->addWidget(MarginSlider);
-  ml->addWidget(new QLabel("Larger"));
-  lay->addWidget(margins);
+  auto* layout =
+      new tgridchoice({"Print pictures using", "rows and ", "columns"}, kMaxGrid,
+                      config.PrintRows(), config.PrintColumns(),
+                      static_cast<int>(std::nearbyint(diskman.PrintMargin() * kSliderScale)));
+  RowsEdit = layout->FirstEdit;
+  ColumnsEdit = layout->SecondEdit;
+  TotalLabel = layout->TotalLabel;
+  MarginSlider = layout->MarginSlider;
+  grid_ = layout;
+  lay->addWidget(layout);
 
   auto* titles = new QGroupBox(" Titles and Borders : ");
   auto* tl = new QVBoxLayout(titles);
@@ -70,28 +53,12 @@ Tpagesetup::Tpagesetup(const tconfigrecord& config, const tdiskmanrecord& diskma
   tl->addWidget(FontButton);
   lay->addWidget(titles);
 
-  auto* buttons = new QHBoxLayout;
-  OkButton = new QPushButton("OK");
-  OkButton->setDefault(true);
-  CancelButton = new QPushButton("Cancel");
-  CancelButton->setAutoDefault(false);
-  buttons->addStretch();
-  buttons->addWidget(OkButton);
-  buttons->addWidget(CancelButton);
-  lay->addLayout(buttons);
+  lay->addLayout(OkCancelRow(*this, OkButton, CancelButton));
 
-  connect(RowsEdit, &QSpinBox::valueChanged, this, &Tpagesetup::UpdateTotal);
-  connect(ColumnsEdit, &QSpinBox::valueChanged, this, &Tpagesetup::UpdateTotal);
   connect(FontButton, &QPushButton::clicked, this, &Tpagesetup::FontClick);
-  connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
-  connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-  UpdateTotal();
 }
 
-void Tpagesetup::UpdateTotal() {
-  TotalLabel->setText(QString("( Giving a total of %1 pictures per page )")
-                          .arg(RowsEdit->value() * ColumnsEdit->value()));
-}
+void Tpagesetup::UpdateTotal() { grid_->UpdateTotal(); }
 
 void Tpagesetup::FontClick() {
   tfontsetting current;

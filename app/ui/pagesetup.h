@@ -16,6 +16,7 @@ class QSpinBox;
 
 namespace vantlo {
 
+class tgridchoice;
 class tacprinter;
 
 class Tpagesetup : public QDialog {
@@ -50,6 +51,7 @@ class Tpagesetup : public QDialog {
   tfontchooser chooseFont = ChooseFontWithDialogs;
 
  private:
+  tgridchoice* grid_ = nullptr;
   tconfigrecord config_;
   tdiskmanrecord diskman_;
 };

@@ -1,7 +1,8 @@
 // What a page of the main window reaches of the window: the settings records, the busy
 // register, the stop request, the progress report and status line, the camera link and the
-// camera thumbnail manager on its engine, the picture view, and the page controls. TForm1
-// implements it; page tests implement it with a few fields and no window.
+// camera thumbnail manager on its engine, the picture view, the page controls, the contact
+// sheet manager, the printer and the Internet features. TForm1 implements it; page tests
+// implement it with a few fields and no window.
 #pragma once
 
 #include <cstdint>
@@ -12,9 +13,12 @@ class QWidget;
 
 namespace vantlo {
 
+class tacprinter;
 class tbusyregister;
 class tcameralink;
+class tconman;
 class tcreatedfolders;
+class tinternetfeatures;
 class tpictureview;
 class tprogressreport;
 class tstoprequest;
@@ -65,6 +69,20 @@ class twindowhost {
   virtual void FilesWritten(const std::vector<std::string>& paths) = 0;
   // The folders the window made (daily folders), removed at close when empty.
   virtual tcreatedfolders& CreatedFolders() = 0;
+
+  // The screen's colour depth in bits per pixel (AddPicture and PrintPicture draw in a
+  // palette's colours at 8 or less).
+  virtual int ColourDepth() const = 0;
+  // The contact sheet manager, for the whole run, configured from CONTACTD5; the window saves
+  // every sheet it finishes (the next "CS" name, asking first when "Contact Sheets" is off).
+  virtual tconman& ContactSheet() = 0;
+  // The printer with its print buffer, for the whole run, laid out as "Page Setup" says.
+  virtual tacprinter& Printer() = 0;
+  // Before printing: gives the printer its device, the system's default print queue or, when
+  // there is none and the user agrees, PDF files. False when there is nowhere to print.
+  virtual bool PreparePrinter() = 0;
+  // FTP sending and dial-up, made on first use (SendFiles, SendPicture, the FTP dialogs).
+  virtual tinternetfeatures& Internet() = 0;
 };
 
 }  // namespace vantlo

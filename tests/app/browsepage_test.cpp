@@ -41,10 +41,11 @@
 #include "app/ui/savingpage.h"
 #include "app/ui/tidydbdlg.h"
 #include "app/ui/tilepictures.h"
-#include "output/drawhelpers.h"
+#include "configdir.h"
 #include "library/pictureproperties.h"
 #include "library/regconfig.h"
 #include "modalcloser.h"
+#include "output/drawhelpers.h"
 #include "picture/jpegimage.h"
 #include "picture/rawencoder.h"
 #include "temphome.h"
@@ -53,18 +54,6 @@ namespace vantlo {
 namespace {
 
 namespace fs = std::filesystem;
-
-class tconfigdir {
- public:
-  tconfigdir() : old_(qgetenv("VANTLO_CONFIG_DIR")) {
-    qputenv("VANTLO_CONFIG_DIR", dir_.path().toUtf8());
-  }
-  ~tconfigdir() { qputenv("VANTLO_CONFIG_DIR", old_); }
-
- private:
-  QTemporaryDir dir_;
-  QByteArray old_;
-};
 
 void WriteJpeg(const fs::path& path, int w, int h, int seed) {
   const auto bytes = CompressJpeg(MakeTestPicture(w, h, seed), 85, false);
@@ -693,7 +682,7 @@ TEST_F(BrowsePage, TodayListsTheOutputFolderAndEnterOpensThePicture) {
   EXPECT_GT(ItemOf("today.jpg"), 0);
 }
 
-TEST_F(BrowsePage, MenuHoldsTheCommandsAndFtpSendingIsDisabled) {
+TEST_F(BrowsePage, MenuHoldsTheCommandsAndFtpSendingAsksForFilesAndAFreeProgram) {
   QMenu* menu = form_->findChild<QMenu*>("DiskMenu");
   ASSERT_NE(menu, nullptr);
   QStringList texts;
@@ -701,10 +690,24 @@ TEST_F(BrowsePage, MenuHoldsTheCommandsAndFtpSendingIsDisabled) {
   for (const char* t : {"Delete Selected D&isk Pictures", "Copy Se&lected Disk Pictures...",
                         "Mo&ve Selected Disk Pictures...", "&Rename Selected Disk Pictures...",
                         "Delete Empty Folders", "Slide Show - Selected Disk Pictures",
-                        "Slide Show - All Disk Pictures"})
+                        "Slide Show - All Disk Pictures", "Send Selected Files using FTP..."})
     EXPECT_TRUE(texts.contains(t)) << t;
   ASSERT_NE(page_->FtpSendAction, nullptr);
-  EXPECT_FALSE(page_->FtpSendAction->isEnabled());
+  EXPECT_TRUE(page_->FtpSendAction->isEnabled());
+
+  // Nothing selected: said so, and no dialog opens.
+  tmodalcloser boxes(true);
+  page_->Manager().SelectNone();
+  page_->FtpSendAction->trigger();
+  EXPECT_EQ(boxes.texts, QStringList{"No files are selected"});
+
+  // While camera work runs nothing is sent.
+  SelectOnly("a.jpg");
+  ASSERT_TRUE(form_->BusyControl(tbusyregister::kPictures));
+  page_->FtpSendAction->trigger();
+  form_->BusyControl(tbusyregister::kPictures + 1);
+  EXPECT_EQ(messages_, std::vector<std::string>{"Vantlo is busy"});
+  EXPECT_EQ(boxes.texts.size(), 1);
 }
 
 TEST_F(BrowsePage, SlideShowStepsBackFromTheFirstToTheLastAndStops) {

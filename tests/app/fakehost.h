@@ -16,9 +16,12 @@
 #include "app/createdfolders.h"
 #include "app/progressreport.h"
 #include "app/stoprequest.h"
+#include "app/ui/internetfeatures.h"
 #include "app/ui/pictureview.h"
 #include "app/ui/windowhost.h"
 #include "library/records.h"
+#include "output/acprinter.h"
+#include "output/conman.h"
 
 namespace vantlo {
 
@@ -68,6 +71,16 @@ class tfakehostof : public twindowhost {
     if (onFilesWritten) onFilesWritten();
   }
   tcreatedfolders& CreatedFolders() override { return folders; }
+  int ColourDepth() const override { return 24; }
+  tconman& ContactSheet() override { return sheet; }
+  tacprinter& Printer() override { return printer; }
+  bool PreparePrinter() override { return false; }
+  tinternetfeatures& Internet() override {
+    if (!internet)
+      internet = std::make_unique<tinternetfeatures>(
+          &window, settings, webcam, tftpwindowview::thooks{}, [] { return nullptr; });
+    return *internet;
+  }
 
   QWidget window;
   tsettingsrecords settings;
@@ -77,6 +90,10 @@ class tfakehostof : public twindowhost {
   std::unique_ptr<tlink> link = MakeLink<tlink>();
   std::unique_ptr<tpictureview> view;
   tcreatedfolders folders;
+  tconman sheet;
+  tacprinter printer;
+  twebcamsettings webcam;
+  std::unique_ptr<tinternetfeatures> internet;
   std::vector<std::string> statuses;
   std::vector<std::string> written;
   int collected = 0;

@@ -23,6 +23,7 @@
 #include "app/progressreport.h"
 #include "app/stoprequest.h"
 #include "app/ui/camerapage.h"
+#include "app/ui/internetfeatures.h"
 #include "app/ui/pictureview.h"
 #include "app/ui/savingpage.h"
 #include "app/ui/setuppage.h"
@@ -31,6 +32,8 @@
 #include "dialoganswerer.h"
 #include "fakehost.h"
 #include "library/records.h"
+#include "output/acprinter.h"
+#include "output/conman.h"
 
 namespace vantlo {
 namespace {

@@ -32,6 +32,7 @@
 #include "app/ui/programentry.h"
 #include "app/ui/setuppage.h"
 #include "app/ui/showpicnum.h"
+#include "configdir.h"
 #include "library/regconfig.h"
 #include "modalcloser.h"
 #include "simulator/simcamera.h"
@@ -55,20 +56,6 @@ class tcomenv {
 };
 
 std::string Missing(int n) { return "/nonexistent/vantlo-test-tty" + std::to_string(n); }
-
-// Gives every window test a settings folder of its own.
-class tconfigdir {
- public:
-  tconfigdir() : old_(qgetenv("VANTLO_CONFIG_DIR")) {
-    qputenv("VANTLO_CONFIG_DIR", dir_.path().toUtf8());
-  }
-  ~tconfigdir() { qputenv("VANTLO_CONFIG_DIR", old_); }
-  QString Path() const { return dir_.path(); }
-
- private:
-  QTemporaryDir dir_;
-  QByteArray old_;
-};
 
 TEST(ConnectionWizard, FindsTheCameraOnCom3AndLeavesLaterPortsUnknown) {
   camsim::SimulatedCamera camera(camsim::Options{});

@@ -8,19 +8,19 @@
 #include <filesystem>
 #include <fstream>
 
-#include "library/atomicfile.h"
 #include "app/core/contactsheetcommand.h"
 #include "app/core/printcommand.h"
 #include "app/core/sheetsaver.h"
 #include "app/core/thumbmanager.h"
 #include "camera/qv10int.h"
 #include "camera/waiter.h"
+#include "library/atomicfile.h"
 #include "library/pictureproperties.h"
 #include "output/outputerror.h"
 #include "picture/pipeline.h"
+#include "simulator/simcamera.h"
 #include "tempdir.h"
 #include "tests/output/outputtestutil.h"
-#include "simulator/simcamera.h"
 
 namespace vantlo {
 namespace {
@@ -177,6 +177,23 @@ TEST_F(ContactSheetCommand, StopBetweenPicturesAndDamagedFiles) {
   } catch (const toutputerror& e) {
     EXPECT_STREQ(e.what(), "No Pictures are Selected");
   }
+}
+
+// A full sheet that cannot be saved ends the pass: the picture that filled it counts as placed,
+// the next one is not taken, so the unsaved sheet is not replaced by a new one.
+TEST_F(ContactSheetCommand, AFullSheetThatCannotBeSavedEndsThePass) {
+  settings_.SetRows(1);
+  settings_.SetColumns(2);
+  manager_.Configure(settings_);
+  manager_.SetOnSheetFinished([](tconman&) { throw std::runtime_error("disk full"); });
+  const std::vector<std::string> files = Pictures(3);
+  const tbatchreport report = Command().AddFiles(files);
+  EXPECT_EQ(report.done, (std::vector<std::string>{files[0], files[1]}));
+  EXPECT_EQ(report.error, "disk full");
+  EXPECT_TRUE(report.failed.empty());
+  EXPECT_FALSE(manager_.Making());
+  ASSERT_TRUE(manager_.HasSheet());
+  EXPECT_EQ(manager_.Placed(), 2);
 }
 
 TEST_F(ContactSheetCommand, CurrentPictureAndSetup) {
