@@ -94,17 +94,20 @@ int tfetchworkflow::RefreshCount() {
   return count;
 }
 
+void ApplyPictureSettings(const tfetchsettings& settings, tpicturepipeline& pipeline) {
+  pipeline.SetOutputSize(settings.outputSize);
+  pipeline.SetJpegQuality(std::clamp(settings.jpegQuality, 1, 100));
+  pipeline.PlainStretch = settings.plainStretch;
+  pipeline.AlwaysReencode = settings.alwaysReencode;
+  pipeline.ColourExpand = settings.colourExpand;
+  pipeline.ColourExpandPercent = settings.colourExpandPercent;
+  pipeline.Progressive = settings.progressive;
+}
+
 void tfetchworkflow::ApplyPictureSettings() {
   // The pipeline the manager decodes with (the engine itself in the window) takes the picture
   // settings before every decode. A quality slider at 0 means 1.
-  tpicturepipeline& pipeline = manager_.Pipeline();
-  pipeline.SetOutputSize(settings_.outputSize);
-  pipeline.SetJpegQuality(std::clamp(settings_.jpegQuality, 1, 100));
-  pipeline.PlainStretch = settings_.plainStretch;
-  pipeline.AlwaysReencode = settings_.alwaysReencode;
-  pipeline.ColourExpand = settings_.colourExpand;
-  pipeline.ColourExpandPercent = settings_.colourExpandPercent;
-  pipeline.Progressive = settings_.progressive;
+  vantlo::ApplyPictureSettings(settings_, manager_.Pipeline());
 }
 
 bool tfetchworkflow::FetchMovie(int n, tfetchresult& result) {

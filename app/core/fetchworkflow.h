@@ -29,6 +29,7 @@ namespace vantlo {
 
 class tqvProtocolEngine;
 class tthumbmanager;
+class tpicturepipeline;
 struct tsettingsrecords;
 
 // What a fetch does with each picture besides saving it, filled from the stored records by
@@ -52,6 +53,10 @@ struct tfetchsettings {
 
   bool askBeforeDelete = true;  // "Always ask before deleting a picture"
 };
+
+// Copies the picture settings into the pipeline that decodes the next picture (a quality of 0
+// counts as 1).
+void ApplyPictureSettings(const tfetchsettings& settings, tpicturepipeline& pipeline);
 
 // The settings from the stored records: CONFIGD5 (picture settings, delete confirmation), FTPCONFIG
 // (orientation), CAPDATA (interactive caption), EXTRA (correction mode and strength).

@@ -42,6 +42,10 @@ int RunSend(CameraSession& session, const Arguments& args);
 int RunContactSheet(CameraSession& session, const Arguments& args);
 int RunPrint(CameraSession& session, const Arguments& args);
 
+// autocapture_command.cpp (the AutoCapture station)
+extern const char* const kAutoCaptureUsage;
+int RunAutoCapture(CameraSession& session, const Arguments& args);
+
 // The command table main dispatches through; nullptr for an unknown name.
 const CommandEntry* FindCommand(const std::string& name);
 
