@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 namespace vantlo::bench {
 
@@ -10,6 +11,23 @@ constexpr double kCheckCameraWaits = 0.300;    // the handshake's three 100 ms w
 constexpr double kCommandEnquiryWait = 0.001;  // after the command's ENQ
 constexpr double kCommandByteWaits = 0.002;    // 1 ms before and after each command byte
 constexpr double kDc2Wait = 0.010;             // after DC2 starts a transfer
+
+// The prescribed waits of the exchanges the simulated camera counted (its LineStats): a
+// handshake for every enquiry that did not start a command, the command pacing, the DC2 waits.
+template <typename tstats>
+double PrescribedWaits(const tstats& s) {
+  const int checks = s.enquiries - s.commands;
+  return checks * kCheckCameraWaits + s.commands * kCommandEnquiryWait +
+         static_cast<double>(s.commandBytes) * kCommandByteWaits + s.transfers * kDc2Wait;
+}
+
+// One `name: value` line of a benchmark's output, flushed at once.
+inline void PrintValue(const char* name, double value, const char* format = "%.4f") {
+  std::printf("%s: ", name);
+  std::printf(format, value);
+  std::printf("\n");
+  std::fflush(stdout);
+}
 
 inline std::uint8_t BaudIndex(int baud) {
   switch (baud) {

@@ -35,19 +35,6 @@ using namespace vantlo;
 using namespace vantlo::bench;
 namespace camsim = vantlo::camsim;
 
-void Print(const std::string& name, double value, const char* format = "%.4f") {
-  std::printf("%s: ", name.c_str());
-  std::printf(format, value);
-  std::printf("\n");
-  std::fflush(stdout);
-}
-
-double PrescribedWaits(const camsim::LineStats& s) {
-  const int checks = s.enquiries - s.commands;
-  return checks * kCheckCameraWaits + s.commands * kCommandEnquiryWait +
-         static_cast<double>(s.commandBytes) * kCommandByteWaits + s.transfers * kDc2Wait;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -96,14 +83,14 @@ int main(int argc, char** argv) {
     s.lineSeconds -= 2 * 10.0 / baud;
     const double lineSeconds = static_cast<double>(s.transferBytes) * 10.0 / baud;
     const double waits = PrescribedWaits(s);
-    Print("thumbs.count", loaded, "%.0f");
-    Print("thumbs.bytes", static_cast<double>(s.transferBytes), "%.0f");
-    Print("thumbs.seconds", took);
-    Print("thumbs.line_seconds", lineSeconds);
-    Print("thumbs.line_ratio", lineSeconds / took);
-    Print("thumbs.prescribed_wait_seconds", waits);
-    Print("thumbs.line_ratio_bound", lineSeconds / (s.lineSeconds + waits));
-    Print("thumbs.time_over_limit", took / (s.lineSeconds + waits));
+    PrintValue("thumbs.count", loaded, "%.0f");
+    PrintValue("thumbs.bytes", static_cast<double>(s.transferBytes), "%.0f");
+    PrintValue("thumbs.seconds", took);
+    PrintValue("thumbs.line_seconds", lineSeconds);
+    PrintValue("thumbs.line_ratio", lineSeconds / took);
+    PrintValue("thumbs.prescribed_wait_seconds", waits);
+    PrintValue("thumbs.line_ratio_bound", lineSeconds / (s.lineSeconds + waits));
+    PrintValue("thumbs.time_over_limit", took / (s.lineSeconds + waits));
     ok = loaded == count;
 
     TJPEGImage first, second;
@@ -119,11 +106,11 @@ int main(int argc, char** argv) {
     const double secondSeconds = SecondsSince(t0);
     engine.CheckCamera();
     const int secondTransfers = camera.Stats().transfers;
-    Print("cache.first_seconds", firstSeconds);
-    Print("cache.first_transfers", firstTransfers, "%.0f");
-    Print("cache.second_seconds", secondSeconds, "%.6f");
-    Print("cache.second_transfers", secondTransfers, "%.0f");
-    Print("cache.speedup", firstSeconds / secondSeconds, "%.1f");
+    PrintValue("cache.first_seconds", firstSeconds);
+    PrintValue("cache.first_transfers", firstTransfers, "%.0f");
+    PrintValue("cache.second_seconds", secondSeconds, "%.6f");
+    PrintValue("cache.second_transfers", secondTransfers, "%.0f");
+    PrintValue("cache.speedup", firstSeconds / secondSeconds, "%.1f");
     ok = ok && secondTransfers == 0 && first.Width() == second.Width();
     try {
       engine.ResetCamera();

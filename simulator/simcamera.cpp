@@ -93,6 +93,13 @@ class SimulatedCamera::Impl {
   }
 
   void SwitchOff() { switchedOff_ = true; }
+  bool SwitchedOn() const { return !switchedOff_ || switchOnPending_; }
+  int TakePictures(int count) {
+    std::lock_guard lock(mu_);
+    int added = 0;
+    while (added < count && state_.AddPicture()) ++added;
+    return added;
+  }
   // Returns once the serving thread has switched the camera on.
   void SwitchOn() {
     switchOnPending_ = true;
@@ -435,6 +442,8 @@ void SimulatedCamera::Start() { impl_->Start(); }
 void SimulatedCamera::Stop() { impl_->Stop(); }
 void SimulatedCamera::SwitchOff() { impl_->SwitchOff(); }
 void SimulatedCamera::SwitchOn() { impl_->SwitchOn(); }
+bool SimulatedCamera::PluggedIn() const { return impl_->SwitchedOn(); }
+int SimulatedCamera::TakePictures(int count) { return impl_->TakePictures(count); }
 int SimulatedCamera::PictureCount() const { return impl_->PictureCount(); }
 int SimulatedCamera::BaudRate() const { return impl_->BaudRate(); }
 int SimulatedCamera::BlockSize() const { return impl_->BlockSize(); }

@@ -88,6 +88,16 @@ class SimulatedCamera {
   // 9600 baud, block size 128, nothing selected, in its picture folder; its pictures stay.
   void SwitchOff();
   void SwitchOn();
+  // Pulling the camera's cable is to the link what switching the camera off is: nothing is heard
+  // or answered until it is plugged in again, when it starts as after power-up (9600 baud, block
+  // size 128) with its pictures.
+  void Unplug() { SwitchOff(); }
+  void Plug() { SwitchOn(); }
+  bool PluggedIn() const;
+  // Pictures taken with the camera's own shutter button while it runs, added after the others
+  // (file-system cameras: every fourth is a movie). Returns how many were added (fewer when the
+  // memory is full).
+  int TakePictures(int count = 1);
 
   int PictureCount() const;
   int BaudRate() const;   // the camera's current line speed

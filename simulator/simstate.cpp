@@ -109,6 +109,13 @@ int SimState::ReportedCount() const {
   return faults_.countOverride >= 0 ? faults_.countOverride : PictureCount();
 }
 
+bool SimState::AddPicture() {
+  const int limit = family_ == Family::classic ? kClassicMaxPictures : kExtendedMaxPictures;
+  if (PictureCount() >= limit) return false;
+  pictures_.push_back(MakePicture(family_, nextSerial_++, pictureBytes_));
+  return true;
+}
+
 void SimState::Erase(int n) {
   pictures_.erase(pictures_.begin() + (n - 1));
   if (current_ == n)
@@ -220,7 +227,7 @@ Reply SimState::Classic(const std::string& c) {
     }
     if (PictureCount() >= kClassicMaxPictures) return refuse;  // memory full
     ok.data = {kAck};
-    ok.commit = [this] { pictures_.push_back(MakePicture(family_, nextSerial_++, pictureBytes_)); };
+    ok.commit = [this] { AddPicture(); };
     return ok;
   }
   return refuse;

@@ -45,6 +45,9 @@ class SimState {
   void PowerOn() { PowerOnState(); }
 
   int PictureCount() const { return static_cast<int>(pictures_.size()); }
+  // A picture taken with the camera's own shutter button: the next picture of the family is
+  // added after the others (nothing when the memory is full). Returns whether one was added.
+  bool AddPicture();
   int Baud() const { return baud_; }
   int BlockSize() const { return block_; }
 

@@ -106,7 +106,7 @@ void ApplyPictureSettings(const tfetchsettings& settings, tpicturepipeline& pipe
 
 void tfetchworkflow::ApplyPictureSettings() {
   // The pipeline the manager decodes with (the engine itself in the window) takes the picture
-  // settings before every decode.
+  // settings before every decode. A quality slider at 0 means 1.
   vantlo::ApplyPictureSettings(settings_, manager_.Pipeline());
 }
 

@@ -27,9 +27,9 @@
 
 namespace vantlo {
 
-class tpicturepipeline;
 class tqvProtocolEngine;
 class tthumbmanager;
+class tpicturepipeline;
 struct tsettingsrecords;
 
 // What a fetch does with each picture besides saving it, filled from the stored records by
@@ -54,12 +54,13 @@ struct tfetchsettings {
   bool askBeforeDelete = true;  // "Always ask before deleting a picture"
 };
 
+// Copies the picture settings into the pipeline that decodes the next picture (a quality of 0
+// counts as 1).
+void ApplyPictureSettings(const tfetchsettings& settings, tpicturepipeline& pipeline);
+
 // The settings from the stored records: CONFIGD5 (picture settings, delete confirmation), FTPCONFIG
 // (orientation), CAPDATA (interactive caption), EXTRA (correction mode and strength).
 tfetchsettings FetchSettingsFrom(const tsettingsrecords& records);
-
-// Copies the picture settings into a pipeline before it decodes (a quality of 0 means 1).
-void ApplyPictureSettings(const tfetchsettings& settings, tpicturepipeline& pipeline);
 
 // The selection of the camera grid: one flag per picture number 1..300.
 class tcameraselection {

@@ -117,6 +117,9 @@ std::string tfilenamer::FileName(long n, tnamekind kind, std::string_view extens
     case tnamekind::autoCaptureThumbnail:
       stem = "TH" + settings_.autoCapturePrefix;
       break;
+    case tnamekind::autoCaptureThumbnailDate:
+      stem = "TH" + date;
+      break;
     case tnamekind::folder:
       break;
   }

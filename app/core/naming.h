@@ -25,15 +25,16 @@ enum class tdatestyle { Date1 = 0, Date2 = 1 };
 
 // What a name is for; the values are the kind numbers the saving code passes around.
 enum class tnamekind {
-  picture = 0,               // date text or prefix: fetched pictures (JPEG, CAM, movie)
-  thumbnail = 1,             // "TH" + date text or prefix
-  contactSheet = 2,          // "CS" + date text or prefix
-  webcam = 3,                // webcam-mode prefix
-  webcamThumbnail = 4,       // "TH" + webcam-mode prefix
-  autoCapturePrefix = 5,     // AutoCapture prefix
-  autoCaptureDate = 6,       // date text
-  autoCaptureThumbnail = 7,  // "TH" + AutoCapture prefix
-  folder = 9,                // the folder itself (with the daily folder when that is on)
+  picture = 0,                   // date text or prefix: fetched pictures (JPEG, CAM, movie)
+  thumbnail = 1,                 // "TH" + date text or prefix
+  contactSheet = 2,              // "CS" + date text or prefix
+  webcam = 3,                    // webcam-mode prefix
+  webcamThumbnail = 4,           // "TH" + webcam-mode prefix
+  autoCapturePrefix = 5,         // AutoCapture prefix
+  autoCaptureDate = 6,           // date text
+  autoCaptureThumbnail = 7,      // "TH" + AutoCapture prefix
+  autoCaptureThumbnailDate = 8,  // "TH" + date text: AutoCapture thumbnails named by date
+  folder = 9,                    // the folder itself (with the daily folder when that is on)
 };
 
 // The settings the naming routine reads, filled from the stored records by the caller

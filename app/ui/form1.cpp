@@ -22,6 +22,7 @@
 
 #include "app/core/thumbmanager.h"
 #include "app/picturedescription.h"
+#include "autocapturepage.h"
 #include "browsepage.h"
 #include "camerapage.h"
 #include "camerapictures.h"
@@ -84,6 +85,7 @@ TForm1::TForm1(tstartoptions options, QWidget* parent)
   for (tpopupbutton* b : ToolButtons) {
     if (b->objectName() == "ToolButton_Thumbnails") menus.thumbnails = b->PopupMenu();
     if (b->objectName() == "ToolButton_Show") menus.show = b->PopupMenu();
+    if (b->objectName() == "ToolButton_AutoCapture") menus.autoCapture = b->PopupMenu();
   }
   for (twindowpage* page : pages_) page->AddMenuCommands(menus);
   printMenu_->AddMenuCommands(menus);
@@ -136,8 +138,7 @@ void TForm1::BuildPages() {
       new tsavingpage,
       new tplaceholderpage(6, "TabSheet6", "Vantlo", "Webcam mode comes with its scheduler."),
       new tpreferencespage,
-      new tplaceholderpage(8, "TabSheet8", "AutoCapture", "AutoCapture comes with its workflow.",
-                           false),
+      new tautocapturepage(*this),
       new trotatepage(*this),
       new ttouchpage(*retoucher_, *toolSite_),
       new tcorrectionpage(*toolSite_),
@@ -201,6 +202,8 @@ void TForm1::WirePages() {
   pictureView_->selectedDiskPictures = [&browse] { return browse.SelectedPictures(); };
   pictureView_->OnZoomChanged = [this](int mode) { zoom_ = mode; };
   Page<trotatepage>().defineOrientationSelected = [&browse] { browse.DefineOrientationSelected(); };
+  // AutoCapture's settings dialog reaches the printer set-up as the Print menu does.
+  Page<tautocapturepage>().PrinterSetup = [this] { printerOutput_->PrinterSetup(this); };
 
   // Contact sheets and printing work on the Browse page's pictures and the camera pictures;
   // Save As of the shown contact sheet goes through the camera pictures' Save As.

@@ -14,6 +14,7 @@
 #include "app/portchoice.h"
 #include "app/pumpingwait.h"
 #include "app/zoommode.h"
+#include "autocapturepage.h"
 #include "browsepage.h"
 #include "camera/qv10int.h"
 #include "form1.h"
@@ -240,8 +241,7 @@ void TForm1::Timer3Timer() {
       PumpingWait(1000, stop_);
     }
     AutoCapture3Click();
-    // The AutoCapture run itself joins with its workflow.
-    ReportText("AutoCapture is not available in this build", 0);
+    Page<tautocapturepage>().button1click();
   }
 }
 

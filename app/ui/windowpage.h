@@ -19,8 +19,9 @@ struct tsettingsrecords;
 struct twindowmenus {
   QMenuBar* bar = nullptr;
   QToolBar* toolBar = nullptr;
-  QMenu* thumbnails = nullptr;  // the tool bar's "Thumbnails" button
-  QMenu* show = nullptr;        // the tool bar's "Show" button
+  QMenu* thumbnails = nullptr;   // the tool bar's "Thumbnails" button
+  QMenu* show = nullptr;         // the tool bar's "Show" button
+  QMenu* autoCapture = nullptr;  // the tool bar's "AutoCapture" button
   // The menu of the bar with this title (made at the end of the bar when there is none).
   QMenu* Menu(const QString& title) const;
 };

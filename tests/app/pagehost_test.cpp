@@ -30,6 +30,7 @@
 #include "app/ui/windowhost.h"
 #include "camera/qv10int.h"
 #include "dialoganswerer.h"
+#include "fakehost.h"
 #include "library/records.h"
 #include "output/acprinter.h"
 #include "output/conman.h"
@@ -82,70 +83,7 @@ class tfakelink : public tcameralink {
   int resets = 0;
 };
 
-class tfakeprogress : public tprogressreport {
- public:
-  void ReportText(const std::string& text, int) override { texts.push_back(text); }
-  void ReportPosition(int) override {}
-  std::vector<std::string> texts;
-};
-
-// The window's side, as fields.
-class tfakehost : public twindowhost {
- public:
-  tfakehost() : busy(stop, nullptr) {}
-  QWidget* Window() override { return &window; }
-  tsettingsrecords& Settings() override { return settings; }
-  void CollectSettings() override { ++collected; }
-  void SettingsChanged() override { ++changed; }
-  tbusyregister& Busy() override { return busy; }
-  tstoprequest& StopRequest() override { return stop; }
-  tprogressreport& Progress() override { return progress; }
-  void StatusText(const std::string& text) override { statuses.push_back(text); }
-  void SetCurrentPicture(const std::string&, std::uint64_t) override {}
-  void SetPictureText(const std::string&) override {}
-  tcameralink* CameraLink() override { return link.get(); }
-  tthumbmanager* CameraThumbnails() override { return nullptr; }
-  tpictureview& PictureView() override {
-    if (!view) view = std::make_unique<tpictureview>(*this);
-    return *view;
-  }
-  void ShowPage(int number) override { shownPage = number; }
-  int ShownPage() const override { return shownPage; }
-  void ShowPicturePage() override {}
-  bool BrowsePageShown() const override { return false; }
-  void FilesWritten(const std::vector<std::string>& paths) override {
-    written.insert(written.end(), paths.begin(), paths.end());
-  }
-  tcreatedfolders& CreatedFolders() override { return folders; }
-  int ColourDepth() const override { return 24; }
-  tconman& ContactSheet() override { return sheet; }
-  tacprinter& Printer() override { return printer; }
-  bool PreparePrinter() override { return false; }
-  tinternetfeatures& Internet() override {
-    if (!internet)
-      internet = std::make_unique<tinternetfeatures>(
-          &window, settings, webcam, tftpwindowview::thooks{}, [] { return nullptr; });
-    return *internet;
-  }
-
-  QWidget window;
-  tsettingsrecords settings;
-  tstoprequest stop;
-  tbusyregister busy;
-  tfakeprogress progress;
-  std::unique_ptr<tfakelink> link = std::make_unique<tfakelink>();
-  std::unique_ptr<tpictureview> view;
-  tcreatedfolders folders;
-  tconman sheet;
-  tacprinter printer;
-  twebcamsettings webcam;
-  std::unique_ptr<tinternetfeatures> internet;
-  std::vector<std::string> statuses;
-  std::vector<std::string> written;
-  int collected = 0;
-  int changed = 0;
-  int shownPage = 1;
-};
+using tfakehost = tfakehostof<tfakelink>;
 
 // Answers every message box with its escape button and keeps its text.
 struct tboxes {

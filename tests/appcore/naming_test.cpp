@@ -75,8 +75,10 @@ TEST_F(NamingTest, PrefixNamingAndDate2) {
   EXPECT_EQ(namer.FileName(998, tnamekind::picture, "CAM"), Out("holiday998.cam"));
   EXPECT_EQ(namer.FileName(999, tnamekind::thumbnail, "JPG"), Out("thholiday0999.jpg"));
   EXPECT_EQ(namer.FileName(1000, tnamekind::contactSheet, "JPG"), Out("csholiday1000.jpg"));
-  // Kind 6 is always the date, whatever the naming choice.
+  // Kind 6 is always the date, whatever the naming choice, and so is kind 8 after its "TH".
   EXPECT_EQ(namer.FileName(1, tnamekind::autoCaptureDate, "JPG"), Out("06dec26001.jpg"));
+  EXPECT_EQ(namer.FileName(1, tnamekind::autoCaptureThumbnailDate, "JPG"),
+            Out("th06dec26001.jpg"));
   settings.dateNaming = true;
   settings.dateStyle = tdatestyle::Date2;
   EXPECT_EQ(namer.FileName(7, tnamekind::picture, "JPG"), Out("261206007.jpg"));

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace vantlo::testing {
@@ -29,5 +30,11 @@ class TempDir {
  private:
   std::string path_;
 };
+
+// Writes `bytes` to `path`, making its folders first.
+inline void WriteText(const std::string& path, const std::string& bytes) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+}
 
 }  // namespace vantlo::testing

@@ -229,7 +229,18 @@ INSTANTIATE_TEST_SUITE_P(
                       }},
         tfirewallcase{tfirewallmode::UserNoLogin, [](const std::string& h) {
                         return std::vector<std::string>{"USER user@" + h, "PASS pass"};
-                      }}));
+                      }}),
+    // Named by mode: the default name prints the case's bytes, a function pointer among them,
+    // so the test's name would change from build to build.
+    [](const ::testing::TestParamInfo<tfirewallcase>& info) {
+      switch (info.param.mode) {
+        case tfirewallmode::Site: return std::string("Site");
+        case tfirewallmode::Open: return std::string("Open");
+        case tfirewallmode::UserLogin: return std::string("UserLogin");
+        case tfirewallmode::UserNoLogin: return std::string("UserNoLogin");
+        default: return std::string("Off");
+      }
+    });
 
 TEST_F(FtpClient, AConnectionThroughTheFirewallThatDroppedIsOpenedAgainNotSentToTheFirewall) {
   tftpproxy firewall(server_->Port(), {});

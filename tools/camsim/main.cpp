@@ -1,14 +1,21 @@
 // vantlo-camsim: a simulated Casio QV camera on a pseudo-terminal. Prints the device path on its
-// first line, then serves until SIGTERM or SIGINT.
+// first line, then serves until SIGTERM or SIGINT. SIGUSR1 unplugs the camera, SIGUSR2 plugs it
+// in again; --control PATH also takes commands on a socket (simulator/simcontrol.h).
+#include <poll.h>
 #include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
+#include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "simulator/simcamera.h"
+#include "simulator/simcontrol.h"
 
 namespace {
 
@@ -19,7 +26,7 @@ using vantlo::camsim::Options;
 constexpr const char* kUsage =
     "usage: vantlo-camsim --family classic|extended|filesystem [--link PATH] [--pictures DIR]\n"
     "                     [--count N] [--realtime] [--latency MS] [--picture-bytes N]\n"
-    "                     [--protect N,N...]\n"
+    "                     [--protect N,N...] [--control SOCKET]\n"
     "                     [fault options]\n"
     "fault options:\n"
     "  --nak-enquiries K     answer the first K enquiries with NAK (-1: all of them)\n"
@@ -34,7 +41,9 @@ constexpr const char* kUsage =
     "  --stray-bytes N       follow every reply with N stray bytes\n"
     "  --endless-stream      a transfer is an endless slow stream of random bytes\n"
     "  --transfer-fault KIND ends-at-once, packet-missing or last-packet-longer\n"
-    "  --switch-off-after N  switch off once N transfers are complete\n";
+    "  --switch-off-after N  switch off once N transfers are complete\n"
+    "while running: SIGUSR1 unplugs the camera, SIGUSR2 plugs it in again; the socket of\n"
+    "--control takes one line per connection: unplug, plug, take [N], count\n";
 
 struct UsageError {
   std::string text;
@@ -47,7 +56,7 @@ long Number(const std::string& option, const char* text) {
   return v;
 }
 
-Options Parse(int argc, char** argv) {
+Options Parse(int argc, char** argv, std::string& control) {
   Options o;
   bool haveFamily = false;
   for (int i = 1; i < argc; ++i) {
@@ -70,6 +79,8 @@ Options Parse(int argc, char** argv) {
       else
         throw UsageError{"unknown family: " + f};
       haveFamily = true;
+    } else if (a == "--control") {
+      control = value();
     } else if (a == "--link") {
       o.link = value();
     } else if (a == "--pictures") {
@@ -154,26 +165,45 @@ Options Parse(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   Options options;
+  std::string control;
   try {
-    options = Parse(argc, argv);
+    options = Parse(argc, argv, control);
   } catch (const UsageError& e) {
     std::cerr << "vantlo-camsim: " << e.text << "\n" << kUsage;
     return 2;
   }
-  // Block the stop signals before any thread starts, then wait for them here.
-  sigset_t stopSignals;
-  sigemptyset(&stopSignals);
-  sigaddset(&stopSignals, SIGTERM);
-  sigaddset(&stopSignals, SIGINT);
-  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  // Block the signals before any thread starts, then take them here from a signalfd.
+  sigset_t signals;
+  sigemptyset(&signals);
+  for (int sig : {SIGTERM, SIGINT, SIGUSR1, SIGUSR2}) sigaddset(&signals, sig);
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
   try {
+    const int signalFd = signalfd(-1, &signals, SFD_CLOEXEC);
+    if (signalFd < 0) throw std::runtime_error("signalfd failed");
     vantlo::camsim::SimulatedCamera camera(options);
+    std::unique_ptr<vantlo::camsim::SimControl> controlSocket;
+    if (!control.empty())
+      controlSocket = std::make_unique<vantlo::camsim::SimControl>(camera, control);
     camera.Start();
     std::printf("%s\n", camera.DevicePath().c_str());
     std::fflush(stdout);
-    int sig = 0;
-    sigwait(&stopSignals, &sig);
+    for (bool running = true; running;) {
+      pollfd fds[2] = {{signalFd, POLLIN, 0},
+                       {controlSocket ? controlSocket->Fd() : -1, POLLIN, 0}};
+      if (poll(fds, 2, -1) < 0) continue;  // EINTR
+      if (fds[1].revents & POLLIN) controlSocket->ServeOne();
+      if (!(fds[0].revents & POLLIN)) continue;
+      signalfd_siginfo info{};
+      if (read(signalFd, &info, sizeof info) != static_cast<ssize_t>(sizeof info)) continue;
+      if (info.ssi_signo == SIGUSR1)
+        camera.Unplug();
+      else if (info.ssi_signo == SIGUSR2)
+        camera.Plug();
+      else
+        running = false;
+    }
     camera.Stop();
+    close(signalFd);
   } catch (const std::exception& e) {
     std::cerr << "vantlo-camsim: " << e.what() << "\n";
     return 1;

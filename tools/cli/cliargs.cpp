@@ -10,6 +10,7 @@
 #include "tools/cli/movie_command.h"
 #include "tools/cli/output_command.h"
 #include "tools/cli/props_command.h"
+#include "tools/cli/commands.h"
 #include "tools/cli/send_command.h"
 
 namespace vantlo::cli {
@@ -48,7 +49,7 @@ std::string UsageText() {
          "  off               switch the camera off\n"
          "  test              test the link and report its state\n" +
          std::string(kDecodeUsage) + kPropsUsage + kFindUsage + kSendUsage + kContactSheetUsage +
-         kPrintUsage + kMovieUsage;
+         kPrintUsage + kAutoCaptureUsage + kMovieUsage;
 }
 
 int ParseNumber(const std::string& text, const char* what, int low, int high) {

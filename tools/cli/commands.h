@@ -44,6 +44,10 @@ int RunPrint(CameraSession& session, const Arguments& args);
 // movie_command.cpp (no camera traffic)
 int RunMovie(CameraSession& session, const Arguments& args);
 
+// autocapture_command.cpp (the AutoCapture station)
+extern const char* const kAutoCaptureUsage;
+int RunAutoCapture(CameraSession& session, const Arguments& args);
+
 // The command table main dispatches through; nullptr for an unknown name.
 const CommandEntry* FindCommand(const std::string& name);
 

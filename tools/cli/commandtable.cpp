@@ -13,8 +13,8 @@ constexpr CommandEntry kCommands[] = {
     {"take", RunTake},     {"reset", RunReset},
     {"off", RunOff},       {"decode", RunDecode},
     {"props", RunProps},   {"find", RunFind},
-    {"send", RunSend},
-    {"contact-sheet", RunContactSheet}, {"print", RunPrint},
+    {"send", RunSend},     {"contact-sheet", RunContactSheet},
+    {"print", RunPrint},   {"autocapture", RunAutoCapture},
     {"movie", RunMovie},
 };
 

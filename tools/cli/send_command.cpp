@@ -10,6 +10,7 @@
 #include "internet/ftpsender.h"
 #include "library/regconfig.h"
 #include "tools/cli/camerasession.h"
+#include "tools/cli/cliftpview.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/progressbar.h"
 
@@ -26,25 +27,6 @@ const char* const kSendUsage =
     "  --verbose: print the FTP progress log on stderr (passwords hidden)\n";
 
 namespace {
-
-// What the sending code shows, on a terminal.
-class tcliftpview : public tftpview {
- public:
-  explicit tcliftpview(std::ostream& err) : err_(err) {}
-  void StatusLine(const std::string&) override {}
-  void StatusLabel(const std::string&) override {}
-  void ShowProgressWindow() override {}
-  void HideProgressWindow() override {}
-  void ErrorBox(const std::string& text) override { err_ << text << "\n"; }
-  void ProcessEvents() override {}
-  void Wait(int milliseconds) override {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-  }
-  bool CaptureModeRunning() const override { return false; }
-
- private:
-  std::ostream& err_;
-};
 
 bool ReadPasswordFile(const std::string& path, std::string& password) {
   std::ifstream in(path, std::ios::binary);
