@@ -1,12 +1,14 @@
 // AutoCapture benchmark. Prints `name: value` lines:
 //   cardcopy.files, cardcopy.bytes      the card: 200 files of 2 MB in DCIM/100CASIO
-//   cardcopy.seconds                    the card run (keep card names): every copy written
-//                                       atomically with fsync and compared with the card's file
+//   cardcopy.seconds                    the card run (keep card names, card kept): every copy
+//                                       written atomically and compared with the card's file
 //   cardcopy.reference_seconds          `cp -r` of the same tree plus `cmp` of every pair
 //   cardcopy.ratio                      seconds / reference_seconds; goal at most 1.2
+//   cardcopy.deleting_seconds           the same run emptying the card: the copies are flushed
+//                                       to disk (syncfs) before anything is deleted
 //   cardcopy.synced_reference_seconds   the reference with `sync FILE...` of the copies before
-//                                       `cmp` (the same durability as the card run)
-//   cardcopy.synced_ratio               seconds / synced_reference_seconds
+//                                       `cmp` (the same durability as the emptying run)
+//   cardcopy.synced_ratio               deleting_seconds / synced_reference_seconds
 //   serial.pictures, serial.seconds     the serial run over a simulated classic camera of 5
 //                                       pictures, paced in real time at 115200 baud, saving CAM
 //                                       and JPEG files and deleting each picture
@@ -52,10 +54,10 @@ void MakeCard(const fs::path& root, int files) {
   }
 }
 
-double CardRun(const fs::path& card, const fs::path& out) {
+double CardRun(const fs::path& card, const fs::path& out, bool emptyCard) {
   tautocapturerecord record;
   record.SetKeepCardNames(true);
-  record.SetDeleteAfterCopying(false);
+  record.SetDeleteAfterCopying(emptyCard);
   tnamingsettings naming;
   naming.outputFolder = out.string();
   tfilenamer namer(naming);
@@ -148,13 +150,17 @@ int main(int argc, char** argv) {
     ttempfolder work("vantlo-autocapbench");
     const fs::path card = work.Path() / "card";
     MakeCard(card, files);
-    std::vector<double> ours, plain, synced;
+    std::vector<double> ours, deleting, plain, synced;
     for (int r = 0; r < reps; ++r) {
       const fs::path a = work.Path() / "ours", b = work.Path() / "plain", c = work.Path() / "sync";
-      for (const auto& p : {a, b, c}) fs::remove_all(p);
+      const fs::path d = work.Path() / "emptied", spare = work.Path() / "spare";
+      for (const auto& p : {a, b, c, d, spare}) fs::remove_all(p);
       fs::create_directories(a);
-      ours.push_back(CardRun(card, a));
+      fs::create_directories(d);
+      fs::copy(card, spare, fs::copy_options::recursive);  // the card the emptying run empties
+      ours.push_back(CardRun(card, a, false));
       plain.push_back(Reference(card, b, false));
+      deleting.push_back(CardRun(spare, d, true));
       synced.push_back(Reference(card, c, true));
     }
     PrintValue("cardcopy.files", files, "%.0f");
@@ -163,7 +169,8 @@ int main(int argc, char** argv) {
     PrintValue("cardcopy.reference_seconds", Median(plain));
     PrintValue("cardcopy.ratio", Median(ours) / Median(plain));
     PrintValue("cardcopy.synced_reference_seconds", Median(synced));
-    PrintValue("cardcopy.synced_ratio", Median(ours) / Median(synced));
+    PrintValue("cardcopy.deleting_seconds", Median(deleting));
+    PrintValue("cardcopy.synced_ratio", Median(deleting) / Median(synced));
 
     std::vector<double> seconds, ratios;
     int captured = 0;

@@ -98,22 +98,30 @@ int PlaceWithoutReplacing(const std::string& temp, const std::string& path) {
 }  // namespace
 
 int WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes, mode_t mode,
-                        const std::function<void(int fd)>& prepare, texisting existing) {
+                        const std::function<void(int fd)>& prepare, texisting existing,
+                        tdurability durability) {
   tempfile temp(path);  // removed again unless renamed into place
   if (!temp.fd()) return errno;
   const int fd = temp.fd().get();
   if (::fchmod(fd, mode) != 0) return errno;
   if (prepare) prepare(fd);
   if (!WriteAll(fd, bytes.data(), bytes.size())) return errno;
-  if (::fsync(fd) != 0) return errno;
+  const bool synced = durability == tdurability::synced;
+  if (synced && ::fsync(fd) != 0) return errno;
   if (existing == texisting::keep) {
     if (const int error = PlaceWithoutReplacing(temp.path(), path)) return error;
   } else if (::rename(temp.path().c_str(), path.c_str()) != 0) {
     return errno;
   }
   temp.Release();
-  SyncFolderOf(path);
+  if (synced) SyncFolderOf(path);
   return 0;
+}
+
+int SyncFileSystemOf(const std::string& path) {
+  unixfile fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd) return errno;
+  return ::syncfs(fd.get()) == 0 ? 0 : errno;
 }
 
 }  // namespace vantlo

@@ -72,14 +72,24 @@ void SyncFolderOf(const std::string& path);
 // write then fails with EEXIST; no file is ever replaced, not even by a race).
 enum class texisting { replace, keep };
 
+// When an atomic write reaches the disk: before it returns, or when the caller flushes the whole
+// file system (SyncFileSystemOf) before it relies on the files, which costs one flush for many
+// files instead of one per file.
+enum class tdurability { synced, deferred };
+
 // Replaces `path` with `bytes` so that a crash or a full disk leaves either the
 // old file or the complete new one: a temporary file in the same folder gets
 // `mode`, then `prepare` (if any) on its descriptor, the bytes and an fsync, and
 // is renamed over the target (or, to keep an existing file, put in place only
-// where the name is free); the folder entry is flushed last. Returns 0, or the
-// errno of the step that failed, with the old file untouched.
+// where the name is free); the folder entry is flushed last. Deferred durability
+// leaves out the fsync and the folder flush. Returns 0, or the errno of the step
+// that failed, with the old file untouched.
 int WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes, mode_t mode,
                         const std::function<void(int fd)>& prepare = {},
-                        texisting existing = texisting::replace);
+                        texisting existing = texisting::replace,
+                        tdurability durability = tdurability::synced);
+
+// Flushes everything written to the file system that holds `path` (syncfs). 0, or the errno.
+int SyncFileSystemOf(const std::string& path);
 
 }  // namespace vantlo

@@ -139,7 +139,12 @@ void tcardcapture::CopyTree(const std::string& from, const std::string& to) {
   }
 }
 
-void tcardcapture::DeleteCopied(bool removeEmptyFolders, const std::string& cameraFolder) {
+void tcardcapture::DeleteCopied(bool removeEmptyFolders, const std::string& cameraFolder,
+                                const std::string& targetFolder) {
+  // The copies must be on the disk, not only in its cache, before their sources go.
+  if (const int error = SyncFileSystemOf(targetFolder))
+    throw tautocaptureerror("The copies in " + targetFolder + " could not be written to disk (" +
+                            std::strerror(error) + "); nothing was deleted from the card");
   for (const auto& source : copiedSources_) {
     ::chmod(source.c_str(), 0644);  // the card's read-only attribute
     if (::unlink(source.c_str()) == 0) result_.deleted.push_back(source);
@@ -170,7 +175,7 @@ tcardcaptureresult tcardcapture::Run() {
     const std::string target = namer_.Folder();
     status_.CaptureLightOn();
     CopyTree(cameraFolder, target);
-    if (record_.DeleteAfterCopying()) DeleteCopied(true, cameraFolder);
+    if (record_.DeleteAfterCopying()) DeleteCopied(true, cameraFolder, target);
     status_.Show(tautocapstate::allCaptured);
     if (host_.finished) host_.finished(target);
     return result_;
@@ -198,7 +203,7 @@ tcardcaptureresult tcardcapture::Run() {
     status_.Show(tautocapstate::capturing, static_cast<int>(files.size() - d - 1));
     Events();
   }
-  if (record_.DeleteAfterCopying()) DeleteCopied(false, cameraFolder);
+  if (record_.DeleteAfterCopying()) DeleteCopied(false, cameraFolder, targetFolder);
   status_.Show(tautocapstate::allCaptured);
   if (host_.finished) host_.finished(targetFolder);
   return result_;

@@ -3,8 +3,8 @@
 // under AutoCapture's names or the card's own names, then optionally delete from the card.
 //
 // Nothing on the card is deleted unless its copy was verified: each copy is written atomically
-// (fsync included) and read back and compared byte for byte with the card's file before the card
-// is touched. A copy that does not verify ends the run with "Error saving file NAME --
+// and read back and compared byte for byte with the card's file, and the output folder's file
+// system is flushed to disk once (syncfs) before the card is touched. A copy that does not verify ends the run with "Error saving file NAME --
 // AutoCapture Aborted" and the card stays as it was. A name already taken in the output folder is
 // never overwritten: a file with the same content counts as saved already; one with other content
 // (CIMG0001.JPG of 100CASIO and of 101CASIO) makes the copy take the next free name
@@ -67,7 +67,8 @@ class tcardcapture {
   // a copy that does not verify.
   void CopyOne(const std::string& source, const std::string& target);
   void CopyTree(const std::string& from, const std::string& to);
-  void DeleteCopied(bool removeEmptyFolders, const std::string& cameraFolder);
+  void DeleteCopied(bool removeEmptyFolders, const std::string& cameraFolder,
+                    const std::string& targetFolder);
   void Events();
 
   const tautocapturerecord& record_;
@@ -75,7 +76,7 @@ class tcardcapture {
   tautocapstatus& status_;
   std::string cardRoot_;
   tcardcapturehost host_;
-  tatomicwriter atomicWriter_;
+  tatomicwriter atomicWriter_{tdurability::deferred};  // flushed once before deleting
   tfilewriter& writer_;
   tcardcaptureresult result_;
   std::vector<std::string> copiedSources_;  // card files whose copy is verified

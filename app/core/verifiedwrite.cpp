@@ -13,7 +13,7 @@
 namespace vantlo {
 
 int tatomicwriter::Write(const std::string& path, std::span<const std::uint8_t> bytes) {
-  return WriteFileAtomically(path, bytes, 0666);
+  return WriteFileAtomically(path, bytes, 0666, {}, texisting::replace, durability_);
 }
 
 bool FileHolds(const std::string& path, std::span<const std::uint8_t> bytes) {

@@ -9,6 +9,8 @@
 #include <span>
 #include <string>
 
+#include "library/unixfile.h"
+
 namespace vantlo {
 
 // Where AutoCapture's files go. The real writer is the one atomic writer of the library; tests
@@ -20,10 +22,16 @@ class tfilewriter {
   virtual int Write(const std::string& path, std::span<const std::uint8_t> bytes) = 0;
 };
 
-// WriteFileAtomically with an ordinary file's mode.
+// WriteFileAtomically with an ordinary file's mode. Deferred durability is for a run that
+// flushes the file system once (SyncFileSystemOf) before it deletes any source.
 class tatomicwriter : public tfilewriter {
  public:
+  explicit tatomicwriter(tdurability durability = tdurability::synced)
+      : durability_(durability) {}
   int Write(const std::string& path, std::span<const std::uint8_t> bytes) override;
+
+ private:
+  tdurability durability_;
 };
 
 // True when the regular file at `path` (not a link) holds exactly `bytes`.

@@ -144,6 +144,23 @@ TEST_F(CardCaptureTest, ACopyReportedDoneButCutShortIsNotTrusted) {
   EXPECT_TRUE(CardUntouched());
 }
 
+// The copies are flushed to disk before the card is emptied; when that cannot be done (here the
+// output folder is gone once the last copy is verified), the card keeps everything.
+TEST_F(CardCaptureTest, CopiesThatCannotBeFlushedToDiskLeaveTheCardWhole) {
+  int written = 0;
+  host.fileWritten = [&](const std::string&) {
+    if (++written == 3) fs::remove_all(out.path());
+  };
+  try {
+    Run();
+    FAIL() << "the card was emptied";
+  } catch (const tautocaptureerror& e) {
+    EXPECT_NE(std::string(e.what()).find("nothing was deleted from the card"), std::string::npos)
+        << e.what();
+  }
+  EXPECT_TRUE(CardUntouched());
+}
+
 TEST_F(CardCaptureTest, NotSetUpAndNoCard) {
   record.SetUsbDrive(0);
   Run();
