@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <QtGlobal>
 
+#include "library/records.h"
+#include "library/regconfig.h"
+
 namespace vantlo {
 
 class tconfigdir {
@@ -16,6 +19,13 @@ class tconfigdir {
   }
   ~tconfigdir() { qputenv("VANTLO_CONFIG_DIR", old_); }
   QString Path() const { return dir_.path(); }
+  // Stores the default settings, so the window is not on a first run: the welcome window would
+  // otherwise come up modally half a second after a test shows the window.
+  void NotAFirstRun() const {
+    tregconfig reg;
+    tconfigrecord defaults;
+    reg.WriteConfig(defaults);
+  }
 
  private:
   QTemporaryDir dir_;

@@ -36,6 +36,7 @@ struct tminilabwindow {
   explicit tminilabwindow(int pictures) : camera(Options(pictures)) {
     ::setenv("VANTLO_COM1", camera.DevicePath().c_str(), 1);
     camera.Start();
+    settings.NotAFirstRun();
     form = std::make_unique<TForm1>(tstartoptions{{}, "COM1:"});
     form->Initialise();
     tconfigrecord& config = form->Settings().config;

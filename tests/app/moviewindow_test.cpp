@@ -56,6 +56,7 @@ class MovieWindow : public ::testing::Test {
     root_ = fs::path(pictures_.path().toStdString());
     WriteBurst(root_ / "burst.jpg");
     WriteBurst(root_ / "other.jpg");
+    config_.NotAFirstRun();
     form_ = std::make_unique<TForm1>(tstartoptions{});
     form_->Initialise();
     form_->resize(900, 600);
