@@ -5,12 +5,12 @@
 #include <iterator>
 
 #include "camera/qv10int.h"
+#include "tools/cli/commands.h"
 #include "tools/cli/decode_command.h"
 #include "tools/cli/find_command.h"
 #include "tools/cli/movie_command.h"
 #include "tools/cli/output_command.h"
 #include "tools/cli/props_command.h"
-#include "tools/cli/commands.h"
 #include "tools/cli/send_command.h"
 
 namespace vantlo::cli {
@@ -115,5 +115,26 @@ CliOptions ParseCommandLine(int argc, char** argv) {
   for (; i < argc; ++i) o.args.push_back(argv[i]);
   return o;
 }
+
+bool toptionwalk::Next() {
+  if (next_ >= args_.size()) return false;
+  word_ = args_[next_++];
+  inline_.reset();
+  if (word_.rfind("--", 0) == 0) {
+    if (const auto eq = word_.find('='); eq != std::string::npos) {
+      inline_ = word_.substr(eq + 1);
+      word_.resize(eq);
+    }
+  }
+  return true;
+}
+
+std::string toptionwalk::Value() {
+  if (inline_) return *inline_;
+  if (next_ >= args_.size()) throw UsageError(command_ + ": " + word_ + " needs a value");
+  return args_[next_++];
+}
+
+void toptionwalk::Unknown() const { throw UsageError(command_ + ": unknown option " + word_); }
 
 }  // namespace vantlo::cli

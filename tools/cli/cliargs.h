@@ -1,9 +1,12 @@
 // Command line of vantlo-cli: global options, then a command and its arguments.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vantlo::cli {
@@ -32,5 +35,31 @@ std::string UsageText();
 
 // Strict decimal number in [low, high]; throws UsageError naming `what` otherwise.
 int ParseNumber(const std::string& text, const char* what, int low, int high);
+
+// A command's arguments where options may come anywhere among the names, as "--name value" or
+// "--name=value":
+//   toptionwalk walk("movie", args);
+//   while (walk.Next()) if (walk.Word() == "--fps") ... walk.Value() ... else if (walk.IsOption())
+//   walk.Unknown(); else names.push_back(walk.Word());
+class toptionwalk {
+ public:
+  toptionwalk(std::string command, const std::vector<std::string>& args)
+      : command_(std::move(command)), args_(args) {}
+  // Moves to the next argument; false after the last.
+  bool Next();
+  // The option's name (without an inline value), or a plain argument.
+  const std::string& Word() const { return word_; }
+  bool IsOption() const { return word_.size() > 1 && word_[0] == '-'; }
+  // The option's value: the inline one, else the next argument (UsageError when there is none).
+  std::string Value();
+  [[noreturn]] void Unknown() const;
+
+ private:
+  std::string command_;
+  const std::vector<std::string>& args_;
+  std::size_t next_ = 0;
+  std::string word_;
+  std::optional<std::string> inline_;
+};
 
 }  // namespace vantlo::cli

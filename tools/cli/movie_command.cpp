@@ -50,30 +50,19 @@ void ParseGrid(const std::string& text, tmovieargs& a) {
 tmovieargs Parse(const std::vector<std::string>& args) {
   tmovieargs a;
   std::vector<std::string> names;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string word = args[i];
-    std::optional<std::string> inlineValue;
-    if (word.rfind("--", 0) == 0) {
-      if (const auto eq = word.find('='); eq != std::string::npos) {
-        inlineValue = word.substr(eq + 1);
-        word = word.substr(0, eq);
-      }
-    }
-    auto value = [&]() -> std::string {
-      if (inlineValue) return *inlineValue;
-      if (i + 1 >= args.size()) throw UsageError("movie: " + word + " needs a value");
-      return args[++i];
-    };
+  toptionwalk walk("movie", args);
+  while (walk.Next()) {
+    const std::string& word = walk.Word();
     if (word == "--fps") {
-      a.fps = ParseNumber(value(), "--fps", 1, 60);
+      a.fps = ParseNumber(walk.Value(), "--fps", 1, 60);
     } else if (word == "--grid") {
-      ParseGrid(value(), a);
+      ParseGrid(walk.Value(), a);
     } else if (word == "--codec") {
-      const std::string key = value();
+      const std::string key = walk.Value();
       a.codec = CodecFromKey(key);
       if (!a.codec) throw UsageError("movie: --codec takes raw, mjpeg or h264: " + key);
-    } else if (word.size() > 1 && word[0] == '-') {
-      throw UsageError("movie: unknown option " + word);
+    } else if (walk.IsOption()) {
+      walk.Unknown();
     } else {
       names.push_back(word);
     }

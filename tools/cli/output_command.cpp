@@ -6,10 +6,10 @@
 #include <memory>
 #include <optional>
 
-#include "library/atomicfile.h"
 #include "app/core/contactsheetcommand.h"
 #include "app/core/printcommand.h"
 #include "app/core/settingsrecords.h"
+#include "library/atomicfile.h"
 #include "library/regconfig.h"
 #include "output/qprinterdevice.h"
 #include "picture/pipeline.h"
@@ -50,35 +50,24 @@ struct toutputargs {
 toutputargs Parse(const std::string& command, const std::vector<std::string>& args, bool sheet) {
   toutputargs a;
   const int maxGrid = sheet ? tcontactrecord::kMaxGrid : 6;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string word = args[i];
-    std::optional<std::string> inlineValue;
-    if (word.rfind("--", 0) == 0) {
-      if (const auto eq = word.find('='); eq != std::string::npos) {
-        inlineValue = word.substr(eq + 1);
-        word = word.substr(0, eq);
-      }
-    }
-    auto value = [&]() -> std::string {
-      if (inlineValue) return *inlineValue;
-      if (i + 1 >= args.size()) throw UsageError(command + ": " + word + " needs a value");
-      return args[++i];
-    };
+  toptionwalk walk(command, args);
+  while (walk.Next()) {
+    const std::string& word = walk.Word();
     if (word == "--rows") {
-      a.rows = ParseNumber(value(), "--rows", 1, maxGrid);
+      a.rows = ParseNumber(walk.Value(), "--rows", 1, maxGrid);
     } else if (word == "--columns") {
-      a.columns = ParseNumber(value(), "--columns", 1, maxGrid);
+      a.columns = ParseNumber(walk.Value(), "--columns", 1, maxGrid);
     } else if (sheet && word == "--width") {
-      a.width = ParseNumber(value(), "--width", 1, tcontactrecord::kMaxSheetSize);
+      a.width = ParseNumber(walk.Value(), "--width", 1, tcontactrecord::kMaxSheetSize);
     } else if (sheet && word == "--height") {
-      a.height = ParseNumber(value(), "--height", 1, tcontactrecord::kMaxSheetSize);
+      a.height = ParseNumber(walk.Value(), "--height", 1, tcontactrecord::kMaxSheetSize);
     } else if (sheet && word == "--captions") {
-      a.captions = value();
+      a.captions = walk.Value();
     } else if (!sheet && word == "--pdf") {
-      a.pdf = value();
+      a.pdf = walk.Value();
       if (a.pdf->empty()) throw UsageError(command + ": --pdf needs a file name");
-    } else if (word.size() > 1 && word[0] == '-') {
-      throw UsageError(command + ": unknown option " + word);
+    } else if (walk.IsOption()) {
+      walk.Unknown();
     } else {
       a.files.push_back(word);
     }
