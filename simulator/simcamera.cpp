@@ -13,7 +13,9 @@
 #include "simulator/linepacer.h"
 #include "simulator/ptyline.h"
 #include "simulator/simframing.h"
+#include "simulator/simpictures.h"
 #include "simulator/simstate.h"
+#include "simulator/simusbstorage.h"
 
 namespace vantlo::camsim {
 
@@ -27,6 +29,23 @@ constexpr int kCommandByteTimeoutMs = 1500;
 constexpr int kAnswerTimeoutMs = 10000;
 constexpr int kMaxNameBytes = 64;
 constexpr int kMaxResends = 10;
+// The camera's keys take their letters at this speed, whatever speed the link was left at.
+constexpr int kKeyBaud = 9600;
+
+// The camera's pictures as its USB drive shows them: the JPEG files of the pictures folder, or
+// the test scenes of the generated pictures.
+std::vector<Bytes> UsbPictures(const Options& options, int count) {
+  std::vector<Bytes> out;
+  if (!options.picturesDir.empty()) {
+    for (auto& p : LoadPictures(Family::filesystem, options.picturesDir)) {
+      if (static_cast<int>(out.size()) >= count) break;
+      out.push_back(std::move(p.data));
+    }
+    return out;
+  }
+  for (int i = 1; i <= count; ++i) out.push_back(UsbPictureJpeg(i));
+  return out;
+}
 
 }  // namespace
 
@@ -37,7 +56,12 @@ class SimulatedCamera::Impl {
         pacer_(options_.realtime, options_.latencyMs),
         state_(options_),
         naksLeft_(options_.faults.nakEnquiries),
-        badPacketsLeft_(options_.faults.badPackets) {}
+        badPacketsLeft_(options_.faults.badPackets) {
+    if (!options_.usbStorageDir.empty())
+      usb_ = std::make_unique<UsbStorage>(options_.usbStorageDir,
+                                          UsbPictures(options_, state_.PictureCount()),
+                                          options_.usbDelayMs);
+  }
 
   ~Impl() { Stop(); }
 
@@ -95,9 +119,13 @@ class SimulatedCamera::Impl {
   void SwitchOff() { switchedOff_ = true; }
   bool SwitchedOn() const { return !switchedOff_ || switchOnPending_; }
   int TakePictures(int count) {
-    std::lock_guard lock(mu_);
     int added = 0;
-    while (added < count && state_.AddPicture()) ++added;
+    {
+      std::lock_guard lock(mu_);
+      while (added < count && state_.AddPicture()) ++added;
+    }
+    if (usb_)
+      for (int i = 0; i < added; ++i) UsbAction([this] { usb_->TakePicture(); });
     return added;
   }
   // Returns once the serving thread has switched the camera on.
@@ -128,6 +156,7 @@ class SimulatedCamera::Impl {
     bool enquired = false;
     while (!stop_) {
       FollowPowerSwitch();
+      if (usb_) UsbAction([this] { usb_->Poll(); });
       int b = ReadByte(kIdlePollMs);
       if (b < 0) continue;
       if (switchedOff_) {
@@ -142,9 +171,33 @@ class SimulatedCamera::Impl {
       } else if (enquired && std::isalpha(b)) {
         enquired = false;
         Command(static_cast<char>(b));
+      } else if (usb_ && std::isalpha(b)) {
+        enquired = false;
+        KeyLetter(static_cast<char>(b));
       } else {
         enquired = false;  // noise
       }
+    }
+  }
+
+  // A key-command letter for the USB storage; the shutter sequence also takes a picture into the
+  // camera's memory.
+  void KeyLetter(char letter) {
+    UsbAction([this, letter] {
+      if (usb_->Key(letter) != UsbStorage::KeyEvent::shutter) return;
+      std::lock_guard lock(mu_);
+      state_.AddPicture();
+    });
+  }
+
+  // The drive's folder may fail under the simulator (removed, full disk); the camera goes on
+  // serving and says so in its log.
+  template <typename F>
+  void UsbAction(F action) {
+    try {
+      action();
+    } catch (const std::exception& e) {
+      Log(std::string("USB storage: ") + e.what());
     }
   }
 
@@ -368,8 +421,14 @@ class SimulatedCamera::Impl {
       cameraBaud = state_.Baud();
     }
     if (!anySpeed && line_.ClientBaud() != cameraBaud) {
-      std::lock_guard lock(mu_);
-      stats_.noiseBytes += static_cast<long>(bytes.size());
+      {
+        std::lock_guard lock(mu_);
+        stats_.noiseBytes += static_cast<long>(bytes.size());
+      }
+      // Noise to the link, but the keys still hear their letters at their own speed.
+      if (usb_ && !switchedOff_ && line_.ClientBaud() == kKeyBaud)
+        for (uint8_t b : bytes)
+          if (std::isalpha(b)) KeyLetter(static_cast<char>(b));
       return;
     }
     pacer_.Received(bytes.size(), stop_);
@@ -432,6 +491,7 @@ class SimulatedCamera::Impl {
   std::atomic<bool> switchOnPending_{false};
   std::thread thread_;
   bool linked_ = false;
+  std::unique_ptr<UsbStorage> usb_;  // with Options::usbStorageDir; guarded by its own lock
 };
 
 SimulatedCamera::SimulatedCamera(Options options)

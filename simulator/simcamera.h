@@ -52,6 +52,12 @@ struct Options {
   std::string link;       // symbolic link made to the device path (removed at Stop)
   long pictureBytes = 0;  // if > 0: every generated raw picture has exactly this many bytes
   std::vector<int> protectedPictures;  // classic: numbers of the pictures marked protected
+  // The USB storage side of webcam mode (simulator/simusbstorage.h): a folder standing for the
+  // camera's drive, holding DCIM/100CASIO while mounted. The key-command letters "M" "m" (mount
+  // or unmount) and "A" "a" "B" "b" (take a picture) sent at 9600 baud drive it. Empty: no USB
+  // storage, and those letters are noise as before.
+  std::string usbStorageDir;
+  int usbDelayMs = 0;  // how long after its "m" a mount or unmount takes effect
 };
 
 // Counters of what crossed the simulated line, for the link benchmark.

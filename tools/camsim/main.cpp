@@ -27,7 +27,12 @@ constexpr const char* kUsage =
     "usage: vantlo-camsim --family classic|extended|filesystem [--link PATH] [--pictures DIR]\n"
     "                     [--count N] [--realtime] [--latency MS] [--picture-bytes N]\n"
     "                     [--protect N,N...] [--control SOCKET]\n"
-    "                     [fault options]\n"
+    "                     [--usb-storage DIR [--usb-delay MS]] [fault options]\n"
+    "USB storage (webcam mode):\n"
+    "  --usb-storage DIR     DIR stands for the camera's USB drive: mounted at start, holding\n"
+    "                        DCIM/100CASIO/CIMG0001.JPG, ...; the key letters M then m (at 9600\n"
+    "                        baud) unmount or mount it, A a B b take a picture\n"
+    "  --usb-delay MS        a mount or unmount takes effect MS ms after its m (default 0)\n"
     "fault options:\n"
     "  --nak-enquiries K     answer the first K enquiries with NAK (-1: all of them)\n"
     "  --bad-command-checksum  answer commands with a wrong checksum byte\n"
@@ -106,6 +111,13 @@ Options Parse(int argc, char** argv, std::string& control) {
             static_cast<int>(Number(a, list.substr(at, comma - at).c_str())));
         at = comma + 1;
       }
+    } else if (a == "--usb-storage") {
+      o.usbStorageDir = value();
+      if (o.usbStorageDir.empty()) throw UsageError{"--usb-storage needs a folder"};
+    } else if (a == "--usb-delay") {
+      o.usbDelayMs = static_cast<int>(Number(a, value()));
+      if (o.usbDelayMs < 0 || o.usbDelayMs > 60000)
+        throw UsageError{"--usb-delay must be 0..60000"};
     } else if (a == "--nak-enquiries") {
       o.faults.nakEnquiries = static_cast<int>(Number(a, value()));
     } else if (a == "--bad-command-checksum") {
