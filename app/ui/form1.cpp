@@ -48,6 +48,7 @@
 #include "setuppage.h"
 #include "sheetmenu.h"
 #include "touchpage.h"
+#include "webcampage.h"
 
 namespace vantlo {
 
@@ -136,7 +137,7 @@ void TForm1::BuildPages() {
       new tplaceholderpage(4, "TabSheet4", " Files ",
                            "File commands come with the disk picture browser."),
       new tsavingpage,
-      new tplaceholderpage(6, "TabSheet6", "Vantlo", "Webcam mode comes with its scheduler."),
+      new twebcampage(*this),
       new tpreferencespage,
       new tautocapturepage(*this),
       new trotatepage(*this),

@@ -117,6 +117,7 @@ class TForm1 : public QMainWindow,
   // Made on first use with the window's records, the webcam settings block (the remote host
   // details) and the status line; FreeDialUp at close lets it go.
   tinternetfeatures& Internet() override;
+  twebcamsettings& WebcamBlock() override { return webcamBlock_; }
 
   // Where printing goes (the default print queue or PDF files); the contact sheet and print
   // commands of the menus.

@@ -23,6 +23,7 @@ class tpictureview;
 class tprogressreport;
 class tstoprequest;
 class tthumbmanager;
+class twebcamsettings;
 struct tsettingsrecords;
 
 class twindowhost {
@@ -83,6 +84,9 @@ class twindowhost {
   virtual bool PreparePrinter() = 0;
   // FTP sending and dial-up, made on first use (SendFiles, SendPicture, the FTP dialogs).
   virtual tinternetfeatures& Internet() = 0;
+  // The webcam scheduler's settings block, for the whole run (copied from CONFIGD5 at start-up
+  // and back at close).
+  virtual twebcamsettings& WebcamBlock() = 0;
 
   // The pictures selected on the Browse page (full paths, in the browser's order); none when
   // the window has no Browse page.

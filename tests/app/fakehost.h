@@ -81,6 +81,7 @@ class tfakehostof : public twindowhost {
           &window, settings, webcam, tftpwindowview::thooks{}, [] { return nullptr; });
     return *internet;
   }
+  twebcamsettings& WebcamBlock() override { return webcam; }
 
   QWidget window;
   tsettingsrecords settings;
