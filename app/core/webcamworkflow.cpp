@@ -117,6 +117,8 @@ void twebcamworkflow::SetStatus(twebcamstatus status) {
     }
     status = twebcamstatus::inactive;
   }
+  // While a stopped shot finishes its step, "Aborting" stays until webcam mode is inactive.
+  if (status_ == twebcamstatus::stopRequested && status != twebcamstatus::inactive) return;
   status_ = status;
   lastShown_ = status;
   if (status == twebcamstatus::inactive) {
