@@ -103,7 +103,8 @@ twebcamworkflow::twebcamworkflow(tqvProtocolEngine& engine, tvantlomanager& mana
 long twebcamworkflow::Counter() const { return manager_.Block().PictureCounter(); }
 
 bool twebcamworkflow::ShotInProgress() const {
-  return status_ >= twebcamstatus::taking && status_ <= twebcamstatus::resetting;
+  return (status_ >= twebcamstatus::taking && status_ <= twebcamstatus::resetting) ||
+         status_ == twebcamstatus::stopRequested;
 }
 
 void twebcamworkflow::SetStatus(twebcamstatus status) {
@@ -198,6 +199,7 @@ bool twebcamworkflow::Start() {
 
 void twebcamworkflow::Stop() {
   if (!running_ && status_ == twebcamstatus::inactive) return;
+  if (status_ == twebcamstatus::stopRequested) return;  // already stopping
   if (host_.startEnabled) host_.startEnabled(false);
   if (host_.running) host_.running(false, false);
   manager_.Deactivate();

@@ -130,6 +130,7 @@ class twebcamworkflow {
   bool TakeNowEnabled() const {
     return status_ == twebcamstatus::waiting || status_ == twebcamstatus::inactive;
   }
+  // A shot is under way (also one that was stopped and is finishing its step).
   bool ShotInProgress() const;
   bool CameraInUsbMode() const { return usbMode_; }
   long Counter() const;

@@ -498,6 +498,8 @@ void TForm1::AutoCapture3Click() { ShowPage(8); }
 
 void TForm1::ToolButton4Click() {
   stop_.Set();
+  // Stop ends webcam mode as its own button does.
+  if (Page<twebcampage>().Running()) Page<twebcampage>().SpeedButton7Click();
   // Webcam mode, AutoCapture and the disk thumbnail loader stop here as
   // they join; each tests the stop request between items.
 }

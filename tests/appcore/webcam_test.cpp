@@ -362,8 +362,12 @@ TEST_F(WebcamShotTest, AFullCameraStopsWebcamMode) {
 
 TEST_F(WebcamShotTest, StopDuringThePictureShowsAbortingUntilTheStepEnds) {
   StartCamera(1);
-  host.processEvents = [this] {
-    if (workflow->Status() == twebcamstatus::fetchingPicture) workflow->Stop();
+  bool heldWhileStopping = false;
+  host.processEvents = [&] {
+    if (workflow->Status() != twebcamstatus::fetchingPicture) return;
+    workflow->Stop();
+    workflow->Stop();  // pressed again: the shot still holds the camera until it ends
+    heldWhileStopping = busy && workflow->ShotInProgress();
   };
   workflow = std::make_unique<twebcamworkflow>(*engine, manager, namer, setup, host,
                                                [this] { return now; });
@@ -372,6 +376,7 @@ TEST_F(WebcamShotTest, StopDuringThePictureShowsAbortingUntilTheStepEnds) {
   workflow->TakeNow();
   const std::vector<std::string> tail(labels.end() - 2, labels.end());
   EXPECT_EQ(tail, (std::vector<std::string>{"Aborting", "Inactive"}));
+  EXPECT_TRUE(heldWhileStopping);
   EXPECT_FALSE(busy);
   EXPECT_FALSE(workflow->Running());
   EXPECT_TRUE(fs::exists(dir / "webcam"));  // the step under way was finished
