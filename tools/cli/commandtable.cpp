@@ -1,4 +1,5 @@
 #include "tools/cli/commands.h"
+#include "tools/cli/webcam_command.h"
 
 namespace vantlo::cli {
 
@@ -15,7 +16,7 @@ constexpr CommandEntry kCommands[] = {
     {"props", RunProps},   {"find", RunFind},
     {"send", RunSend},     {"contact-sheet", RunContactSheet},
     {"print", RunPrint},   {"autocapture", RunAutoCapture},
-    {"movie", RunMovie},
+    {"movie", RunMovie},   {"webcam", RunWebcam},
 };
 
 }  // namespace
