@@ -185,9 +185,11 @@ bool twebcamworkflow::Start() {
   if (host_.running) host_.running(true, manager_.Manual());
   SetStatus(twebcamstatus::waiting);
   lastTick_ = clock_();
+  schedulerFailed_ = false;
   try {
     manager_.Activate();
   } catch (const tvantlomanagererror& e) {
+    schedulerFailed_ = true;
     // Webcam mode stays started without its timer until "Stop" is pressed.
     if (host_.message) host_.message(tmessagekind::error, e.what());
     return true;

@@ -133,6 +133,8 @@ class twebcamworkflow {
   // A shot is under way (also one that was stopped and is finishing its step).
   bool ShotInProgress() const;
   bool CameraInUsbMode() const { return usbMode_; }
+  // The scheduler refused to start (its error was shown): started, but no shot comes until Stop.
+  bool SchedulerFailed() const { return schedulerFailed_; }
   long Counter() const;
 
   // The USB camera's storage: given back to the computer or taken away by the key commands.
@@ -187,6 +189,7 @@ class twebcamworkflow {
   bool running_ = false;
   bool holdsBusy_ = false;
   bool usbMode_ = false;
+  bool schedulerFailed_ = false;
   twebcamstatus status_ = twebcamstatus::inactive;
   twebcamstatus lastShown_ = twebcamstatus::inactive;
   tdatetime lastTick_;

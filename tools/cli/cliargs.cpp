@@ -1,4 +1,5 @@
 #include "tools/cli/cliargs.h"
+#include "tools/cli/webcam_command.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -49,7 +50,7 @@ std::string UsageText() {
          "  off               switch the camera off\n"
          "  test              test the link and report its state\n" +
          std::string(kDecodeUsage) + kPropsUsage + kFindUsage + kSendUsage + kContactSheetUsage +
-         kPrintUsage + kAutoCaptureUsage + kMovieUsage;
+         kPrintUsage + kAutoCaptureUsage + kWebcamUsage + kMovieUsage;
 }
 
 int ParseNumber(const std::string& text, const char* what, int low, int high) {
