@@ -24,6 +24,7 @@
 #include "app/core/cardfolders.h"
 #include "app/core/fetchworkflow.h"
 #include "app/core/settingsrecords.h"
+#include "app/core/webcamsetup.h"
 #include "app/createdfolders.h"
 #include "app/pumpingwait.h"
 #include "app/qtsoundplayer.h"
@@ -270,28 +271,8 @@ void twebcampage::Sleep(int ms) {
 }
 
 void twebcampage::FillSetup() {
-  const tsettingsrecords& records = host_.Settings();
-  setup_.picture = FetchSettingsFrom(records);
-  setup_.caption = CaptionSettingFrom(records.capdata, tcaptionkind::Webcam);
-  setup_.saveCam = SaveOptionsFrom(records.config).saveCam;
-  setup_.dailyFolder = naming_.dailyFolder;
-  setup_.quietPeriod = records.capdata.QuietPeriod();
-  setup_.quietFrom = records.capdata.QuietStart().TimeOfDay();
-  setup_.quietTo = records.capdata.QuietEnd().TimeOfDay();
-  setup_.playSound = records.contact.PlaySound();
-  setup_.outputSize = records.autocapture.OutputSize();
-  setup_.usbAndSerial = records.capdata.UsbAndSerial();
-  setup_.usbRoot = tcarddrives(drivesFile_).RootOf(records.autocapture.UsbDrive());
-  setup_.scanUsb = [this]() -> std::optional<tusbcamera> {
-    tcarddrives drives(drivesFile_);
-    const auto card = ScanForCard(drives.NamedFolders());
-    if (!card) return std::nullopt;
-    const int drive = drives.DriveOf(card->root);
-    if (drive <= 0) return std::nullopt;
-    host_.Settings().autocapture.SetUsbDrive(drive);
-    drives.Save();
-    return tusbcamera{card->root, tcarddrives::LetterOf(drive)};
-  };
+  setup_ = WebcamSetupFrom(host_.Settings(), drivesFile_);
+  setup_.scanUsb = [this] { return ScanUsbCamera(host_.Settings(), drivesFile_); };
 }
 
 twebcamhost twebcampage::MakeHost() {

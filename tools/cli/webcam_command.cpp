@@ -15,6 +15,7 @@
 
 #include "app/core/carddrives.h"
 #include "app/core/settingsrecords.h"
+#include "app/core/webcamsetup.h"
 #include "app/core/webcamworkflow.h"
 #include "internet/dialupconnect.h"
 #include "internet/ftplog.h"
@@ -134,18 +135,9 @@ int RunWebcam(CameraSession& session, const Arguments& args) {
 
   tnamingsettings naming = NamingSettingsFrom(records);
   tfilenamer namer(naming);
-  twebcamsetup setup;
-  setup.picture = FetchSettingsFrom(records);
-  setup.caption = CaptionSettingFrom(records.capdata, tcaptionkind::Webcam);
-  setup.saveCam = SaveOptionsFrom(records.config).saveCam;
-  setup.dailyFolder = naming.dailyFolder;
-  setup.quietPeriod = records.capdata.QuietPeriod();
-  setup.quietFrom = records.capdata.QuietStart().TimeOfDay();
-  setup.quietTo = records.capdata.QuietEnd().TimeOfDay();
+  twebcamsetup setup = WebcamSetupFrom(records, tcarddrives::DefaultFile());
   setup.playSound = false;  // nothing is played headless
-  setup.outputSize = records.autocapture.OutputSize();
-  setup.usbAndSerial = records.capdata.UsbAndSerial();
-  setup.usbRoot = tcarddrives().RootOf(records.autocapture.UsbDrive());
+  setup.scanUsb = [&records] { return ScanUsbCamera(records, tcarddrives::DefaultFile()); };
 
   tcliftpview view(std::cerr, true);
   tftplog log;
