@@ -165,14 +165,16 @@ void tvantlomanager::LoadSchedule(const std::string& file) {
   struct stat st {};
   if (::stat(file.c_str(), &st) != 0) throw tvantlomanagererror(kScheduleNotFound + file);
   std::ifstream in(file);
-  if (!in || !S_ISREG(st.st_mode)) throw tvantlomanagererror(kScheduleError + file);
+  // A schedule is a short list of times; a file far beyond that is not a schedule (and is not
+  // read into memory).
+  constexpr off_t kMaxBytes = 1 << 20;
+  if (!in || !S_ISREG(st.st_mode) || st.st_size > kMaxBytes)
+    throw tvantlomanagererror(kScheduleError + file);
   std::vector<double> times;
   std::string line;
   int number = 0;
-  // A schedule is a short list of times; a file far beyond that is not a schedule.
-  constexpr int kMaxLines = 100000;
   while (std::getline(in, line)) {
-    if (++number > kMaxLines) throw tvantlomanagererror(kScheduleError + file);
+    ++number;
     if (Trimmed(line).empty()) continue;
     const auto t = ParseTimeOfDay(line);
     if (!t)

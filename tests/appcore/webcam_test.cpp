@@ -156,6 +156,8 @@ TEST_F(SchedulerTest, ScheduleFileErrorsNameTheFileAndTheLine) {
     EXPECT_EQ(text.rfind("Error in Schedule File : " + path, 0), 0u) << text;
     EXPECT_NE(text.find("line 3"), std::string::npos) << text;
   }
+  std::ofstream(dir / "huge.sch") << std::string(2 << 20, '\n');
+  EXPECT_THROW(manager.LoadSchedule(dir / "huge.sch"), tvantlomanagererror);
   fs::create_directory(dir / "folder.sch");
   EXPECT_THROW(manager.LoadSchedule(dir / "folder.sch"), tvantlomanagererror);
 }
